@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/app_state.h"
+#include "ui/events.h"
+#include "ui/form.h"
+
+namespace tarnwell {
+
+inline constexpr std::string_view kNotInstalledText =
+    "Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed";
+
+// The main window's logic: its start-up sequence and its handlers.
+class MainWindow final : public EventSink {
+ public:
+  MainWindow(Form& form, const Services& services, AppState& state)
+      : form_(form), services_(services), state_(state) {}
+
+  // The start-up sequence, run once while the window is created. An error raised on the
+  // way is shown in the standard error box and leaves the window in the no-Outlook state,
+  // so that nothing unread can be written back.
+  void FormCreate();
+  void OnEvent(ControlId id, Event event) override;
+
+  void btnExitClick();
+
+ private:
+  void StartUp();
+  void DisableAllItems();
+  void EnterNoOutlookState();
+
+  Form& form_;
+  Services services_;
+  AppState& state_;
+};
+
+}  // namespace tarnwell

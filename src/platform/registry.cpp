@@ -1,0 +1,210 @@
+#include "platform/registry.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tarnwell {
+
+std::string_view RootName(Root root) {
+  return root == Root::CurrentUser ? "HKCU" : "HKLM";
+}
+
+std::string_view TypeName(ValueType type) {
+  switch (type) {
+    case ValueType::String:
+      return "REG_SZ";
+    case ValueType::ExpandString:
+      return "REG_EXPAND_SZ";
+    case ValueType::Binary:
+      return "REG_BINARY";
+    case ValueType::Dword:
+      return "REG_DWORD";
+    case ValueType::None:
+      break;
+  }
+  return "REG_NONE";
+}
+
+std::string RegValue::TextUpToNul() const {
+  auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+  return std::string(data.begin(), end);
+}
+
+std::uint32_t RegValue::Number() const {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 4 && i < data.size(); ++i) {
+    value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+  }
+  return value;
+}
+
+std::vector<std::uint8_t> StringData(std::string_view text) {
+  std::vector<std::uint8_t> data(text.begin(), text.end());
+  data.push_back(0);
+  return data;
+}
+
+std::vector<std::uint8_t> DwordData(std::uint32_t value) {
+  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+          static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+RegKey::RegKey(RegKey&& other) noexcept
+    : registry_(std::exchange(other.registry_, nullptr)),
+      handle_(std::exchange(other.handle_, 0)),
+      view_(other.view_) {}
+
+RegKey& RegKey::operator=(RegKey&& other) noexcept {
+  if (this != &other) {
+    Close();
+    registry_ = std::exchange(other.registry_, nullptr);
+    handle_ = std::exchange(other.handle_, 0);
+    view_ = other.view_;
+  }
+  return *this;
+}
+
+void RegKey::Close() {
+  if (registry_ != nullptr) {
+    registry_->Close(handle_);
+    registry_ = nullptr;
+    handle_ = 0;
+  }
+}
+
+Status RegKey::Open(Registry& registry, Root root, std::string_view path, Rights rights,
+                    RegistryView view) {
+  Close();
+  Registry::Handle handle = 0;
+  Status status = registry.Open({root, 0}, path, rights, view, handle);
+  if (status == kSuccess) {
+    *this = RegKey(registry, handle, view);
+  }
+  return status;
+}
+
+Status RegKey::Create(Registry& registry, Root root, std::string_view path, Rights rights,
+                      RegistryView view) {
+  Close();
+  Registry::Handle handle = 0;
+  Status status = registry.Create({root, 0}, path, rights, view, handle);
+  if (status == kSuccess) {
+    *this = RegKey(registry, handle, view);
+  }
+  return status;
+}
+
+Status RegKey::OpenSubKey(std::string_view path, Rights rights, RegKey& out) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  Registry::Handle handle = 0;
+  Status status = registry_->Open({Root::CurrentUser, handle_}, path, rights, view_, handle);
+  if (status == kSuccess) {
+    out = RegKey(*registry_, handle, view_);
+  }
+  return status;
+}
+
+Status RegKey::Query(std::string_view name, std::size_t capacity, RegValue& out) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  RegValue value;
+  std::size_t size = 0;
+  Status status = registry_->Query(handle_, name, capacity, value, size);
+  if (status == kSuccess) {
+    out = std::move(value);
+  }
+  return status;
+}
+
+Status RegKey::QueryInfo(std::string_view name, ValueType& type, std::size_t& size) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  RegValue value;
+  std::size_t needed = 0;
+  Status status = registry_->Query(handle_, name, 0, value, needed);
+  if (status == kSuccess || status == kMoreData) {
+    type = value.type;
+    size = needed;
+    return kSuccess;
+  }
+  return status;
+}
+
+Status RegKey::QueryWhole(std::string_view name, RegValue& out) const {
+  // The value may grow between asking its size and reading it; ask again then.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    ValueType type = ValueType::None;
+    std::size_t size = 0;
+    if (Status status = QueryInfo(name, type, size); status != kSuccess) {
+      return status;
+    }
+    Status status = Query(name, size, out);
+    if (status != kMoreData) {
+      return status;
+    }
+  }
+  return kMoreData;
+}
+
+Status RegKey::SetString(std::string_view name, std::string_view text) {
+  return Set(name, ValueType::String, StringData(text));
+}
+
+Status RegKey::SetExpandString(std::string_view name, std::string_view text) {
+  return Set(name, ValueType::ExpandString, StringData(text));
+}
+
+Status RegKey::SetDword(std::string_view name, std::uint32_t value) {
+  return Set(name, ValueType::Dword, DwordData(value));
+}
+
+Status RegKey::Set(std::string_view name, ValueType type, const std::vector<std::uint8_t>& data) {
+  return Valid() ? registry_->Set(handle_, name, type, data) : kInvalidHandle;
+}
+
+Status RegKey::EnumKey(std::uint32_t index, std::size_t capacity, std::string& name) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  std::string found;
+  Status status = registry_->EnumKey(handle_, index, capacity, found);
+  if (status == kSuccess) {
+    name = std::move(found);
+  }
+  return status;
+}
+
+Status RegKey::EnumValue(std::uint32_t index, std::size_t name_capacity, std::size_t data_capacity,
+                         std::string& name) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  std::string found;
+  Status status = registry_->EnumValue(handle_, index, name_capacity, data_capacity, found);
+  if (status == kSuccess) {
+    name = std::move(found);
+  }
+  return status;
+}
+
+Status RegKey::SubKeyCount(std::uint32_t& count) const {
+  if (!Valid()) {
+    return kInvalidHandle;
+  }
+  std::uint32_t found = 0;
+  Status status = registry_->SubKeyCount(handle_, found);
+  if (status == kSuccess) {
+    count = found;
+  }
+  return status;
+}
+
+Status RegKey::DeleteSubKey(std::string_view name) {
+  return Valid() ? registry_->DeleteKey(handle_, name) : kInvalidHandle;
+}
+
+}  // namespace tarnwell

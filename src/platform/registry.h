@@ -1,0 +1,149 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace tarnwell {
+
+enum class Root { CurrentUser, LocalMachine };
+
+// NativeView is what a 32-bit program sees by default: on 64-bit Windows the 32-bit branch
+// of HKLM\Software. View64 is the 64-bit branch (KEY_WOW64_64KEY); on 32-bit Windows both
+// views are the same.
+enum class RegistryView { NativeView, View64 };
+
+// Read (KEY_READ), Write (KEY_WRITE), Full (KEY_ALL_ACCESS). Full includes both others.
+enum class Rights { Read, Write, Full };
+
+enum class ValueType : std::uint32_t {
+  None = 0,
+  String = 1,        // REG_SZ
+  ExpandString = 2,  // REG_EXPAND_SZ
+  Binary = 3,        // REG_BINARY
+  Dword = 4,         // REG_DWORD
+};
+
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
+
+// The Windows access mask for a right in a view, as a 32-bit program passes it.
+constexpr std::uint32_t AccessMask(Rights rights, RegistryView view) {
+  std::uint32_t mask = rights == Rights::Read    ? 0x20019u
+                       : rights == Rights::Write ? 0x20006u
+                                                 : 0xF003Fu;
+  return view == RegistryView::View64 ? mask | kKeyWow64_64Key : mask;
+}
+
+std::string_view RootName(Root root);  // "HKCU" or "HKLM"
+std::string_view TypeName(ValueType type);
+
+// A value as the registry returns it: its type and its bytes.
+struct RegValue {
+  ValueType type = ValueType::None;
+  std::vector<std::uint8_t> data;
+
+  // The bytes up to the first NUL, whatever the type: how the program takes text it queried.
+  std::string TextUpToNul() const;
+  // The first four bytes as a little-endian number (fewer bytes are zero-extended).
+  std::uint32_t Number() const;
+  bool IsText() const { return type == ValueType::String || type == ValueType::ExpandString; }
+};
+
+std::vector<std::uint8_t> StringData(std::string_view text);  // text and its NUL
+std::vector<std::uint8_t> DwordData(std::uint32_t value);     // four bytes, little-endian
+
+// The registry backend: Windows' registry, or the in-memory model. Handle-based like the
+// Windows calls; code uses it through RegKey, which owns the handles.
+class Registry {
+ public:
+  using Handle = std::uintptr_t;
+
+  // Where a path starts: a root, or an open key (whose view then applies).
+  struct Base {
+    Root root = Root::CurrentUser;
+    Handle key = 0;  // 0: the root itself
+  };
+
+  virtual ~Registry() = default;
+
+  // Opens base\path; never creates. Fails with kFileNotFound when missing and
+  // kAccessDenied when the rights are refused.
+  virtual Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
+                      Handle& out) = 0;
+  // Opens base\path or creates it with every missing level.
+  virtual Status Create(Base base, std::string_view path, Rights rights, RegistryView view,
+                        Handle& out) = 0;
+  // Reads a value into at most `capacity` bytes. kMoreData when it does not fit; `size`
+  // then holds the size needed. A capacity of 0 only asks for type and size.
+  virtual Status Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
+                       std::size_t& size) = 0;
+  virtual Status Set(Handle key, std::string_view name, ValueType type,
+                     const std::vector<std::uint8_t>& data) = 0;
+  // The sub-key name at `index`; `capacity` counts the NUL, as RegEnumKeyExA's does.
+  virtual Status EnumKey(Handle key, std::uint32_t index, std::size_t capacity,
+                         std::string& name) = 0;
+  // The value name at `index`; fails with kMoreData when the name (with its NUL) or the
+  // data do not fit their capacities.
+  virtual Status EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
+                           std::size_t data_capacity, std::string& name) = 0;
+  virtual Status SubKeyCount(Handle key, std::uint32_t& count) = 0;
+  // Deletes the sub-key `name` of `key`, which must have no sub-keys of its own.
+  virtual Status DeleteKey(Handle key, std::string_view name) = 0;
+  virtual void Close(Handle key) noexcept = 0;
+};
+
+// One open registry key. Move-only; closes its handle when it goes. The view it was opened
+// in applies to every sub-key opened from it. A failed read leaves the caller's output as
+// it was.
+class RegKey {
+ public:
+  RegKey() = default;
+  ~RegKey() { Close(); }
+  RegKey(RegKey&& other) noexcept;
+  RegKey& operator=(RegKey&& other) noexcept;
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
+
+  [[nodiscard]] Status Open(Registry& registry, Root root, std::string_view path, Rights rights,
+                            RegistryView view);
+  [[nodiscard]] Status Create(Registry& registry, Root root, std::string_view path, Rights rights,
+                              RegistryView view);
+  [[nodiscard]] Status OpenSubKey(std::string_view path, Rights rights, RegKey& out) const;
+
+  bool Valid() const { return registry_ != nullptr; }
+  RegistryView View() const { return view_; }
+
+  [[nodiscard]] Status Query(std::string_view name, std::size_t capacity, RegValue& out) const;
+  // Type and size of a value, without its data.
+  [[nodiscard]] Status QueryInfo(std::string_view name, ValueType& type, std::size_t& size) const;
+  // A value read whole, however large.
+  [[nodiscard]] Status QueryWhole(std::string_view name, RegValue& out) const;
+
+  [[nodiscard]] Status SetString(std::string_view name, std::string_view text);
+  [[nodiscard]] Status SetExpandString(std::string_view name, std::string_view text);
+  [[nodiscard]] Status SetDword(std::string_view name, std::uint32_t value);
+  [[nodiscard]] Status Set(std::string_view name, ValueType type,
+                           const std::vector<std::uint8_t>& data);
+
+  [[nodiscard]] Status EnumKey(std::uint32_t index, std::size_t capacity, std::string& name) const;
+  [[nodiscard]] Status EnumValue(std::uint32_t index, std::size_t name_capacity,
+                                 std::size_t data_capacity, std::string& name) const;
+  [[nodiscard]] Status SubKeyCount(std::uint32_t& count) const;
+  [[nodiscard]] Status DeleteSubKey(std::string_view name);
+
+  void Close();
+
+ private:
+  RegKey(Registry& registry, Registry::Handle handle, RegistryView view)
+      : registry_(&registry), handle_(handle), view_(view) {}
+
+  Registry* registry_ = nullptr;
+  Registry::Handle handle_ = 0;
+  RegistryView view_ = RegistryView::NativeView;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,19 @@
+#include "ui/dialogs.h"
+
+namespace tarnwell {
+
+std::string_view MessageKindName(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Warning:
+      return "warning";
+    case MessageKind::Information:
+      return "information";
+    case MessageKind::Error:
+      return "error";
+    case MessageKind::Confirmation:
+      return "confirmation";
+  }
+  return "message";
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ui/dialogs.h"
+#include "ui/layout.h"
+
+namespace tarnwell {
+
+enum class Event { Click, DoubleClick, Change };
+
+// What a window's logic offers its binding: one entry for every user event.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  virtual void OnEvent(ControlId id, Event event) = 0;
+};
+
+// Runs one event's handler. An error raised by a registry read is shown in the standard
+// error box; nothing is thrown past this point.
+void Dispatch(EventSink& sink, Dialogs& dialogs, ControlId id, Event event);
+
+}  // namespace tarnwell

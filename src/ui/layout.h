@@ -1,0 +1,109 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tarnwell {
+
+// Controls are addressed by id; each window numbers its controls in a range of its own.
+using ControlId = int;
+inline constexpr ControlId kNoControl = 0;
+
+enum class ControlKind {
+  Label,
+  Panel,
+  PageControl,
+  Page,
+  Button,
+  PictureButton,
+  CheckBox,
+  Edit,
+  ListBox,
+  Memo,  // multi-line, read-only, vertical scroll bar
+  GroupBox,
+  Picture,
+};
+
+enum class FieldColour { Window, Silver };  // the system window colour, or RGB C0C0C0
+
+// Left, top, width, height in 96-DPI pixels, relative to the parent's client area. A label
+// without a size takes the size of its caption; a page fills its page control.
+struct LayoutRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct ControlLayout {
+  ControlId id = kNoControl;
+  std::string_view name;
+  ControlKind kind = ControlKind::Label;
+  ControlId parent = kNoControl;  // a page or a group box; kNoControl for the window
+  LayoutRect rect;
+  std::string_view caption;
+  std::string_view hint;
+  bool bold = false;
+  bool wrap = false;
+  bool centred = false;
+  bool enabled = true;
+  FieldColour colour = FieldColour::Window;
+
+  constexpr ControlLayout Bold() const { return With(&ControlLayout::bold, true); }
+  constexpr ControlLayout Wrapped() const { return With(&ControlLayout::wrap, true); }
+  constexpr ControlLayout Centred() const { return With(&ControlLayout::centred, true); }
+  constexpr ControlLayout Disabled() const { return With(&ControlLayout::enabled, false); }
+  constexpr ControlLayout Silver() const {
+    ControlLayout copy = *this;
+    copy.colour = FieldColour::Silver;
+    return copy;
+  }
+  constexpr ControlLayout Hint(std::string_view text) const {
+    ControlLayout copy = *this;
+    copy.hint = text;
+    return copy;
+  }
+  // Takes keyboard focus, and so a place in the tab order.
+  constexpr bool Focusable() const {
+    return kind != ControlKind::Label && kind != ControlKind::Picture &&
+           kind != ControlKind::Page && kind != ControlKind::GroupBox;
+  }
+
+ private:
+  constexpr ControlLayout With(bool ControlLayout::*field, bool value) const {
+    ControlLayout copy = *this;
+    copy.*field = value;
+    return copy;
+  }
+};
+
+enum class WindowBorder { FixedSingle, Sizeable };
+
+// One window: its form name, caption, client size and controls. The controls stand in
+// creation order, which is also the tab order; a parent stands before its children.
+struct WindowLayout {
+  std::string_view form_name;
+  std::string_view caption;
+  int client_width = 0;
+  int client_height = 0;
+  WindowBorder border = WindowBorder::FixedSingle;
+  std::span<const ControlLayout> controls;
+
+  const ControlLayout* Find(ControlId id) const;
+  const ControlLayout* Find(std::string_view name) const;
+};
+
+// Row builders, so that a layout table reads as one line per control.
+constexpr ControlLayout Control(ControlId id, std::string_view name, ControlKind kind,
+                                ControlId parent, LayoutRect rect, std::string_view caption = {}) {
+  ControlLayout row;
+  row.id = id;
+  row.name = name;
+  row.kind = kind;
+  row.parent = parent;
+  row.rect = rect;
+  row.caption = caption;
+  return row;
+}
+
+}  // namespace tarnwell

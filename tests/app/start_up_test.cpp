@@ -1,0 +1,165 @@
+#include <gmock/gmock.h>
+
+#include <map>
+
+#include "app/main_window.h"
+#include "support/registry_seed.h"
+#include "support/scripted_dialogs.h"
+#include "ui/main_layout.h"
+#include "ui/memory/memory_form.h"
+
+namespace tarnwell {
+namespace {
+
+using namespace tform1;
+
+class FixedElevation final : public Elevation {
+ public:
+  bool IsAppElevated() override { return true; }
+};
+
+// The main window's start-up against an in-memory registry, journalled.
+class StartUp : public testing::Test {
+ protected:
+  StartUp() : registry_(MemoryRegistry::Windows::Bits64, &journal_), dialogs_(&journal_) {
+    SeedProcessorArchitecture(registry_, "AMD64");
+    SeedProductName(registry_, "Windows 7 Professional");
+  }
+
+  void Create() { window_.FormCreate(); }
+
+  Journal journal_;
+  MemoryRegistry registry_;
+  ScriptedDialogs dialogs_;
+  FixedElevation elevation_;
+  MemoryForm form_{MainWindowLayout()};
+  AppState state_;
+  MainWindow window_{form_, Services{registry_, dialogs_, elevation_}, state_};
+};
+
+// Enabled state of the version-bound controls after start-up, by what was found.
+struct EnabledRow {
+  ControlId id;
+  bool not_found, v9, v10, v11, v14;
+};
+
+constexpr EnabledRow kEnabledTable[] = {
+    // id                not found  9      10     11/12  14/15
+    {edDocCachePath, false, false, false, false, true},
+    {btnBrowse5, false, false, false, false, true},
+    {cbEnableDEP, false, false, false, false, true},
+    {cbDisablePST, false, false, true, true, true},
+    {cbPOP3, false, false, true, true, true},
+    {cbOther, false, false, true, true, true},
+    {cbReadAsPlain, false, false, true, true, true},
+    {cbSaveMIME, false, false, true, true, true},
+    {edOSTPath, false, false, true, true, true},
+    {btnBrowse4, false, false, true, true, true},
+    {btnRevert, false, false, false, false, false},
+    {edArgument, false, true, true, true, true},
+    {btnBrowse6, false, false, false, false, false},
+    {btnLaunchOutlook, false, true, true, true, true},
+    {btnScanPST, false, true, true, true, true},
+    {btnSave, false, true, true, true, true},
+    {cbDumpster, false, true, true, true, true},
+    {lblTransfer, false, true, true, true, true},
+    {btnSecHelp, false, true, true, true, true},
+    {btnHelp, true, true, true, true, true},
+    {btnAbout, true, true, true, true, true},
+    {btnExit, true, true, true, true, true},
+    {lbBlocked, true, true, true, true, true},
+    {lbCLOptions, true, true, true, true, true},
+    {mDescription, true, true, true, true, true},
+    {MainTabControl, true, true, true, true, true},
+};
+
+TEST_F(StartUp, EnabledStateFollowsTheDetectedVersion) {
+  struct Case {
+    const char* major;
+    bool EnabledRow::*column;
+  };
+  for (auto [major, column] :
+       {Case{"", &EnabledRow::not_found}, Case{"9", &EnabledRow::v9}, Case{"10", &EnabledRow::v10},
+        Case{"11", &EnabledRow::v11}, Case{"12", &EnabledRow::v11}, Case{"14", &EnabledRow::v14},
+        Case{"15", &EnabledRow::v14}}) {
+    MemoryRegistry registry;
+    SeedProcessorArchitecture(registry, "AMD64");
+    if (*major != '\0') {
+      SeedNativeOutlook(registry, major).String("Bitness", "x86");
+    }
+    MemoryForm form(MainWindowLayout());
+    AppState state;
+    ScriptedDialogs dialogs;
+    MainWindow(form, Services{registry, dialogs, elevation_}, state).FormCreate();
+    for (const auto& row : kEnabledTable) {
+      EXPECT_EQ(row.*column, form.Enabled(row.id))
+          << MainWindowLayout().Find(row.id)->name << " with version '" << major << "'";
+    }
+    EXPECT_TRUE(state.LoadComplete);
+  }
+}
+
+TEST_F(StartUp, NoOutlookDisablesTheThirtySevenControlsAndPaintsFiveFieldsSilver) {
+  Create();
+  EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
+            form_.Text(pOutlookVersion));
+  int disabled = 0;
+  for (const auto& row : MainWindowLayout().controls) {
+    if (!form_.Enabled(row.id)) {
+      ++disabled;
+    }
+  }
+  // The 37, plus edDocCachePath and btnBrowse5, disabled from creation.
+  EXPECT_EQ(39, disabled);
+  for (ControlId id :
+       {edAttachmentPath, edPSTPath, edOSTPath, edSaveAttPath, edArgument, edDocCachePath}) {
+    EXPECT_EQ(FieldColour::Silver, form_.Colour(id)) << MainWindowLayout().Find(id)->name;
+  }
+  EXPECT_FALSE(state_.OutlookVersion.Found);
+  EXPECT_TRUE(state_.LoadComplete);
+  EXPECT_TRUE(state_.Is64BitWindows);
+  EXPECT_FALSE(state_.IsWindows8);
+}
+
+TEST_F(StartUp, Outlook2010On64BitWindowsChoosesTheNativeReadPath) {
+  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
+  Create();
+  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", form_.Text(pOutlookVersion));
+  EXPECT_TRUE(state_.Use32BitReadPath);
+  EXPECT_EQ(FieldColour::Window, form_.Colour(edDocCachePath));
+}
+
+TEST_F(StartUp, SixtyFourBitOutlookChoosesThe64BitReadPath) {
+  Seed64BitOutlook(registry_, "15").String("Bitness", "x64");
+  Create();
+  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form_.Text(pOutlookVersion));
+  EXPECT_FALSE(state_.Use32BitReadPath);
+}
+
+TEST_F(StartUp, ErrorIsShownAndTheWindowCannotSaveWhatItNeverRead) {
+  SeedNativeOutlook(registry_, "15").Dword("Bitness", 1);
+  dialogs_.ExpectError("Invalid data type for 'Bitness'");
+  Create();
+  EXPECT_FALSE(form_.Enabled(btnSave));
+  EXPECT_FALSE(state_.OutlookVersion.Found);
+  EXPECT_EQ("", state_.OutlookVersion.MajorVersion);
+  EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
+            form_.Text(pOutlookVersion));
+  EXPECT_TRUE(state_.LoadComplete);
+  EXPECT_THAT(journal_.Entries(),
+              testing::ElementsAre("error box: Invalid data type for 'Bitness'"));
+}
+
+TEST_F(StartUp, ExitEndsTheProgramWithoutWritingAnything) {
+  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
+  Create();
+  form_.Type(edPSTPath, "D:\\Elsewhere\\");
+  form_.SetChecked(cbReadAsPlain, true);
+  journal_.Clear();
+  window_.OnEvent(btnExit, Event::Click);
+  EXPECT_TRUE(form_.Closed());
+  EXPECT_THAT(journal_.Entries(), testing::IsEmpty());
+}
+
+}  // namespace
+}  // namespace tarnwell

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/memory/memory_registry.h"
+
+namespace tarnwell {
+
+// Stored paths of the keys the program looks at, in the branch that a 32-bit program sees
+// natively (on 64-bit Windows: below Wow6432Node) or in the 64-bit branch.
+inline std::string NativeMachinePath(const MemoryRegistry& registry,
+                                     std::string_view below_software) {
+  const bool split = registry.WindowsBitness() == MemoryRegistry::Windows::Bits64;
+  return std::string(split ? "Software\\Wow6432Node\\" : "Software\\") +
+         std::string(below_software);
+}
+
+inline std::string OutlookKey(std::string_view major) {
+  return "Microsoft\\Office\\" + std::string(major) + ".0\\Outlook";
+}
+
+// An Outlook installation's key in the native view of HKLM.
+inline MemoryRegistry::KeyRef SeedNativeOutlook(MemoryRegistry& registry, std::string_view major) {
+  return registry.Key(Root::LocalMachine, NativeMachinePath(registry, OutlookKey(major)));
+}
+
+// An Outlook installation's key in the 64-bit branch of HKLM.
+inline MemoryRegistry::KeyRef Seed64BitOutlook(MemoryRegistry& registry, std::string_view major) {
+  return registry.Key(Root::LocalMachine, "Software\\" + OutlookKey(major));
+}
+
+inline void SeedProcessorArchitecture(MemoryRegistry& registry, std::string_view architecture) {
+  registry
+      .Key(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
+      .String("PROCESSOR_ARCHITECTURE", architecture);
+}
+
+inline void SeedProductName(MemoryRegistry& registry, std::string_view product) {
+  registry.Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
+      .String("ProductName", product);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,71 @@
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace tarnwell {
+namespace {
+
+std::string Shown(MessageKind kind, std::string_view text) {
+  return std::string(MessageKindName(kind)) + ": " + std::string(text);
+}
+
+}  // namespace
+
+ScriptedDialogs::~ScriptedDialogs() {
+  for (const auto& step : script_) {
+    ADD_FAILURE() << "expected message never shown: " << step.shown;
+  }
+}
+
+std::string ScriptedDialogs::Line(MessageKind kind, std::string_view text, Answer answer) {
+  std::string line = Shown(kind, text);
+  if (kind == MessageKind::Confirmation) {
+    line += answer == Answer::Yes ? " -> Yes" : " -> No";
+  }
+  return line;
+}
+
+std::string ScriptedDialogs::ErrorLine(std::string_view text) {
+  return "error box: " + std::string(text);
+}
+
+ScriptedDialogs& ScriptedDialogs::Expect(MessageKind kind, std::string_view text, Answer answer) {
+  script_.push_back({Shown(kind, text), answer});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectError(std::string_view text) {
+  script_.push_back({ErrorLine(text), Answer::Ok});
+  return *this;
+}
+
+Answer ScriptedDialogs::Take(const std::string& shown) {
+  if (script_.empty()) {
+    ADD_FAILURE() << "unexpected message: " << shown;
+    return Answer::No;
+  }
+  Step step = script_.front();
+  script_.pop_front();
+  EXPECT_EQ(step.shown, shown) << "a message other than the expected one";
+  return step.answer;
+}
+
+Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
+  Answer answer = Take(Shown(kind, text));
+  if (kind != MessageKind::Confirmation) {
+    answer = Answer::Ok;
+  }
+  if (journal_ != nullptr) {
+    journal_->Add(Line(kind, text, answer));
+  }
+  return answer;
+}
+
+void ScriptedDialogs::ShowError(std::string_view text) {
+  Take(ErrorLine(text));
+  if (journal_ != nullptr) {
+    journal_->Add(ErrorLine(text));
+  }
+}
+
+}  // namespace tarnwell

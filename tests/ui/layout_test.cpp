@@ -1,0 +1,75 @@
+#include <gmock/gmock.h>
+
+#include <set>
+#include <string>
+
+#include "ui/main_layout.h"
+
+namespace tarnwell {
+namespace {
+
+using namespace tform1;
+
+std::vector<std::string> Names(const WindowLayout& layout, bool (*keep)(const ControlLayout&)) {
+  std::vector<std::string> names;
+  for (const auto& row : layout.controls) {
+    if (keep(row)) {
+      names.emplace_back(row.name);
+    }
+  }
+  return names;
+}
+
+TEST(MainWindowLayout, EveryControlOnceWithItsParentBeforeIt) {
+  const WindowLayout& layout = MainWindowLayout();
+  std::set<ControlId> seen;
+  std::set<std::string_view> names;
+  for (const auto& row : layout.controls) {
+    EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    EXPECT_TRUE(row.parent == kNoControl || seen.count(row.parent)) << row.name;
+    EXPECT_TRUE(seen.insert(row.id).second) << row.name;
+  }
+  // Every id of the window, from the first to the last, has its row.
+  EXPECT_EQ(static_cast<std::size_t>(btnBrowse6 - Image1 + 1), layout.controls.size());
+}
+
+TEST(MainWindowLayout, ControlsFitInsideTheirGroupsAndPages) {
+  const WindowLayout& layout = MainWindowLayout();
+  const auto& tabs = *layout.Find(MainTabControl);
+  for (const auto& row : layout.controls) {
+    if (row.parent == kNoControl || row.kind == ControlKind::Page) {
+      continue;
+    }
+    const auto& parent = *layout.Find(row.parent);
+    // A page is smaller than its page control by the tabs and the border.
+    const int width = parent.kind == ControlKind::Page ? tabs.rect.width - 8 : parent.rect.width;
+    const int height =
+        parent.kind == ControlKind::Page ? tabs.rect.height - 28 : parent.rect.height;
+    EXPECT_GE(row.rect.left, 0) << row.name;
+    EXPECT_LE(row.rect.left + row.rect.width, width) << row.name;
+    EXPECT_LE(row.rect.top + row.rect.height, height) << row.name;
+  }
+}
+
+TEST(MainWindowLayout, StartStateHintsAndPages) {
+  const WindowLayout& layout = MainWindowLayout();
+  EXPECT_THAT(Names(layout, [](const auto& row) { return !row.enabled; }),
+              testing::UnorderedElementsAre("btnRevert", "edDocCachePath", "btnBrowse5",
+                                            "cbEnableDEP", "btnBrowse6"));
+  EXPECT_THAT(Names(layout, [](const auto& row) { return row.colour == FieldColour::Silver; }),
+              testing::ElementsAre("edDocCachePath"));
+  EXPECT_THAT(Names(layout, [](const auto& row) { return !row.hint.empty(); }),
+              testing::ElementsAre("btnHelp", "btnAddOne", "btnAddAll", "btnDelOne", "btnDelAll"));
+  EXPECT_THAT(Names(layout, [](const auto& row) { return row.kind == ControlKind::Page; }),
+              testing::ElementsAre("DefaultPaths", "AttachmentSecurity", "Miscellaneous",
+                                   "Exchange", "CommandLine"));
+  // Everything on the pages is bold.
+  for (const auto& row : layout.controls) {
+    if (row.parent != kNoControl) {
+      EXPECT_TRUE(row.bold) << row.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarnwell
