@@ -43,6 +43,7 @@ struct ControlLayout {
   LayoutRect rect;
   std::string_view caption;
   std::string_view hint;
+  std::string_view picture;  // the name of the program's picture it shows, if any
   bool bold = false;
   bool wrap = false;
   bool centred = false;
@@ -63,10 +64,16 @@ struct ControlLayout {
     copy.hint = text;
     return copy;
   }
+  constexpr ControlLayout Picture(std::string_view name) const {
+    ControlLayout copy = *this;
+    copy.picture = name;
+    return copy;
+  }
   // Takes keyboard focus, and so a place in the tab order.
   constexpr bool Focusable() const {
-    return kind != ControlKind::Label && kind != ControlKind::Picture &&
-           kind != ControlKind::Page && kind != ControlKind::GroupBox;
+    return kind != ControlKind::Label && kind != ControlKind::Panel &&
+           kind != ControlKind::Picture && kind != ControlKind::Page &&
+           kind != ControlKind::GroupBox;
   }
 
  private:

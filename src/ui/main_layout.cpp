@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ui/application.h"
+
 namespace tarnwell {
 namespace {
 
@@ -20,7 +22,7 @@ constexpr ControlLayout On(ControlId page, ControlId id, std::string_view name, 
 // Creation order is tab order: the window's own row first, then each page's controls in
 // the order of their positions.
 constexpr auto kControls = std::to_array<ControlLayout>({
-    Control(Image1, "Image1", K::Picture, kNoControl, {8, 8, 61, 309}),
+    Control(Image1, "Image1", K::Picture, kNoControl, {8, 8, 61, 309}).Picture(kBannerPicture),
     Control(Label1, "Label1", K::Label, kNoControl, {80, 8},
             "The most current version of Microsoft Outlook found is :")
         .Bold(),
@@ -33,7 +35,8 @@ constexpr auto kControls = std::to_array<ControlLayout>({
     Control(MainTabControl, "MainTabControl", K::PageControl, kNoControl, {80, 64, 484, 369})
         .Bold(),
     Control(btnHelp, "btnHelp", K::PictureButton, kNoControl, {8, 440, 61, 33})
-        .Hint("Tarnwell Help"),
+        .Hint("Tarnwell Help")
+        .Picture("HELPBUTTON"),
 
     Page(DefaultPaths, "DefaultPaths", "Default Paths"),
     Page(AttachmentSecurity, "AttachmentSecurity", "Attachment Security"),
@@ -107,7 +110,7 @@ constexpr auto kControls = std::to_array<ControlLayout>({
     On(Miscellaneous, btnAddins, "btnAddins", K::Button, {8, 48, 457, 25},
        "View Outlook &Add-In Status"),
 
-    On(Exchange, Image2, "Image2", K::Picture, {8, 0, 50, 47}),
+    On(Exchange, Image2, "Image2", K::Picture, {8, 0, 50, 47}).Picture("EXCHANGE"),
     On(Exchange, Label9, "Label9", K::Label, {64, 16, 385, 26},
        "Use these modifications to help with MS Exchange accounts within Outlook.  These "
        "options are mainly for Exchange Administrators.")
@@ -145,7 +148,7 @@ constexpr auto kControls = std::to_array<ControlLayout>({
     On(CommandLine, btnBrowse6, "btnBrowse6", K::Button, {398, 272, 75, 25}, "B&rowse").Disabled(),
 });
 
-constexpr WindowLayout kMainWindow{"TForm1", "Tarnwell", 570, 482, WindowBorder::FixedSingle,
+constexpr WindowLayout kMainWindow{"TForm1", kApplicationTitle, 570, 482, WindowBorder::FixedSingle,
                                    kControls};
 
 }  // namespace

@@ -87,6 +87,9 @@ enum : ControlId {
 };
 }  // namespace tform1
 
+// The banner of the main and About windows: the program's one JPEG picture.
+inline constexpr std::string_view kBannerPicture = "BANNER";
+
 const WindowLayout& MainWindowLayout();
 
 }  // namespace tarnwell

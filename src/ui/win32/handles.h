@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace tarnwell {
+
+// Owning handles for the GDI objects and windows of the binding.
+struct GdiObjectDelete {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <class Handle>
+using UniqueGdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDelete>;
+using UniqueFont = UniqueGdi<HFONT>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+
+struct WindowDestroy {
+  void operator()(HWND window) const { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroy>;
+
+struct DcRelease {
+  HWND window;
+  void operator()(HDC dc) const { ReleaseDC(window, dc); }
+};
+using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcRelease>;
+
+inline ScreenDc GetScreenDc() { return ScreenDc(GetDC(nullptr), DcRelease{nullptr}); }
+
+}  // namespace tarnwell

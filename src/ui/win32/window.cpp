@@ -1,0 +1,529 @@
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
+
+namespace tarnwell {
+namespace {
+
+constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+constexpr char kPageClass[] = "TarnwellPage";
+
+struct ControlClass {
+  const char* name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+ControlClass ClassOf(const ControlLayout& row) {
+  switch (row.kind) {
+    case ControlKind::Label:
+      return {"STATIC", static_cast<DWORD>(row.centred ? SS_CENTER
+                                           : row.wrap  ? SS_LEFT
+                                                       : SS_LEFTNOWORDWRAP),
+              0};
+    case ControlKind::Panel:
+      return {"STATIC", SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE};
+    case ControlKind::PageControl:
+      return {WC_TABCONTROLA, WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Page:
+      return {kPageClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
+    case ControlKind::Button:
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::PictureButton:
+      return {"BUTTON", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, 0};
+    case ControlKind::CheckBox:
+      return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case ControlKind::Edit:
+      return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::ListBox:
+      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::Memo:
+      return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::GroupBox:
+      return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Picture:
+      return {"STATIC", SS_BITMAP | SS_REALSIZECONTROL, 0};
+  }
+  return {"STATIC", 0, 0};
+}
+
+bool IsEdit(ControlKind kind) { return kind == ControlKind::Edit || kind == ControlKind::Memo; }
+
+std::string WindowClassName(const WindowLayout& layout) {
+  return "Tarnwell" + std::string(layout.form_name);
+}
+
+DWORD WindowStyle(const WindowLayout& layout) {
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
+}
+
+std::string TextOf(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
+    : layout_(layout), options_(options) {
+  {
+    ScreenDc screen = GetScreenDc();
+    dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  }
+  auto make_font = [this](int weight) {
+    return UniqueFont(CreateFontA(-Scale(11), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  };
+  font_ = make_font(FW_NORMAL);
+  bold_font_ = make_font(FW_BOLD);
+  silver_brush_.reset(CreateSolidBrush(kSilver));
+
+  const std::string class_name = WindowClassName(layout_);
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof(window_class);
+  if (!GetClassInfoExA(options_.instance, class_name.c_str(), &window_class)) {
+    window_class.lpfnWndProc = WindowProc;
+    window_class.hInstance = options_.instance;
+    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.hIcon = LoadIconA(options_.instance, "MAINICON");
+    window_class.lpszClassName = class_name.c_str();
+    RegisterClassExA(&window_class);
+  }
+  WNDCLASSEXA page_class{};
+  page_class.cbSize = sizeof(page_class);
+  if (!GetClassInfoExA(options_.instance, kPageClass, &page_class)) {
+    page_class.lpfnWndProc = PageProc;
+    page_class.hInstance = options_.instance;
+    page_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    page_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    page_class.lpszClassName = kPageClass;
+    RegisterClassExA(&page_class);
+  }
+
+  RECT frame{0, 0, Scale(layout_.client_width), Scale(layout_.client_height)};
+  AdjustWindowRectEx(&frame, WindowStyle(layout_), FALSE, WS_EX_CONTROLPARENT);
+  const std::string caption(layout_.caption);
+  CreateWindowExA(WS_EX_CONTROLPARENT, class_name.c_str(), caption.c_str(), WindowStyle(layout_),
+                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                  options_.owner, nullptr, options_.instance, this);
+  if (window_ != nullptr) {
+    CreateControls();
+  }
+}
+
+Win32Window::~Win32Window() {
+  if (window_ != nullptr) {
+    DestroyWindow(window_);
+  }
+}
+
+HWND Win32Window::Control(ControlId id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void Win32Window::Connect(EventSink* sink, Dialogs* dialogs) {
+  sink_ = sink;
+  dialogs_ = dialogs;
+}
+
+// --- building -------------------------------------------------------------------------------
+
+RECT Win32Window::PlaceOf(const ControlLayout& row, HWND& parent) const {
+  int left = row.rect.left;
+  int top = row.rect.top;
+  ControlId container = row.parent;
+  // A group box's controls are siblings of the group on its page, offset by its place.
+  while (container != kNoControl) {
+    const ControlLayout* holder = layout_.Find(container);
+    if (holder == nullptr || holder->kind != ControlKind::GroupBox) {
+      break;
+    }
+    left += holder->rect.left;
+    top += holder->rect.top;
+    container = holder->parent;
+  }
+  parent = container == kNoControl ? window_ : Control(container);
+  return RECT{Scale(left), Scale(top), Scale(row.rect.width), Scale(row.rect.height)};
+}
+
+void Win32Window::CreateControls() {
+  tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                              nullptr, options_.instance, nullptr);
+  for (const auto& row : layout_.controls) {
+    if (row.kind != ControlKind::Page) {
+      CreateControl(row);
+      continue;
+    }
+    // A page: a tab of its page control, and a window covering the control's display area.
+    HWND tabs = Control(row.parent);
+    const std::string caption(row.caption);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    const int index = TabCtrl_GetItemCount(tabs);
+    SendMessageA(tabs, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+    const ControlClass kind = ClassOf(row);
+    HWND page = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(),
+                                WS_CHILD | kind.style | (index == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0,
+                                tabs, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                options_.instance, nullptr);
+    controls_[row.id] = page;
+  }
+  // Pages fill the display area that the tabs leave, known once every tab is in.
+  for (const auto& row : layout_.controls) {
+    if (row.kind == ControlKind::Page) {
+      HWND tabs = Control(row.parent);
+      RECT area{};
+      GetClientRect(tabs, &area);
+      TabCtrl_AdjustRect(tabs, FALSE, &area);
+      SetWindowPos(Control(row.id), nullptr, area.left, area.top, area.right - area.left,
+                   area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+}
+
+HWND Win32Window::CreateControl(const ControlLayout& row) {
+  HWND parent = nullptr;
+  RECT place = PlaceOf(row, parent);
+  HFONT font = row.bold ? bold_font_.get() : font_.get();
+  const std::string caption = IsEdit(row.kind) ? std::string() : std::string(row.caption);
+  if (row.kind == ControlKind::Label && (row.rect.width == 0 || row.rect.height == 0)) {
+    // A label without a size takes the size of its caption.
+    ScreenDc screen = GetScreenDc();
+    HGDIOBJ old = SelectObject(screen.get(), font);
+    RECT text{0, 0, 0, 0};
+    DrawTextA(screen.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(screen.get(), old);
+    place.right = text.right;
+    place.bottom = text.bottom;
+  }
+  const ControlClass kind = ClassOf(row);
+  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (row.enabled ? 0 : WS_DISABLED);
+  // Edits are made empty: one made with text would start with its changed mark set.
+  HWND control = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(), style, place.left,
+                                 place.top, place.right, place.bottom, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                 options_.instance, nullptr);
+  controls_[row.id] = control;
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (IsEdit(row.kind)) {
+    colours_[row.id] = row.colour;
+  }
+  if (!row.picture.empty() && options_.pictures != nullptr) {
+    if (UniqueBitmap bitmap = options_.pictures->Load(row.picture)) {
+      const UINT message = row.kind == ControlKind::PictureButton ? BM_SETIMAGE : STM_SETIMAGE;
+      SendMessageA(control, message, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+      bitmaps_.push_back(std::move(bitmap));
+    }
+  }
+  if (!row.hint.empty()) {
+    AddHint(control, row.hint);
+  }
+  return control;
+}
+
+void Win32Window::AddHint(HWND control, std::string_view hint) {
+  std::string text(hint);
+  TTTOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text.data();
+  SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Window::ShowCentred() {
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+}
+
+void Win32Window::ShowPage(ControlId page) {
+  const ControlLayout* row = layout_.Find(page);
+  if (row == nullptr || row->kind != ControlKind::Page) {
+    return;
+  }
+  int index = 0;
+  for (const auto& other : layout_.controls) {
+    if (other.kind == ControlKind::Page && other.parent == row->parent) {
+      if (other.id == page) {
+        TabCtrl_SetCurSel(Control(row->parent), index);
+      }
+      ShowWindow(Control(other.id), other.id == page ? SW_SHOW : SW_HIDE);
+      ++index;
+    }
+  }
+}
+
+// --- messages --------------------------------------------------------------------------------
+
+LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                         LPARAM lparam) {
+  Win32Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+  } else {
+    self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  }
+  if (self == nullptr) {
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    self->controls_.clear();
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+// A page passes what its controls report on to the window that owns it.
+LRESULT CALLBACK Win32Window::PageProc(HWND page, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      return SendMessageA(GetAncestor(page, GA_ROOT), message, wparam, lparam);
+    default:
+      return DefWindowProcA(page, message, wparam, lparam);
+  }
+}
+
+LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(wparam, lparam);
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->code == TCN_SELCHANGE) {
+        const int selected = TabCtrl_GetCurSel(header->hwndFrom);
+        int index = 0;
+        for (const auto& row : layout_.controls) {
+          if (row.kind == ControlKind::Page &&
+              row.parent == static_cast<ControlId>(header->idFrom) && index++ == selected) {
+            ShowPage(row.id);
+          }
+        }
+      }
+      return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (LRESULT brush = ColourOf(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam))) {
+        return brush;
+      }
+      break;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      if (options_.ends_program) {
+        PostQuitMessage(0);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wparam, lparam);
+}
+
+// Edit fields paint in their own colour, silver or the window colour, enabled or not.
+LRESULT Win32Window::ColourOf(HWND control, HDC dc) {
+  auto it = colours_.find(static_cast<ControlId>(GetDlgCtrlID(control)));
+  if (it == colours_.end() || Control(it->first) != control) {
+    return 0;
+  }
+  if (it->second == FieldColour::Silver) {
+    SetBkColor(dc, kSilver);
+    return reinterpret_cast<LRESULT>(silver_brush_.get());
+  }
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
+  const auto id = static_cast<ControlId>(LOWORD(wparam));
+  const ControlLayout* row = layout_.Find(id);
+  HWND control = reinterpret_cast<HWND>(lparam);
+  if (row == nullptr || control == nullptr || !IsWindowEnabled(control) || sink_ == nullptr ||
+      dialogs_ == nullptr) {
+    return;
+  }
+  const WORD code = HIWORD(wparam);
+  switch (row->kind) {
+    case ControlKind::Button:
+    case ControlKind::PictureButton:
+    case ControlKind::CheckBox:
+      if (code == BN_CLICKED) {
+        Dispatch(*sink_, *dialogs_, id, Event::Click);
+      }
+      break;
+    case ControlKind::ListBox:
+      if (code == LBN_SELCHANGE) {
+        Dispatch(*sink_, *dialogs_, id, Event::Click);
+      } else if (code == LBN_DBLCLK) {
+        Dispatch(*sink_, *dialogs_, id, Event::DoubleClick);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+int Win32Window::RunMessageLoop(HWND main_window) {
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    HWND active = GetActiveWindow();
+    if (active == nullptr) {
+      active = main_window;
+    }
+    if (IsDialogMessageA(active, &message)) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+// --- Form ------------------------------------------------------------------------------------
+
+std::string Win32Window::Text(ControlId id) const { return TextOf(Control(id)); }
+
+void Win32Window::SetText(ControlId id, std::string_view text) {
+  const std::string value(text);
+  HWND control = Control(id);
+  SetWindowTextA(control, value.c_str());
+  const ControlLayout* row = layout_.Find(id);
+  if (row != nullptr && IsEdit(row->kind)) {
+    SendMessageA(control, EM_SETMODIFY, FALSE, 0);
+  }
+}
+
+bool Win32Window::Modified(ControlId id) const {
+  return SendMessageA(Control(id), EM_GETMODIFY, 0, 0) != 0;
+}
+
+void Win32Window::SetModified(ControlId id, bool modified) {
+  SendMessageA(Control(id), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+}
+
+bool Win32Window::Enabled(ControlId id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+void Win32Window::SetEnabled(ControlId id, bool enabled) {
+  EnableWindow(Control(id), enabled ? TRUE : FALSE);
+}
+
+FieldColour Win32Window::Colour(ControlId id) const {
+  auto it = colours_.find(id);
+  return it == colours_.end() ? FieldColour::Window : it->second;
+}
+
+void Win32Window::SetColour(ControlId id, FieldColour colour) {
+  if (auto it = colours_.find(id); it != colours_.end()) {
+    it->second = colour;
+    InvalidateRect(Control(id), nullptr, TRUE);
+  }
+}
+
+bool Win32Window::Checked(ControlId id) const {
+  return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::SetChecked(ControlId id, bool checked) {
+  SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::vector<std::string> Win32Window::Items(ControlId id) const {
+  HWND list = Control(id);
+  const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  std::vector<std::string> items;
+  for (LRESULT i = 0; i < count; ++i) {
+    std::string item(static_cast<std::size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+    item.resize(static_cast<std::size_t>(
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void Win32Window::AddItem(ControlId id, std::string_view text) {
+  const std::string item(text);
+  SendMessageA(Control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void Win32Window::DeleteItem(ControlId id, int index) {
+  SendMessageA(Control(id), LB_DELETESTRING, index, 0);
+}
+
+void Win32Window::ClearItems(ControlId id) { SendMessageA(Control(id), LB_RESETCONTENT, 0, 0); }
+
+int Win32Window::Selected(ControlId id) const {
+  const auto selected = SendMessageA(Control(id), LB_GETCURSEL, 0, 0);
+  return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+void Win32Window::Select(ControlId id, int index) {
+  SendMessageA(Control(id), LB_SETCURSEL, index, 0);
+}
+
+// A memo's lines are kept here and shown joined: it is read-only, so they are what it shows.
+std::vector<std::string> Win32Window::Lines(ControlId id) const {
+  auto it = memo_lines_.find(id);
+  return it == memo_lines_.end() ? std::vector<std::string>{} : it->second;
+}
+
+void Win32Window::SetMemoText(ControlId id) {
+  const auto& lines = memo_lines_[id];
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    text += (i == 0 ? "" : "\r\n") + lines[i];
+  }
+  SetWindowTextA(Control(id), text.c_str());
+}
+
+void Win32Window::AddLine(ControlId id, std::string_view line) {
+  memo_lines_[id].emplace_back(line);
+  SetMemoText(id);
+  const auto length = GetWindowTextLengthA(Control(id));
+  SendMessageA(Control(id), EM_SETSEL, length, length);
+}
+
+void Win32Window::ClearLines(ControlId id) {
+  memo_lines_[id].clear();
+  SetMemoText(id);
+}
+
+void Win32Window::ShowFirstLine(ControlId id) {
+  SendMessageA(Control(id), EM_SETSEL, 0, 0);
+  SendMessageA(Control(id), EM_SCROLLCARET, 0, 0);
+}
+
+void Win32Window::Close() {
+  if (window_ != nullptr) {
+    DestroyWindow(window_);
+  }
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,366 @@
+// The main window built by the Win32 binding from its layout table, under Wine and Xvfb:
+// every control's class, caption, place and start state against its row, and events
+// arriving through real window messages.
+#include "ui/win32/window.h"
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/registry_object.h"
+#include "support/scripted_dialogs.h"
+#include "ui/main_layout.h"
+
+namespace tarnwell {
+namespace {
+
+using namespace tform1;
+
+std::string ClassNameOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+const char* ExpectedClass(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::Panel:
+    case ControlKind::Picture:
+      return "Static";
+    case ControlKind::Button:
+    case ControlKind::PictureButton:
+    case ControlKind::CheckBox:
+    case ControlKind::GroupBox:
+      return "Button";
+    case ControlKind::Edit:
+    case ControlKind::Memo:
+      return "Edit";
+    case ControlKind::ListBox:
+      return "ListBox";
+    case ControlKind::PageControl:
+      return "SysTabControl32";
+    case ControlKind::Page:
+      return "TarnwellPage";
+  }
+  return "";
+}
+
+// The row's place relative to the window that holds the control: group boxes hold their
+// controls on the page, offset by their own place.
+RECT ExpectedPlace(const WindowLayout& layout, const ControlLayout& row) {
+  int left = row.rect.left;
+  int top = row.rect.top;
+  for (const ControlLayout* holder = layout.Find(row.parent);
+       holder != nullptr && holder->kind == ControlKind::GroupBox;
+       holder = layout.Find(holder->parent)) {
+    left += holder->rect.left;
+    top += holder->rect.top;
+  }
+  return RECT{left, top, left + row.rect.width, top + row.rect.height};
+}
+
+RECT PlaceInParent(HWND control) {
+  RECT place{};
+  GetWindowRect(control, &place);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+// The brush and background colour an edit field is painted with, asked the way Windows
+// asks: a disabled or read-only edit sends WM_CTLCOLORSTATIC, an enabled one WM_CTLCOLOREDIT.
+COLORREF PaintedColour(HWND edit) {
+  HDC dc = GetDC(edit);
+  const bool as_static = !IsWindowEnabled(edit) || (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(edit),
+                                                     as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(edit)));
+  const COLORREF background = GetBkColor(dc);
+  ReleaseDC(edit, dc);
+  LOGBRUSH look{};
+  GetObjectA(brush, sizeof(look), &look);
+  EXPECT_EQ(look.lbColor, background);
+  return look.lbColor;
+}
+
+class FailingBanner final : public PictureSource {
+ public:
+  explicit FailingBanner(PictureSource& real) : real_(real) {}
+  UniqueBitmap Load(std::string_view name) override {
+    if (name == kBannerPicture) {
+      std::vector<std::uint8_t> damaged(2048, 0x5A);
+      damaged[0] = 0xFF;
+      damaged[1] = 0xD8;
+      return BitmapFromJpeg(damaged);
+    }
+    return real_.Load(name);
+  }
+
+ private:
+  PictureSource& real_;
+};
+
+class RecordingSink final : public EventSink {
+ public:
+  void OnEvent(ControlId id, Event event) override {
+    events.emplace_back(id, event);
+    if (id == btnScanPST) {
+      throw RegistryError("Invalid data type for 'Path'");
+    }
+  }
+  std::vector<std::pair<ControlId, Event>> events;
+};
+
+class MainWindowUi : public testing::Test {
+ protected:
+  HINSTANCE instance_ = GetModuleHandleA(nullptr);
+  ResourcePictures pictures_{instance_};
+  Win32Window window_{MainWindowLayout(), {instance_, nullptr, &pictures_, false}};
+};
+
+TEST_F(MainWindowUi, WindowIsFixedSizeWithOnlyASystemMenu) {
+  HWND main = window_.Handle();
+  ASSERT_NE(nullptr, main);
+  EXPECT_EQ(96, window_.Dpi());
+  EXPECT_EQ("Tarnwell", WindowText(main));
+  RECT client{};
+  GetClientRect(main, &client);
+  EXPECT_EQ(570, client.right);
+  EXPECT_EQ(482, client.bottom);
+  const LONG style = GetWindowLongA(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+}
+
+TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
+  const WindowLayout& layout = MainWindowLayout();
+  for (const auto& row : layout.controls) {
+    SCOPED_TRACE(std::string(row.name));
+    HWND control = window_.Control(row.id);
+    ASSERT_NE(nullptr, control);
+    EXPECT_EQ(row.id, GetDlgCtrlID(control));
+    EXPECT_STRCASEEQ(ExpectedClass(row.kind), ClassNameOf(control).c_str());
+    EXPECT_EQ(row.enabled, IsWindowEnabled(control) != FALSE);
+
+    if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {
+      EXPECT_EQ("", WindowText(control));
+      EXPECT_EQ(row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
+                PaintedColour(control));
+    } else {
+      EXPECT_EQ(row.caption, WindowText(control));
+    }
+
+    if (row.kind != ControlKind::Page) {
+      const RECT expected = ExpectedPlace(layout, row);
+      const RECT actual = PlaceInParent(control);
+      EXPECT_EQ(expected.left, actual.left);
+      EXPECT_EQ(expected.top, actual.top);
+      if (row.rect.width != 0) {
+        EXPECT_EQ(expected.right, actual.right);
+        EXPECT_EQ(expected.bottom, actual.bottom);
+      } else {
+        EXPECT_GT(actual.right - actual.left, 0);
+        EXPECT_GT(actual.bottom - actual.top, 8);
+      }
+    }
+
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    if (row.kind != ControlKind::Page && row.kind != ControlKind::Picture) {
+      EXPECT_STREQ("MS Sans Serif", font.lfFaceName);
+      EXPECT_EQ(-11, font.lfHeight);
+      EXPECT_EQ(row.bold ? FW_BOLD : FW_NORMAL, font.lfWeight);
+    }
+  }
+}
+
+TEST_F(MainWindowUi, KindsHaveTheirStyles) {
+  auto style = [&](ControlId id) { return GetWindowLongA(window_.Control(id), GWL_STYLE); };
+  EXPECT_EQ(BS_AUTOCHECKBOX, style(cbPOP3) & BS_TYPEMASK);
+  EXPECT_EQ(BS_GROUPBOX, style(gbDisable) & BS_TYPEMASK);
+  EXPECT_TRUE(style(mDescription) & ES_MULTILINE);
+  EXPECT_TRUE(style(mDescription) & ES_READONLY);
+  EXPECT_TRUE(style(mDescription) & WS_VSCROLL);
+  EXPECT_FALSE(style(lbBlocked) & LBS_SORT);
+  EXPECT_EQ(SS_CENTER, style(Label8) & SS_TYPEMASK);
+  EXPECT_EQ(SS_LEFT, style(Label9) & SS_TYPEMASK);  // wrapped
+  EXPECT_EQ(SS_LEFTNOWORDWRAP, style(Label1) & SS_TYPEMASK);
+}
+
+TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
+  HWND tabs = window_.Control(MainTabControl);
+  ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
+  std::vector<std::string> captions;
+  for (int i = 0; i < 5; ++i) {
+    char text[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    captions.emplace_back(text);
+  }
+  EXPECT_THAT(captions, testing::ElementsAre("Default Paths", "Attachment Security",
+                                             "Miscellaneous", "Exchange", "Startup Options"));
+  const ControlId pages[] = {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange, CommandLine};
+  auto visible_pages = [&] {
+    std::vector<ControlId> shown;
+    for (ControlId page : pages) {
+      if (GetWindowLongA(window_.Control(page), GWL_STYLE) & WS_VISIBLE) {
+        shown.push_back(page);
+      }
+    }
+    return shown;
+  };
+  EXPECT_THAT(visible_pages(), testing::ElementsAre(DefaultPaths));
+
+  // A click on a tab: the control selects it and tells its parent.
+  SendMessageA(tabs, TCM_SETCURFOCUS, 3, 0);
+  EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));
+  EXPECT_THAT(visible_pages(), testing::ElementsAre(Exchange));
+  window_.ShowPage(CommandLine);
+  EXPECT_THAT(visible_pages(), testing::ElementsAre(CommandLine));
+  EXPECT_EQ(4, TabCtrl_GetCurSel(tabs));
+}
+
+TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
+  const WindowLayout& layout = MainWindowLayout();
+  for (ControlId holder : {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
+                           static_cast<ControlId>(AttachmentSecurity),
+                           static_cast<ControlId>(Miscellaneous), static_cast<ControlId>(Exchange),
+                           static_cast<ControlId>(CommandLine)}) {
+    HWND parent = holder == kNoControl ? window_.Handle() : window_.Control(holder);
+    std::vector<ControlId> in_window;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) {
+        in_window.push_back(GetDlgCtrlID(child));
+      }
+    }
+    std::vector<ControlId> in_layout;
+    for (const auto& row : layout.controls) {
+      HWND place_holder = nullptr;
+      const ControlLayout* container = layout.Find(row.parent);
+      while (container != nullptr && container->kind == ControlKind::GroupBox) {
+        container = layout.Find(container->parent);
+      }
+      place_holder = container == nullptr ? window_.Handle() : window_.Control(container->id);
+      if (place_holder == parent && row.Focusable()) {
+        in_layout.push_back(row.id);
+      }
+    }
+    EXPECT_EQ(in_layout, in_window) << "holder " << holder;
+  }
+}
+
+TEST_F(MainWindowUi, PicturesAndHints) {
+  auto banner = reinterpret_cast<HBITMAP>(SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  ASSERT_NE(nullptr, banner);
+  BITMAP size{};
+  GetObjectA(banner, sizeof(size), &size);
+  EXPECT_EQ(61, size.bmWidth);
+  EXPECT_EQ(309, size.bmHeight);
+  EXPECT_NE(0, SendMessageA(window_.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
+  EXPECT_NE(0, SendMessageA(window_.Control(Image2), STM_GETIMAGE, IMAGE_BITMAP, 0));
+
+  std::vector<std::string> hints;
+  HWND tooltips = window_.Hints();
+  const auto count = SendMessageA(tooltips, TTM_GETTOOLCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    char text[128] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = text;
+    SendMessageA(tooltips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
+    hints.push_back(std::to_string(GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))) + " " + text);
+  }
+  auto hint = [](ControlId id, const char* text) { return std::to_string(id) + " " + text; };
+  EXPECT_THAT(hints, testing::UnorderedElementsAre(
+                         hint(btnHelp, "Tarnwell Help"), hint(btnAddOne, "Move selected item"),
+                         hint(btnAddAll, "Move all items"), hint(btnDelOne, "Remove selected item"),
+                         hint(btnDelAll, "Remove all items")));
+}
+
+TEST(MainWindowUiBanner, DamagedBannerLeavesOnlyThePictureOut) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  ResourcePictures real(instance);
+  FailingBanner pictures(real);
+  Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, false});
+  ASSERT_NE(nullptr, window.Handle());
+  EXPECT_EQ(0, SendMessageA(window.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  EXPECT_NE(0, SendMessageA(window.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
+  for (const auto& row : MainWindowLayout().controls) {
+    EXPECT_NE(nullptr, window.Control(row.id)) << row.name;
+  }
+}
+
+TEST_F(MainWindowUi, ClicksReachTheSinkAndErrorsTheErrorBox) {
+  RecordingSink sink;
+  ScriptedDialogs dialogs;
+  window_.Connect(&sink, &dialogs);
+  SendMessageA(window_.Control(btnExit), BM_CLICK, 0, 0);
+  SendMessageA(window_.Control(cbPOP3), BM_CLICK, 0, 0);
+  dialogs.ExpectError("Invalid data type for 'Path'");
+  SendMessageA(window_.Control(btnScanPST), BM_CLICK, 0, 0);
+  EXPECT_THAT(sink.events, testing::ElementsAre(std::pair{btnExit, Event::Click},
+                                                std::pair{cbPOP3, Event::Click},
+                                                std::pair{btnScanPST, Event::Click}));
+  EXPECT_TRUE(window_.Checked(cbPOP3));
+  // A disabled control reports nothing, however its notification arrives.
+  SendMessageA(window_.Control(btnRevert), BM_CLICK, 0, 0);
+  EXPECT_EQ(3u, sink.events.size());
+}
+
+TEST_F(MainWindowUi, TypingSetsTheChangedMarkAndProgramTextClearsIt) {
+  HWND edit = window_.Control(edPSTPath);
+  EXPECT_FALSE(window_.Modified(edPSTPath));
+  window_.SetText(edPSTPath, "C:\\Mail\\");
+  EXPECT_FALSE(window_.Modified(edPSTPath));
+  SendMessageA(edit, EM_SETSEL, 8, 8);
+  SendMessageA(edit, WM_CHAR, 'x', 0);
+  EXPECT_TRUE(window_.Modified(edPSTPath));
+  EXPECT_EQ("C:\\Mail\\x", window_.Text(edPSTPath));
+  window_.SetText(edPSTPath, "D:\\");
+  EXPECT_FALSE(window_.Modified(edPSTPath));
+}
+
+TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
+  window_.AddItem(lbBlocked, "exe");
+  window_.AddItem(lbBlocked, "bat");
+  window_.AddItem(lbBlocked, "ade");
+  EXPECT_THAT(window_.Items(lbBlocked), testing::ElementsAre("exe", "bat", "ade"));
+  window_.Select(lbBlocked, 1);
+  window_.DeleteItem(lbBlocked, 1);
+  EXPECT_EQ(-1, window_.Selected(lbBlocked));
+  window_.Select(lbBlocked, 1);
+  EXPECT_EQ(1, window_.Selected(lbBlocked));
+
+  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
+  window_.AddLine(mDescription, "");
+  window_.AddLine(mDescription, "Cleans it.");
+  EXPECT_THAT(window_.Lines(mDescription), testing::ElementsAre("OUTLOOK 2013 ONLY", "", "Cleans it."));
+  EXPECT_EQ("OUTLOOK 2013 ONLY\r\n\r\nCleans it.", WindowText(window_.Control(mDescription)));
+  window_.ShowFirstLine(mDescription);
+  DWORD start = 1;
+  SendMessageA(window_.Control(mDescription), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  EXPECT_EQ(0u, start);
+
+  window_.SetEnabled(edArgument, false);
+  window_.SetColour(edArgument, FieldColour::Silver);
+  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edArgument)));
+  window_.SetEnabled(edArgument, true);
+  window_.SetColour(edArgument, FieldColour::Window);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), PaintedColour(window_.Control(edArgument)));
+}
+
+}  // namespace
+}  // namespace tarnwell
