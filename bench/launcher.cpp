@@ -38,7 +38,8 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   char name[128] = {};
   GetClassNameA(window, name, sizeof(name));
-  if (owner == found->process && IsWindowVisible(window) && std::string(name) == found->class_name) {
+  if (owner == found->process && IsWindowVisible(window) &&
+      std::string(name) == found->class_name) {
     found->window = window;
     return FALSE;
   }

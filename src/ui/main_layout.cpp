@@ -148,8 +148,8 @@ constexpr auto kControls = std::to_array<ControlLayout>({
     On(CommandLine, btnBrowse6, "btnBrowse6", K::Button, {398, 272, 75, 25}, "B&rowse").Disabled(),
 });
 
-constexpr WindowLayout kMainWindow{"TForm1", kApplicationTitle, 570, 482, WindowBorder::FixedSingle,
-                                   kControls};
+constexpr WindowLayout kMainWindow{"TForm1", kApplicationTitle,         570,
+                                   482,      WindowBorder::FixedSingle, kControls};
 
 }  // namespace
 

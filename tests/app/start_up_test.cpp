@@ -1,5 +1,4 @@
 #include <gmock/gmock.h>
-
 #include <map>
 
 #include "app/main_window.h"

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 

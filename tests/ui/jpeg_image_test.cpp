@@ -1,8 +1,7 @@
 #include "ui/jpeg_image.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <vector>
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "app/main_window.h"
@@ -47,7 +46,9 @@ class WineStartUp : public testing::Test {
     }
   }
 
-  void Create() { MainWindow(form_, Services{registry_, dialogs_, elevation_}, state_).FormCreate(); }
+  void Create() {
+    MainWindow(form_, Services{registry_, dialogs_, elevation_}, state_).FormCreate();
+  }
 
   Win32Registry registry_;
   Win32Elevation elevation_;

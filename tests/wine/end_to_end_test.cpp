@@ -1,0 +1,210 @@
+// tarnwell.exe itself, started in a Wine prefix seeded from the demo installations, seen
+// from outside through its window.
+#include <windows.h>
+
+#include <cstdlib>
+#include <gmock/gmock.h>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "ui/main_layout.h"
+#include "wine/remote_window.h"
+
+namespace tarnwell {
+namespace {
+
+using namespace tform1;
+
+constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
+
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+void DeleteTree(HKEY root, REGSAM view, const char* parent, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+    RegDeleteTreeA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+void SetMachineText(const char* path, const char* name, const char* text) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
+                      &key, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   static_cast<DWORD>(strlen(text) + 1));
+    RegCloseKey(key);
+  }
+}
+
+// Everything below a key, values with their types and bytes, as one text.
+void Snapshot(HKEY key, const std::string& path, std::string& out) {
+  out += "[" + path + "]\n";
+  for (DWORD index = 0;; ++index) {
+    char name[16384];
+    DWORD name_length = sizeof(name);
+    BYTE data[65536];
+    DWORD data_length = sizeof(data);
+    DWORD type = 0;
+    if (RegEnumValueA(key, index, name, &name_length, nullptr, &type, data, &data_length) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    out += std::string(name, name_length) + "=" + std::to_string(type) + ":" +
+           std::string(reinterpret_cast<char*>(data), data_length) + "\n";
+  }
+  for (DWORD index = 0;; ++index) {
+    char name[256];
+    DWORD name_length = sizeof(name);
+    if (RegEnumKeyExA(key, index, name, &name_length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    HKEY sub = nullptr;
+    if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) == ERROR_SUCCESS) {
+      Snapshot(sub, path + "\\" + name, out);
+      RegCloseKey(sub);
+    }
+  }
+}
+
+std::string SnapshotOf(HKEY root, REGSAM view, const char* path) {
+  std::string out;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ | view, &key) == ERROR_SUCCESS) {
+    Snapshot(key, path, out);
+    RegCloseKey(key);
+  }
+  return out;
+}
+
+std::string RegistryOfInterest() {
+  return SnapshotOf(HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Office") +
+         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Office") +
+         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Office") +
+         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Exchange");
+}
+
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    exe_ = FromEnvironment("TARNWELL_EXE");
+    demo_ = FromEnvironment("TARNWELL_DEMO");
+    ASSERT_FALSE(exe_.empty()) << "TARNWELL_EXE names the program under test";
+    ASSERT_FALSE(demo_.empty()) << "TARNWELL_DEMO names the demo folder";
+    // Back to a machine without Outlook: the demos add to it.
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      DeleteTree(HKEY_LOCAL_MACHINE, view, "Software\\Microsoft", "Office");
+      DeleteTree(HKEY_LOCAL_MACHINE, view, "Software\\Microsoft", "Exchange");
+    }
+    DeleteTree(HKEY_CURRENT_USER, 0, "Software\\Microsoft", "Office");
+    SetMachineText("SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                   "PROCESSOR_ARCHITECTURE", "AMD64");
+    SetMachineText("Software\\Microsoft\\Windows NT\\CurrentVersion", "ProductName",
+                   "Microsoft Windows 7");
+  }
+
+  void Import(const std::string& installation) {
+    RunningProgram regedit("regedit.exe /S \"" + WindowsPath(demo_ + "/" + installation + ".reg") +
+                           "\"");
+    ASSERT_TRUE(regedit.Started());
+    ASSERT_TRUE(regedit.WaitForExit(30000).has_value());
+  }
+
+  // Starts the program and waits for its main window.
+  void Start() {
+    program_ = std::make_unique<RunningProgram>("\"" + WindowsPath(exe_) + "\"");
+    ASSERT_TRUE(program_->Started());
+    window_ = RemoteWindow::WaitFor(*program_, "TarnwellTForm1", 60000);
+    ASSERT_TRUE(window_.has_value()) << "the main window did not appear";
+  }
+
+  std::vector<std::string> DisabledControls() const {
+    std::vector<std::string> names;
+    for (const auto& row : MainWindowLayout().controls) {
+      if (!window_->Enabled(row.id)) {
+        names.emplace_back(row.name);
+      }
+    }
+    return names;
+  }
+
+  std::string exe_;
+  std::string demo_;
+  std::unique_ptr<RunningProgram> program_;
+  std::optional<RemoteWindow> window_;
+};
+
+TEST_F(EndToEnd, DefaultDemoShowsA32BitOutlook2010) {
+  Import("outlook2010-32");
+  Start();
+  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", window_->Text(pOutlookVersion));
+  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnRevert", "btnBrowse6"));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW),
+            window_->InnerColour(edDocCachePath, GetSysColor(COLOR_WINDOW)));
+}
+
+TEST_F(EndToEnd, SixtyFourBitOnlyDemoShowsA64BitOutlook2013) {
+  Import("outlook2013-64");
+  Start();
+  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", window_->Text(pOutlookVersion));
+  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnRevert", "btnBrowse6"));
+}
+
+TEST_F(EndToEnd, Outlook2000On32BitWindowsLacksTenControls) {
+  Import("outlook2000-32bit-windows");
+  Start();
+  EXPECT_EQ("Microsoft Outlook 2000 (32-bit)", window_->Text(pOutlookVersion));
+  EXPECT_THAT(DisabledControls(),
+              testing::UnorderedElementsAre(
+                  "btnRevert", "btnBrowse6", "edDocCachePath", "btnBrowse5", "cbEnableDEP",
+                  "cbDisablePST", "cbPOP3", "cbIMAP", "cbExchange", "cbHTTP", "cbOther",
+                  "cbReadAsPlain", "cbSaveMIME", "edOSTPath", "btnBrowse4"));
+  window_->ShowTab(MainTabControl, 3);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), window_->InnerColour(edOSTPath, GetSysColor(COLOR_WINDOW)));
+}
+
+TEST_F(EndToEnd, NoOutlookDisablesTheWindowAndPaintsFieldsSilver) {
+  Import("no-outlook");
+  Start();
+  EXPECT_EQ(kNotInstalledText, window_->Text(pOutlookVersion));
+  EXPECT_EQ(39u, DisabledControls().size());
+  EXPECT_TRUE(window_->Enabled(btnExit));
+  EXPECT_TRUE(window_->Enabled(btnAbout));
+  for (ControlId id : {edAttachmentPath, edPSTPath, edSaveAttPath, edDocCachePath}) {
+    EXPECT_EQ(kSilver, window_->InnerColour(id, kSilver)) << id;
+  }
+  window_->ShowTab(MainTabControl, 3);
+  EXPECT_EQ(kSilver, window_->InnerColour(edOSTPath, kSilver));
+  window_->ShowTab(MainTabControl, 4);
+  EXPECT_EQ(kSilver, window_->InnerColour(edArgument, kSilver));
+}
+
+TEST_F(EndToEnd, ExitAfterChangesWritesNothing) {
+  Import("outlook2010-32");
+  const std::string before = RegistryOfInterest();
+  ASSERT_NE(std::string::npos, before.find("Bitness"));
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  EXPECT_TRUE(window_->Checked(cbReadAsPlain));
+  window_->ShowTab(MainTabControl, 0);
+  window_->Type(edPSTPath, "D:\\Elsewhere\\");
+  PostMessageA(window_->Control(btnExit), BM_CLICK, 0, 0);
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+  EXPECT_EQ(before, RegistryOfInterest());
+}
+
+TEST_F(EndToEnd, CloseBoxEndsTheProgram) {
+  Import("outlook2010-32");
+  Start();
+  PostMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+}
+
+}  // namespace
+}  // namespace tarnwell

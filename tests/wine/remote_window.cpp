@@ -1,0 +1,153 @@
+#include "wine/remote_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace tarnwell {
+namespace {
+
+struct Search {
+  DWORD process;
+  const char* window_class;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof(name));
+  if (owner == search->process && IsWindowVisible(window) &&
+      std::string(name) == search->window_class) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM data) {
+  auto* controls = reinterpret_cast<std::map<ControlId, HWND>*>(data);
+  controls->emplace(GetDlgCtrlID(control), control);
+  return TRUE;
+}
+
+}  // namespace
+
+std::string WindowsPath(const std::string& unix_path) {
+  std::string path = "Z:" + unix_path;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+RunningProgram::RunningProgram(const std::string& command_line) {
+  std::string command = command_line;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info_)) {
+    info_ = {};
+  }
+}
+
+RunningProgram::~RunningProgram() {
+  if (info_.hProcess != nullptr) {
+    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(info_.hProcess, 99);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(DWORD milliseconds) {
+  if (info_.hProcess == nullptr ||
+      WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+RemoteWindow::RemoteWindow(HWND window) : window_(window) {
+  EnumChildWindows(window_, CollectControl, reinterpret_cast<LPARAM>(&controls_));
+}
+
+std::optional<RemoteWindow> RemoteWindow::WaitFor(const RunningProgram& program,
+                                                  const char* window_class, DWORD milliseconds) {
+  Search search{program.Id(), window_class, nullptr};
+  const DWORD start = GetTickCount();
+  while (search.found == nullptr) {
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) {
+      if (GetTickCount() - start > milliseconds ||
+          WaitForSingleObject(program.Process(), 20) == WAIT_OBJECT_0) {
+        return std::nullopt;
+      }
+    }
+  }
+  WaitForInputIdle(program.Process(), 10000);
+  return RemoteWindow(search.found);
+}
+
+HWND RemoteWindow::Control(ControlId id) const {
+  auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string RemoteWindow::Text(ControlId id) const {
+  char text[1024] = {};
+  SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+bool RemoteWindow::Enabled(ControlId id) const {
+  return IsWindowEnabled(Control(id)) != FALSE;
+}
+
+bool RemoteWindow::Checked(ControlId id) const {
+  return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+COLORREF RemoteWindow::InnerColour(ControlId id, COLORREF expected) const {
+  COLORREF colour = CLR_INVALID;
+  // Read from the screen: another process's window DC cannot be read here.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    POINT inside{4, 4};
+    ClientToScreen(Control(id), &inside);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    BitBlt(memory, 0, 0, 1, 1, screen, inside.x, inside.y, SRCCOPY);
+    colour = GetPixel(memory, 0, 0);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (colour == expected) {
+      break;
+    }
+    Sleep(50);
+  }
+  return colour;
+}
+
+void RemoteWindow::Click(ControlId id) const {
+  SendMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void RemoteWindow::Type(ControlId id, const std::string& text) const {
+  for (char c : text) {
+    SendMessageA(Control(id), WM_CHAR, static_cast<unsigned char>(c), 0);
+  }
+}
+
+void RemoteWindow::ShowTab(ControlId tabs, int index) const {
+  SendMessageA(Control(tabs), TCM_SETCURFOCUS, index, 0);
+}
+
+}  // namespace tarnwell

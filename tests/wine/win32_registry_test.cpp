@@ -33,10 +33,8 @@ class Win32UnderTest final : public RegistryUnderTest {
 };
 
 INSTANTIATE_TEST_SUITE_P(Wine, RegistryContract,
-                         testing::Values(RegistryKind{"Windows64",
-                                                      [] {
-                                                        return std::make_unique<Win32UnderTest>();
-                                                      }}),
+                         testing::Values(RegistryKind{
+                             "Windows64", [] { return std::make_unique<Win32UnderTest>(); }}),
                          RegistryKindName);
 
 // The 64-bit build must see what the shipping 32-bit program sees: its native view of

@@ -4,8 +4,8 @@
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
-#include <gmock/gmock.h>
 
+#include <gmock/gmock.h>
 #include <string>
 #include <vector>
 
@@ -80,10 +80,9 @@ RECT PlaceInParent(HWND control) {
 COLORREF PaintedColour(HWND edit) {
   HDC dc = GetDC(edit);
   const bool as_static = !IsWindowEnabled(edit) || (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(edit),
-                                                     as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(edit)));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageA(GetParent(edit), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
   const COLORREF background = GetBkColor(dc);
   ReleaseDC(edit, dc);
   LOGBRUSH look{};
@@ -153,8 +152,9 @@ TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
 
     if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {
       EXPECT_EQ("", WindowText(control));
-      EXPECT_EQ(row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
-                PaintedColour(control));
+      EXPECT_EQ(
+          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
+          PaintedColour(control));
     } else {
       EXPECT_EQ(row.caption, WindowText(control));
     }
@@ -174,7 +174,8 @@ TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
     }
 
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
     if (row.kind != ControlKind::Page && row.kind != ControlKind::Picture) {
       EXPECT_STREQ("MS Sans Serif", font.lfFaceName);
       EXPECT_EQ(-11, font.lfHeight);
@@ -211,7 +212,8 @@ TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
   }
   EXPECT_THAT(captions, testing::ElementsAre("Default Paths", "Attachment Security",
                                              "Miscellaneous", "Exchange", "Startup Options"));
-  const ControlId pages[] = {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange, CommandLine};
+  const ControlId pages[] = {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange,
+                             CommandLine};
   auto visible_pages = [&] {
     std::vector<ControlId> shown;
     for (ControlId page : pages) {
@@ -234,10 +236,10 @@ TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
 
 TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
   const WindowLayout& layout = MainWindowLayout();
-  for (ControlId holder : {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
-                           static_cast<ControlId>(AttachmentSecurity),
-                           static_cast<ControlId>(Miscellaneous), static_cast<ControlId>(Exchange),
-                           static_cast<ControlId>(CommandLine)}) {
+  for (ControlId holder :
+       {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
+        static_cast<ControlId>(AttachmentSecurity), static_cast<ControlId>(Miscellaneous),
+        static_cast<ControlId>(Exchange), static_cast<ControlId>(CommandLine)}) {
     HWND parent = holder == kNoControl ? window_.Handle() : window_.Control(holder);
     std::vector<ControlId> in_window;
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
@@ -263,7 +265,8 @@ TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
 }
 
 TEST_F(MainWindowUi, PicturesAndHints) {
-  auto banner = reinterpret_cast<HBITMAP>(SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  auto banner = reinterpret_cast<HBITMAP>(
+      SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
   ASSERT_NE(nullptr, banner);
   BITMAP size{};
   GetObjectA(banner, sizeof(size), &size);
@@ -347,7 +350,8 @@ TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
   window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
   window_.AddLine(mDescription, "");
   window_.AddLine(mDescription, "Cleans it.");
-  EXPECT_THAT(window_.Lines(mDescription), testing::ElementsAre("OUTLOOK 2013 ONLY", "", "Cleans it."));
+  EXPECT_THAT(window_.Lines(mDescription),
+              testing::ElementsAre("OUTLOOK 2013 ONLY", "", "Cleans it."));
   EXPECT_EQ("OUTLOOK 2013 ONLY\r\n\r\nCleans it.", WindowText(window_.Control(mDescription)));
   window_.ShowFirstLine(mDescription);
   DWORD start = 1;

@@ -28,6 +28,8 @@ struct DcRelease {
 };
 using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcRelease>;
 
-inline ScreenDc GetScreenDc() { return ScreenDc(GetDC(nullptr), DcRelease{nullptr}); }
+inline ScreenDc GetScreenDc() {
+  return ScreenDc(GetDC(nullptr), DcRelease{nullptr});
+}
 
 }  // namespace tarnwell

@@ -11,10 +11,11 @@ Answer Win32Dialogs::Message(MessageKind kind, std::string_view text) {
     const char* caption;
     UINT flags;
   };
-  const Look look = kind == MessageKind::Warning       ? Look{"Warning", MB_ICONWARNING | MB_OK}
-                    : kind == MessageKind::Information ? Look{"Information", MB_ICONINFORMATION | MB_OK}
-                    : kind == MessageKind::Error       ? Look{"Error", MB_ICONERROR | MB_OK}
-                                                       : Look{"Confirm", MB_ICONQUESTION | MB_YESNO};
+  const Look look = kind == MessageKind::Warning ? Look{"Warning", MB_ICONWARNING | MB_OK}
+                    : kind == MessageKind::Information
+                        ? Look{"Information", MB_ICONINFORMATION | MB_OK}
+                    : kind == MessageKind::Error ? Look{"Error", MB_ICONERROR | MB_OK}
+                                                 : Look{"Confirm", MB_ICONQUESTION | MB_YESNO};
   const std::string message(text);
   const int answer = MessageBoxA(owner_, message.c_str(), look.caption, look.flags);
   if (kind != MessageKind::Confirmation) {

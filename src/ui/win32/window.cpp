@@ -17,9 +17,10 @@ struct ControlClass {
 ControlClass ClassOf(const ControlLayout& row) {
   switch (row.kind) {
     case ControlKind::Label:
-      return {"STATIC", static_cast<DWORD>(row.centred ? SS_CENTER
-                                           : row.wrap  ? SS_LEFT
-                                                       : SS_LEFTNOWORDWRAP),
+      return {"STATIC",
+              static_cast<DWORD>(row.centred ? SS_CENTER
+                                 : row.wrap  ? SS_LEFT
+                                             : SS_LEFTNOWORDWRAP),
               0};
     case ControlKind::Panel:
       return {"STATIC", SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE};
@@ -49,7 +50,9 @@ ControlClass ClassOf(const ControlLayout& row) {
   return {"STATIC", 0, 0};
 }
 
-bool IsEdit(ControlKind kind) { return kind == ControlKind::Edit || kind == ControlKind::Memo; }
+bool IsEdit(ControlKind kind) {
+  return kind == ControlKind::Edit || kind == ControlKind::Memo;
+}
 
 std::string WindowClassName(const WindowLayout& layout) {
   return "Tarnwell" + std::string(layout.form_name);
@@ -62,7 +65,8 @@ DWORD WindowStyle(const WindowLayout& layout) {
 
 std::string TextOf(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -75,9 +79,9 @@ Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
     dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
   auto make_font = [this](int weight) {
-    return UniqueFont(CreateFontA(-Scale(11), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    return UniqueFont(CreateFontA(-Scale(11), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
   };
   font_ = make_font(FW_NORMAL);
   bold_font_ = make_font(FW_BOLD);
@@ -272,8 +276,7 @@ void Win32Window::ShowPage(ControlId page) {
 
 // --- messages --------------------------------------------------------------------------------
 
-LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wparam,
-                                         LPARAM lparam) {
+LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   Win32Window* self = nullptr;
   if (message == WM_NCCREATE) {
     self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
@@ -409,7 +412,9 @@ int Win32Window::RunMessageLoop(HWND main_window) {
 
 // --- Form ------------------------------------------------------------------------------------
 
-std::string Win32Window::Text(ControlId id) const { return TextOf(Control(id)); }
+std::string Win32Window::Text(ControlId id) const {
+  return TextOf(Control(id));
+}
 
 void Win32Window::SetText(ControlId id, std::string_view text) {
   const std::string value(text);
@@ -429,7 +434,9 @@ void Win32Window::SetModified(ControlId id, bool modified) {
   SendMessageA(Control(id), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
 }
 
-bool Win32Window::Enabled(ControlId id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+bool Win32Window::Enabled(ControlId id) const {
+  return IsWindowEnabled(Control(id)) != FALSE;
+}
 
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
   EnableWindow(Control(id), enabled ? TRUE : FALSE);
@@ -477,7 +484,9 @@ void Win32Window::DeleteItem(ControlId id, int index) {
   SendMessageA(Control(id), LB_DELETESTRING, index, 0);
 }
 
-void Win32Window::ClearItems(ControlId id) { SendMessageA(Control(id), LB_RESETCONTENT, 0, 0); }
+void Win32Window::ClearItems(ControlId id) {
+  SendMessageA(Control(id), LB_RESETCONTENT, 0, 0);
+}
 
 int Win32Window::Selected(ControlId id) const {
   const auto selected = SendMessageA(Control(id), LB_GETCURSEL, 0, 0);
