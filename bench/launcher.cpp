@@ -1,9 +1,14 @@
-// Starts a program, waits until its main window is shown and idle, and reports how long
+// Starts programs and waits until their main window is shown and idle, reporting how long
 // that took and the program's peak working set. Used by the run script (to know when to
 // take a screenshot) and by the start-up benchmark.
 //
-//   launcher start <exe> <window class> [timeout seconds]  leaves the program running
-//   launcher time <exe> <window class> [timeout seconds]   closes it again afterwards
+//   launcher start <exe> <window class> [timeout seconds]
+//       starts the program, waits for its window and leaves it running
+//   launcher time <runs> <exe> <window class> [<exe> <window class> ...]
+//       starts each program in turn, <runs> times, closing each again; one line per start
+//
+// Timing every start from one process keeps Wine's own services running between starts,
+// so that each program pays only for itself.
 #include <windows.h>
 
 #include <psapi.h>
@@ -14,9 +19,12 @@
 
 namespace {
 
-struct ProcessHandles {
+struct Process {
   PROCESS_INFORMATION info{};
-  ~ProcessHandles() {
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process() {
     if (info.hThread != nullptr) {
       CloseHandle(info.hThread);
     }
@@ -26,83 +34,119 @@ struct ProcessHandles {
   }
 };
 
-struct FoundWindow {
+struct Search {
   DWORD process;
   const char* class_name;
   HWND window;
 };
 
 BOOL CALLBACK FindVisible(HWND window, LPARAM data) {
-  auto* found = reinterpret_cast<FoundWindow*>(data);
+  auto* search = reinterpret_cast<Search*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   char name[128] = {};
   GetClassNameA(window, name, sizeof(name));
-  if (owner == found->process && IsWindowVisible(window) &&
-      std::string(name) == found->class_name) {
-    found->window = window;
+  if (owner == search->process && IsWindowVisible(window) &&
+      std::string(name) == search->class_name) {
+    search->window = window;
     return FALSE;
   }
   return TRUE;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: launcher start|time <exe> <window class> [timeout]\n");
-    return 2;
-  }
-  const std::string mode = argv[1];
-  std::string command = "\"" + std::string(argv[2]) + "\"";
-  const double timeout = argc > 4 ? std::atof(argv[4]) : 60.0;
-
-  LARGE_INTEGER frequency{}, started{}, now{};
+double Seconds() {
+  LARGE_INTEGER frequency{}, now{};
   QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Started {
+  HWND window = nullptr;
+  double seconds = 0;
+  SIZE_T peak_working_set = 0;
+};
+
+// Starts the program and waits for its visible, idle main window.
+bool Start(const char* exe, const char* window_class, double timeout, Process& process,
+           Started& started) {
+  std::string command = "\"" + std::string(exe) + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
-  ProcessHandles process;
-  QueryPerformanceCounter(&started);
+  const double begin = Seconds();
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process.info)) {
-    std::fprintf(stderr, "cannot start %s: error %lu\n", argv[2], GetLastError());
-    return 1;
+    std::fprintf(stderr, "cannot start %s: error %lu\n", exe, GetLastError());
+    return false;
   }
-  FoundWindow found{process.info.dwProcessId, argv[3], nullptr};
-  double elapsed = 0;
-  while (found.window == nullptr) {
-    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&found));
-    if (found.window == nullptr) {
-      if (WaitForSingleObject(process.info.hProcess, 2) == WAIT_OBJECT_0) {
-        std::fprintf(stderr, "the program ended before showing its window\n");
-        return 1;
-      }
+  Search search{process.info.dwProcessId, window_class, nullptr};
+  while (search.window == nullptr) {
+    EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+    if (search.window != nullptr) {
+      break;
     }
-    QueryPerformanceCounter(&now);
-    elapsed = static_cast<double>(now.QuadPart - started.QuadPart) / frequency.QuadPart;
-    if (elapsed > timeout) {
-      std::fprintf(stderr, "no window of class %s after %.0f s\n", argv[3], timeout);
-      return 1;
+    if (WaitForSingleObject(process.info.hProcess, 1) == WAIT_OBJECT_0) {
+      std::fprintf(stderr, "%s ended before showing its window\n", exe);
+      return false;
+    }
+    if (Seconds() - begin > timeout) {
+      std::fprintf(stderr, "no window of class %s after %.0f s\n", window_class, timeout);
+      return false;
     }
   }
   WaitForInputIdle(process.info.hProcess, 10000);
-  QueryPerformanceCounter(&now);
-  elapsed = static_cast<double>(now.QuadPart - started.QuadPart) / frequency.QuadPart;
-
+  started.seconds = Seconds() - begin;
+  started.window = search.window;
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   GetProcessMemoryInfo(process.info.hProcess, &memory, sizeof(memory));
-  std::printf("ready_ms=%.1f peak_working_set_kb=%zu\n", elapsed * 1000.0,
-              static_cast<std::size_t>(memory.PeakWorkingSetSize / 1024));
-  std::fflush(stdout);
+  started.peak_working_set = memory.PeakWorkingSetSize;
+  return true;
+}
 
-  if (mode == "time") {
-    PostMessageA(found.window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.info.hProcess, 10000) != WAIT_OBJECT_0) {
-      TerminateProcess(process.info.hProcess, 1);
-      std::fprintf(stderr, "the program did not end on WM_CLOSE\n");
+bool CloseAndWait(Process& process, HWND window) {
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.info.hProcess, 10000) != WAIT_OBJECT_0) {
+    TerminateProcess(process.info.hProcess, 1);
+    std::fprintf(stderr, "the program did not end on WM_CLOSE\n");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "start" && argc >= 4) {
+    Process process;
+    Started started;
+    if (!Start(argv[2], argv[3], argc > 4 ? std::atof(argv[4]) : 60.0, process, started)) {
       return 1;
     }
+    std::printf("ready_ms=%.1f\n", started.seconds * 1000.0);
+    return 0;
   }
-  return 0;
+  if (mode == "time" && argc >= 5 && (argc - 3) % 2 == 0) {
+    const int runs = std::atoi(argv[2]);
+    for (int run = 0; run < runs; ++run) {
+      for (int program = 3; program < argc; program += 2) {
+        Process process;
+        Started started;
+        if (!Start(argv[program], argv[program + 1], 60.0, process, started) ||
+            !CloseAndWait(process, started.window)) {
+          return 1;
+        }
+        std::printf("%s ready_ms=%.1f peak_working_set_kb=%zu\n", argv[program + 1],
+                    started.seconds * 1000.0,
+                    static_cast<std::size_t>(started.peak_working_set / 1024));
+        std::fflush(stdout);
+      }
+    }
+    return 0;
+  }
+  std::fprintf(stderr,
+               "usage: launcher start <exe> <window class> [timeout]\n"
+               "       launcher time <runs> <exe> <window class> [<exe> <window class> ...]\n");
+  return 2;
 }

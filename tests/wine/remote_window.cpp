@@ -73,6 +73,11 @@ std::optional<DWORD> RunningProgram::WaitForExit(DWORD milliseconds) {
 }
 
 RemoteWindow::RemoteWindow(HWND window) : window_(window) {
+  FindControls();
+}
+
+void RemoteWindow::FindControls() {
+  controls_.clear();
   EnumChildWindows(window_, CollectControl, reinterpret_cast<LPARAM>(&controls_));
 }
 
@@ -146,8 +151,9 @@ void RemoteWindow::Type(ControlId id, const std::string& text) const {
   }
 }
 
-void RemoteWindow::ShowTab(ControlId tabs, int index) const {
+void RemoteWindow::ShowTab(ControlId tabs, int index) {
   SendMessageA(Control(tabs), TCM_SETCURFOCUS, index, 0);
+  FindControls();
 }
 
 }  // namespace tarnwell

@@ -36,6 +36,8 @@ class RemoteWindow {
                                              const char* window_class, DWORD milliseconds);
 
   HWND Handle() const { return window_; }
+  // Looks for the window's controls again, after more of them were made.
+  void FindControls();
   HWND Control(ControlId id) const;
   std::string Text(ControlId id) const;
   bool Enabled(ControlId id) const;
@@ -45,7 +47,8 @@ class RemoteWindow {
   COLORREF InnerColour(ControlId id, COLORREF expected) const;
   void Click(ControlId id) const;
   void Type(ControlId id, const std::string& text) const;
-  void ShowTab(ControlId tabs, int index) const;
+  // Selects a tab, whose page may make its controls only now.
+  void ShowTab(ControlId tabs, int index);
 
  private:
   explicit RemoteWindow(HWND window);

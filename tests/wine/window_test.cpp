@@ -140,7 +140,16 @@ TEST_F(MainWindowUi, WindowIsFixedSizeWithOnlyASystemMenu) {
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 }
 
+// Pages make their controls when first shown, as a property sheet does.
+void ShowEveryPage(Win32Window& window) {
+  for (ControlId page : {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange, CommandLine}) {
+    window.ShowPage(page);
+  }
+  window.ShowPage(DefaultPaths);
+}
+
 TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
+  ShowEveryPage(window_);
   const WindowLayout& layout = MainWindowLayout();
   for (const auto& row : layout.controls) {
     SCOPED_TRACE(std::string(row.name));
@@ -185,6 +194,7 @@ TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
 }
 
 TEST_F(MainWindowUi, KindsHaveTheirStyles) {
+  ShowEveryPage(window_);
   auto style = [&](ControlId id) { return GetWindowLongA(window_.Control(id), GWL_STYLE); };
   EXPECT_EQ(BS_AUTOCHECKBOX, style(cbPOP3) & BS_TYPEMASK);
   EXPECT_EQ(BS_GROUPBOX, style(gbDisable) & BS_TYPEMASK);
@@ -235,6 +245,7 @@ TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
 }
 
 TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
+  ShowEveryPage(window_);
   const WindowLayout& layout = MainWindowLayout();
   for (ControlId holder :
        {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
@@ -264,7 +275,35 @@ TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
   }
 }
 
+TEST_F(MainWindowUi, PagesNotShownYetMakeTheirControlsInTheStateGivenThem) {
+  EXPECT_EQ(nullptr, window_.Control(cbPOP3));
+  EXPECT_NE(nullptr, window_.Control(edPSTPath));
+  window_.SetChecked(cbPOP3, true);
+  window_.SetEnabled(cbIMAP, false);
+  window_.SetEnabled(edOSTPath, false);
+  window_.SetColour(edOSTPath, FieldColour::Silver);
+  window_.SetText(edOSTPath, "D:\\Offline\\");
+  window_.AddItem(lbAllowed, "exe");
+  window_.AddItem(lbAllowed, "url");
+  window_.Select(lbAllowed, 1);
+  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
+  EXPECT_TRUE(window_.Checked(cbPOP3));
+  EXPECT_FALSE(window_.Enabled(cbIMAP));
+
+  ShowEveryPage(window_);
+  EXPECT_EQ(BST_CHECKED, SendMessageA(window_.Control(cbPOP3), BM_GETCHECK, 0, 0));
+  EXPECT_FALSE(IsWindowEnabled(window_.Control(cbIMAP)));
+  EXPECT_TRUE(IsWindowEnabled(window_.Control(cbHTTP)));
+  EXPECT_EQ("D:\\Offline\\", WindowText(window_.Control(edOSTPath)));
+  EXPECT_FALSE(window_.Modified(edOSTPath));
+  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edOSTPath)));
+  EXPECT_THAT(window_.Items(lbAllowed), testing::ElementsAre("exe", "url"));
+  EXPECT_EQ(1, SendMessageA(window_.Control(lbAllowed), LB_GETCURSEL, 0, 0));
+  EXPECT_EQ("OUTLOOK 2013 ONLY", WindowText(window_.Control(mDescription)));
+}
+
 TEST_F(MainWindowUi, PicturesAndHints) {
+  ShowEveryPage(window_);
   auto banner = reinterpret_cast<HBITMAP>(
       SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
   ASSERT_NE(nullptr, banner);
@@ -299,6 +338,7 @@ TEST(MainWindowUiBanner, DamagedBannerLeavesOnlyThePictureOut) {
   FailingBanner pictures(real);
   Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, false});
   ASSERT_NE(nullptr, window.Handle());
+  ShowEveryPage(window);
   EXPECT_EQ(0, SendMessageA(window.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
   EXPECT_NE(0, SendMessageA(window.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
   for (const auto& row : MainWindowLayout().controls) {
@@ -307,6 +347,7 @@ TEST(MainWindowUiBanner, DamagedBannerLeavesOnlyThePictureOut) {
 }
 
 TEST_F(MainWindowUi, ClicksReachTheSinkAndErrorsTheErrorBox) {
+  ShowEveryPage(window_);
   RecordingSink sink;
   ScriptedDialogs dialogs;
   window_.Connect(&sink, &dialogs);
@@ -337,6 +378,7 @@ TEST_F(MainWindowUi, TypingSetsTheChangedMarkAndProgramTextClearsIt) {
 }
 
 TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
+  ShowEveryPage(window_);
   window_.AddItem(lbBlocked, "exe");
   window_.AddItem(lbBlocked, "bat");
   window_.AddItem(lbBlocked, "ade");

@@ -5,7 +5,8 @@
 
 namespace tarnwell {
 
-MemoryForm::MemoryForm(const WindowLayout& layout) : layout_(layout) {
+MemoryForm::MemoryForm(const WindowLayout& layout, UnknownControls unknown)
+    : layout_(layout), unknown_(unknown) {
   for (const auto& row : layout.controls) {
     State state;
     state.kind = row.kind;
@@ -19,6 +20,10 @@ MemoryForm::MemoryForm(const WindowLayout& layout) : layout_(layout) {
 MemoryForm::State& MemoryForm::At(ControlId id) {
   auto it = controls_.find(id);
   if (it == controls_.end()) {
+    if (unknown_ == UnknownControls::Lenient) {
+      scratch_ = State{};
+      return scratch_;
+    }
     throw std::out_of_range("no control " + std::to_string(id) + " on " +
                             std::string(layout_.form_name));
   }

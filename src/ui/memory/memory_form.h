@@ -9,11 +9,17 @@
 namespace tarnwell {
 
 // A window held in memory, built from its layout: every control starts with its caption,
-// enabled state and colour from the table. What the user would do is offered as Type,
-// Tick and the list selection; Close is remembered.
+// enabled state and colour from the table. Tests use it as the window; the Win32 window
+// keeps in one the state of controls it has not created yet. What the user would do is
+// offered as Type; Close is remembered.
 class MemoryForm final : public Form {
  public:
-  explicit MemoryForm(const WindowLayout& layout);
+  // Strict: naming a control the layout lacks throws, so that a test fails loudly.
+  // Lenient: such a control reads as empty and ignores writes.
+  enum class UnknownControls { Strict, Lenient };
+
+  explicit MemoryForm(const WindowLayout& layout,
+                      UnknownControls unknown = UnknownControls::Strict);
 
   const WindowLayout& Layout() const { return layout_; }
   bool Closed() const { return closed_; }
@@ -62,7 +68,9 @@ class MemoryForm final : public Form {
   const State& At(ControlId id) const;
 
   const WindowLayout& layout_;
+  UnknownControls unknown_;
   std::map<ControlId, State> controls_;
+  mutable State scratch_;  // what an unknown control reads as, when lenient
   bool closed_ = false;
 };
 

@@ -73,7 +73,7 @@ std::string TextOf(HWND window) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
-    : layout_(layout), options_(options) {
+    : layout_(layout), options_(options), pending_(layout, MemoryForm::UnknownControls::Lenient) {
   {
     ScreenDc screen = GetScreenDc();
     dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -161,10 +161,16 @@ void Win32Window::CreateControls() {
   tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                               nullptr, options_.instance, nullptr);
+  ControlId first_page = kNoControl;
   for (const auto& row : layout_.controls) {
     if (row.kind != ControlKind::Page) {
-      CreateControl(row);
+      if (PageOf(row) == kNoControl) {
+        CreateControl(row);
+      }
       continue;
+    }
+    if (first_page == kNoControl) {
+      first_page = row.id;
     }
     // A page: a tab of its page control, and a window covering the control's display area.
     HWND tabs = Control(row.parent);
@@ -192,13 +198,35 @@ void Win32Window::CreateControls() {
                    area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
+  if (first_page != kNoControl) {
+    CreatePageControls(first_page);
+  }
+}
+
+ControlId Win32Window::PageOf(const ControlLayout& row) const {
+  for (const ControlLayout* holder = layout_.Find(row.parent); holder != nullptr;
+       holder = layout_.Find(holder->parent)) {
+    if (holder->kind == ControlKind::Page) {
+      return holder->id;
+    }
+  }
+  return kNoControl;
+}
+
+void Win32Window::CreatePageControls(ControlId page) {
+  for (const auto& row : layout_.controls) {
+    if (row.kind != ControlKind::Page && PageOf(row) == page && Control(row.id) == nullptr) {
+      CreateControl(row);
+    }
+  }
 }
 
 HWND Win32Window::CreateControl(const ControlLayout& row) {
   HWND parent = nullptr;
   RECT place = PlaceOf(row, parent);
   HFONT font = row.bold ? bold_font_.get() : font_.get();
-  const std::string caption = IsEdit(row.kind) ? std::string() : std::string(row.caption);
+  // A control is made in the state the window's logic has given it so far.
+  const std::string caption = IsEdit(row.kind) ? std::string() : pending_.Text(row.id);
   if (row.kind == ControlKind::Label && (row.rect.width == 0 || row.rect.height == 0)) {
     // A label without a size takes the size of its caption.
     ScreenDc screen = GetScreenDc();
@@ -210,7 +238,8 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     place.bottom = text.bottom;
   }
   const ControlClass kind = ClassOf(row);
-  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (row.enabled ? 0 : WS_DISABLED);
+  const DWORD style =
+      WS_CHILD | WS_VISIBLE | kind.style | (pending_.Enabled(row.id) ? 0 : WS_DISABLED);
   // Edits are made empty: one made with text would start with its changed mark set.
   HWND control = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(), style, place.left,
                                  place.top, place.right, place.bottom, parent,
@@ -218,8 +247,28 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
                                  options_.instance, nullptr);
   controls_[row.id] = control;
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (IsEdit(row.kind)) {
-    colours_[row.id] = row.colour;
+  switch (row.kind) {
+    case ControlKind::Edit:
+      colours_[row.id] = pending_.Colour(row.id);
+      SetWindowTextA(control, pending_.Text(row.id).c_str());
+      SendMessageA(control, EM_SETMODIFY, FALSE, 0);
+      break;
+    case ControlKind::Memo:
+      colours_[row.id] = pending_.Colour(row.id);
+      memo_lines_[row.id] = pending_.Lines(row.id);
+      SetMemoText(row.id);
+      break;
+    case ControlKind::CheckBox:
+      SendMessageA(control, BM_SETCHECK, pending_.Checked(row.id) ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case ControlKind::ListBox:
+      for (const auto& item : pending_.Items(row.id)) {
+        SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      }
+      SendMessageA(control, LB_SETCURSEL, pending_.Selected(row.id), 0);
+      break;
+    default:
+      break;
   }
   if (!row.picture.empty() && options_.pictures != nullptr) {
     if (UniqueBitmap bitmap = options_.pictures->Load(row.picture)) {
@@ -262,6 +311,7 @@ void Win32Window::ShowPage(ControlId page) {
   if (row == nullptr || row->kind != ControlKind::Page) {
     return;
   }
+  CreatePageControls(page);
   int index = 0;
   for (const auto& other : layout_.controls) {
     if (other.kind == ControlKind::Page && other.parent == row->parent) {
@@ -411,14 +461,21 @@ int Win32Window::RunMessageLoop(HWND main_window) {
 }
 
 // --- Form ------------------------------------------------------------------------------------
+// A control that exists is asked through its messages; one on a page not shown yet is
+// answered from the state kept for it.
 
 std::string Win32Window::Text(ControlId id) const {
-  return TextOf(Control(id));
+  HWND control = Control(id);
+  return control != nullptr ? TextOf(control) : pending_.Text(id);
 }
 
 void Win32Window::SetText(ControlId id, std::string_view text) {
-  const std::string value(text);
   HWND control = Control(id);
+  if (control == nullptr) {
+    pending_.SetText(id, text);
+    return;
+  }
+  const std::string value(text);
   SetWindowTextA(control, value.c_str());
   const ControlLayout* row = layout_.Find(id);
   if (row != nullptr && IsEdit(row->kind)) {
@@ -427,43 +484,65 @@ void Win32Window::SetText(ControlId id, std::string_view text) {
 }
 
 bool Win32Window::Modified(ControlId id) const {
-  return SendMessageA(Control(id), EM_GETMODIFY, 0, 0) != 0;
+  HWND control = Control(id);
+  return control != nullptr ? SendMessageA(control, EM_GETMODIFY, 0, 0) != 0
+                            : pending_.Modified(id);
 }
 
 void Win32Window::SetModified(ControlId id, bool modified) {
-  SendMessageA(Control(id), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+  if (HWND control = Control(id)) {
+    SendMessageA(control, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+  } else {
+    pending_.SetModified(id, modified);
+  }
 }
 
 bool Win32Window::Enabled(ControlId id) const {
-  return IsWindowEnabled(Control(id)) != FALSE;
+  HWND control = Control(id);
+  return control != nullptr ? IsWindowEnabled(control) != FALSE : pending_.Enabled(id);
 }
 
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
-  EnableWindow(Control(id), enabled ? TRUE : FALSE);
+  if (HWND control = Control(id)) {
+    EnableWindow(control, enabled ? TRUE : FALSE);
+  } else {
+    pending_.SetEnabled(id, enabled);
+  }
 }
 
 FieldColour Win32Window::Colour(ControlId id) const {
   auto it = colours_.find(id);
-  return it == colours_.end() ? FieldColour::Window : it->second;
+  return it != colours_.end() ? it->second : pending_.Colour(id);
 }
 
 void Win32Window::SetColour(ControlId id, FieldColour colour) {
   if (auto it = colours_.find(id); it != colours_.end()) {
     it->second = colour;
     InvalidateRect(Control(id), nullptr, TRUE);
+  } else {
+    pending_.SetColour(id, colour);
   }
 }
 
 bool Win32Window::Checked(ControlId id) const {
-  return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  HWND control = Control(id);
+  return control != nullptr ? SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED
+                            : pending_.Checked(id);
 }
 
 void Win32Window::SetChecked(ControlId id, bool checked) {
-  SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (HWND control = Control(id)) {
+    SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  } else {
+    pending_.SetChecked(id, checked);
+  }
 }
 
 std::vector<std::string> Win32Window::Items(ControlId id) const {
   HWND list = Control(id);
+  if (list == nullptr) {
+    return pending_.Items(id);
+  }
   const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   std::vector<std::string> items;
   for (LRESULT i = 0; i < count; ++i) {
@@ -476,31 +555,51 @@ std::vector<std::string> Win32Window::Items(ControlId id) const {
 }
 
 void Win32Window::AddItem(ControlId id, std::string_view text) {
-  const std::string item(text);
-  SendMessageA(Control(id), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (HWND list = Control(id)) {
+    const std::string item(text);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  } else {
+    pending_.AddItem(id, text);
+  }
 }
 
 void Win32Window::DeleteItem(ControlId id, int index) {
-  SendMessageA(Control(id), LB_DELETESTRING, index, 0);
+  if (HWND list = Control(id)) {
+    SendMessageA(list, LB_DELETESTRING, index, 0);
+  } else {
+    pending_.DeleteItem(id, index);
+  }
 }
 
 void Win32Window::ClearItems(ControlId id) {
-  SendMessageA(Control(id), LB_RESETCONTENT, 0, 0);
+  if (HWND list = Control(id)) {
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  } else {
+    pending_.ClearItems(id);
+  }
 }
 
 int Win32Window::Selected(ControlId id) const {
-  const auto selected = SendMessageA(Control(id), LB_GETCURSEL, 0, 0);
+  HWND list = Control(id);
+  if (list == nullptr) {
+    return pending_.Selected(id);
+  }
+  const auto selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
 void Win32Window::Select(ControlId id, int index) {
-  SendMessageA(Control(id), LB_SETCURSEL, index, 0);
+  if (HWND list = Control(id)) {
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+  } else {
+    pending_.Select(id, index);
+  }
 }
 
 // A memo's lines are kept here and shown joined: it is read-only, so they are what it shows.
 std::vector<std::string> Win32Window::Lines(ControlId id) const {
   auto it = memo_lines_.find(id);
-  return it == memo_lines_.end() ? std::vector<std::string>{} : it->second;
+  return it != memo_lines_.end() ? it->second : pending_.Lines(id);
 }
 
 void Win32Window::SetMemoText(ControlId id) {
@@ -513,20 +612,32 @@ void Win32Window::SetMemoText(ControlId id) {
 }
 
 void Win32Window::AddLine(ControlId id, std::string_view line) {
+  HWND memo = Control(id);
+  if (memo == nullptr) {
+    pending_.AddLine(id, line);
+    return;
+  }
   memo_lines_[id].emplace_back(line);
   SetMemoText(id);
-  const auto length = GetWindowTextLengthA(Control(id));
-  SendMessageA(Control(id), EM_SETSEL, length, length);
+  const auto length = GetWindowTextLengthA(memo);
+  SendMessageA(memo, EM_SETSEL, length, length);
 }
 
 void Win32Window::ClearLines(ControlId id) {
+  if (Control(id) == nullptr) {
+    pending_.ClearLines(id);
+    return;
+  }
   memo_lines_[id].clear();
   SetMemoText(id);
 }
 
+// A memo made later starts with its caret at the start anyway.
 void Win32Window::ShowFirstLine(ControlId id) {
-  SendMessageA(Control(id), EM_SETSEL, 0, 0);
-  SendMessageA(Control(id), EM_SCROLLCARET, 0, 0);
+  if (HWND memo = Control(id)) {
+    SendMessageA(memo, EM_SETSEL, 0, 0);
+    SendMessageA(memo, EM_SCROLLCARET, 0, 0);
+  }
 }
 
 void Win32Window::Close() {

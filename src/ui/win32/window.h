@@ -9,6 +9,7 @@
 #include "ui/dialogs.h"
 #include "ui/events.h"
 #include "ui/form.h"
+#include "ui/memory/memory_form.h"
 #include "ui/win32/handles.h"
 #include "ui/win32/pictures.h"
 
@@ -17,6 +18,9 @@ namespace tarnwell {
 // A window built from its layout table: the controls, their fonts, colours, hints and
 // pictures, scaled from 96 DPI to the system DPI. It turns control notifications into
 // events for its sink and Form calls into window messages; it decides nothing itself.
+//
+// Like a property sheet, it creates the controls of a page when the page is first shown;
+// until then their state is kept in memory and given to them when they are made.
 class Win32Window final : public Form {
  public:
   struct Options {
@@ -41,7 +45,7 @@ class Win32Window final : public Form {
   // Events of the window's controls go to `sink`; errors they raise to `dialogs`.
   void Connect(EventSink* sink, Dialogs* dialogs);
   void ShowCentred();
-  // Shows the page with this id and hides the others.
+  // Shows the page with this id and hides the others, creating its controls if need be.
   void ShowPage(ControlId page);
 
   // The program's message loop; returns the exit code.
@@ -76,6 +80,9 @@ class Win32Window final : public Form {
 
   void CreateControls();
   HWND CreateControl(const ControlLayout& row);
+  // The page a control stands on, or kNoControl for the window's own controls.
+  ControlId PageOf(const ControlLayout& row) const;
+  void CreatePageControls(ControlId page);
   RECT PlaceOf(const ControlLayout& row, HWND& parent) const;
   void AddHint(HWND control, std::string_view hint);
   LRESULT ColourOf(HWND control, HDC dc);
@@ -94,6 +101,7 @@ class Win32Window final : public Form {
   std::map<ControlId, HWND> controls_;
   std::map<ControlId, FieldColour> colours_;
   std::map<ControlId, std::vector<std::string>> memo_lines_;
+  MemoryForm pending_;  // the state of controls not created yet
   EventSink* sink_ = nullptr;
   Dialogs* dialogs_ = nullptr;
 };
