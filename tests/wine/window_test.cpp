@@ -7,11 +7,13 @@
 
 #include <gmock/gmock.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/registry_object.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
+#include "ui/win32/win32_dialogs.h"
 
 namespace tarnwell {
 namespace {
@@ -406,6 +408,63 @@ TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
   window_.SetEnabled(edArgument, true);
   window_.SetColour(edArgument, FieldColour::Window);
   EXPECT_EQ(GetSysColor(COLOR_WINDOW), PaintedColour(window_.Control(edArgument)));
+}
+
+struct ShownBox {
+  std::string caption;
+  std::string text;
+};
+
+BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
+  char name[32] = {};
+  GetClassNameA(child, name, sizeof(name));
+  const std::string text = WindowText(child);
+  if (_stricmp(name, "Static") == 0 && !text.empty()) {
+    reinterpret_cast<ShownBox*>(data)->text = text;
+  }
+  return TRUE;
+}
+
+// Waits on another thread for the next message box, reads it and presses `button`.
+std::thread AnswerNextBox(int button, ShownBox& shown) {
+  return std::thread([button, &shown] {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
+        shown.caption = WindowText(box);
+        EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
+        PostMessageA(box, WM_COMMAND, button, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+}
+
+TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
+  Win32Dialogs dialogs;
+  ShownBox shown;
+  std::thread answer = AnswerNextBox(IDYES, shown);
+  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::Confirmation,
+                                         "Are you sure you want to make these changes?"));
+  answer.join();
+  EXPECT_EQ("Confirm", shown.caption);
+  EXPECT_EQ("Are you sure you want to make these changes?", shown.text);
+
+  answer = AnswerNextBox(IDNO, shown);
+  EXPECT_EQ(Answer::No, dialogs.Message(MessageKind::Confirmation, "Really?"));
+  answer.join();
+
+  answer = AnswerNextBox(IDOK, shown);
+  dialogs.ShowError("Invalid data type for 'Bitness'");
+  answer.join();
+  EXPECT_EQ("Tarnwell", shown.caption);
+  EXPECT_EQ("Invalid data type for 'Bitness'", shown.text);
+
+  answer = AnswerNextBox(IDOK, shown);
+  EXPECT_EQ(Answer::Ok,
+            dialogs.Message(MessageKind::Warning, "The attachment default path does not exist."));
+  answer.join();
+  EXPECT_EQ("Warning", shown.caption);
 }
 
 }  // namespace
