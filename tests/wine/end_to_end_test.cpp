@@ -117,8 +117,14 @@ class EndToEnd : public testing::Test {
 
   // Starts the program and waits for its main window.
   void Start() {
+    Launch();
+    WaitForMainWindow();
+  }
+  void Launch() {
     program_ = std::make_unique<RunningProgram>("\"" + WindowsPath(exe_) + "\"");
     ASSERT_TRUE(program_->Started());
+  }
+  void WaitForMainWindow() {
     window_ = RemoteWindow::WaitFor(*program_, "TarnwellTForm1", 60000);
     ASSERT_TRUE(window_.has_value()) << "the main window did not appear";
   }
@@ -201,6 +207,51 @@ TEST_F(EndToEnd, ExitAfterChangesWritesNothing) {
   PostMessageA(window_->Control(btnExit), BM_CLICK, 0, 0);
   EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
   EXPECT_EQ(before, RegistryOfInterest());
+}
+
+TEST_F(EndToEnd, StartUpErrorIsShownAndTheWindowStillOpens) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office\\15.0\\Outlook", 0,
+                            nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key, nullptr));
+  const DWORD not_text = 64;
+  RegSetValueExA(key, "Bitness", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&not_text), 4);
+  RegCloseKey(key);
+  Launch();
+  auto box = RemoteWindow::WaitFor(*program_, "#32770", 60000);
+  ASSERT_TRUE(box.has_value()) << "no error box";
+  EXPECT_EQ("Invalid data type for 'Bitness'", box->MessageText());
+  PostMessageA(box->Handle(), WM_COMMAND, IDOK, 0);
+  WaitForMainWindow();
+  EXPECT_EQ(kNotInstalledText, window_->Text(pOutlookVersion));
+  EXPECT_FALSE(window_->Enabled(btnSave));
+}
+
+TEST_F(EndToEnd, MnemonicOfExitEndsTheProgram) {
+  Import("outlook2010-32");
+  Start();
+  PostMessageA(window_->Handle(), WM_SYSCHAR, 'x', 1 << 29);
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+}
+
+// The layout is in 96-DPI pixels; at 120 DPI every place and size grows by a quarter.
+TEST_F(EndToEnd, LayoutScalesWithTheSystemDpi) {
+  HKEY desktop = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr,
+                                           0, KEY_WRITE, nullptr, &desktop, nullptr));
+  const DWORD dpi = 120;
+  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), 4);
+  Import("outlook2010-32");
+  Start();
+  const DWORD normal = 96;
+  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&normal), 4);
+  RegCloseKey(desktop);
+  const RECT client = window_->ClientRect(kNoControl);
+  EXPECT_EQ(MulDiv(570, 120, 96), client.right);
+  EXPECT_EQ(MulDiv(482, 120, 96), client.bottom);
+  const RECT save = window_->ClientRect(btnSave);
+  EXPECT_EQ(MulDiv(225, 120, 96), save.right);
+  EXPECT_EQ(MulDiv(33, 120, 96), save.bottom);
 }
 
 TEST_F(EndToEnd, CloseBoxEndsTheProgram) {

@@ -113,6 +113,26 @@ bool RemoteWindow::Enabled(ControlId id) const {
   return IsWindowEnabled(Control(id)) != FALSE;
 }
 
+std::string RemoteWindow::MessageText() const {
+  std::string message;
+  for (const auto& [id, control] : controls_) {
+    char name[32] = {};
+    GetClassNameA(control, name, sizeof(name));
+    char text[1024] = {};
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    if (_stricmp(name, "Static") == 0 && text[0] != '\0') {
+      message = text;
+    }
+  }
+  return message;
+}
+
+RECT RemoteWindow::ClientRect(ControlId id) const {
+  RECT client{};
+  GetClientRect(id == kNoControl ? window_ : Control(id), &client);
+  return client;
+}
+
 bool RemoteWindow::Checked(ControlId id) const {
   return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

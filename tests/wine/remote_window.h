@@ -42,6 +42,9 @@ class RemoteWindow {
   std::string Text(ControlId id) const;
   bool Enabled(ControlId id) const;
   bool Checked(ControlId id) const;
+  // The message of a message box.
+  std::string MessageText() const;
+  RECT ClientRect(ControlId id) const;
   // The colour painted inside a control, a few pixels in from its top-left corner, once
   // it has settled on one of `expected` (or what it shows after a while).
   COLORREF InnerColour(ControlId id, COLORREF expected) const;
