@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/elevation.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
+#include "settings/loaded_settings.h"
 #include "settings/outlook_version.h"
 #include "ui/dialogs.h"
 
@@ -12,6 +14,7 @@ struct Services {
   Registry& registry;
   Dialogs& dialogs;
   Elevation& elevation;
+  FileSystem& file_system;
 };
 
 // The program-wide state, one instance for the life of the program, handed to every
@@ -22,6 +25,10 @@ struct AppState {
   bool LoadComplete = false;
   bool Use32BitReadPath = false;
   OutlookVersionInfo OutlookVersion;
+  // What the load read; SettingsLoaded only once a load has run, so that nothing that was
+  // never read can be saved.
+  LoadedSettings Loaded;
+  bool SettingsLoaded = false;
 };
 
 }  // namespace tarnwell

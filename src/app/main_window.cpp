@@ -3,8 +3,14 @@
 #include <array>
 
 #include "app/windows_environment.h"
+#include "attachments/allow_list.h"
+#include "attachments/descriptions_window.h"
+#include "attachments/list_moves.h"
 #include "platform/registry_object.h"
 #include "settings/detection.h"
+#include "settings/load.h"
+#include "settings/save.h"
+#include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 
 namespace tarnwell {
@@ -44,6 +50,7 @@ void MainWindow::FormCreate() {
     services_.dialogs.ShowError(error.what());
     EnterNoOutlookState();
   }
+  FillAttachmentLists(form_, state_.Loaded.Level1Remove);
   state_.LoadComplete = true;
 }
 
@@ -63,7 +70,18 @@ void MainWindow::StartUp() {
     DisableAllItems();
   } else {
     state_.Use32BitReadPath = ChooseUse32BitReadPath(state_.Is64BitWindows, state_.OutlookVersion);
+    LoadSettings();
   }
+}
+
+void MainWindow::LoadSettings() {
+  const std::string& major = state_.OutlookVersion.MajorVersion;
+  if (state_.Use32BitReadPath) {
+    ProcessRegRead32Bit(services_.registry, major, form_, state_.Loaded);
+  } else {
+    ProcessRegRead64Bit(services_.registry, major, form_, state_.Loaded);
+  }
+  state_.SettingsLoaded = true;
 }
 
 void MainWindow::DisableAllItems() {
@@ -80,6 +98,8 @@ void MainWindow::DisableAllItems() {
 void MainWindow::EnterNoOutlookState() {
   state_.OutlookVersion = OutlookVersionInfo{};
   state_.Use32BitReadPath = false;
+  state_.Loaded = LoadedSettings{};
+  state_.SettingsLoaded = false;
   form_.SetText(pOutlookVersion, kNotInstalledText);
   DisableAllItems();
 }
@@ -90,8 +110,23 @@ void MainWindow::OnEvent(ControlId id, Event event) {
   }
   switch (id) {
     case btnExit:
-      btnExitClick();
-      break;
+      return btnExitClick();
+    case btnSave:
+      return btnSaveClick();
+    case cbSaveMIME:
+      return cbSaveMIMEClick();
+    case cbDumpster:
+      return cbDumpsterClick();
+    case btnAddOne:
+      return btnAddOneClick();
+    case btnAddAll:
+      return btnAddAllClick();
+    case btnDelOne:
+      return btnDelOneClick();
+    case btnDelAll:
+      return btnDelAllClick();
+    case btnSecHelp:
+      return btnSecHelpClick();
     default:
       break;
   }
@@ -100,6 +135,45 @@ void MainWindow::OnEvent(ControlId id, Event event) {
 // Ends the program at once: no question, nothing written.
 void MainWindow::btnExitClick() {
   form_.Close();
+}
+
+// Without settings read at start-up there is nothing the save could truly write back.
+void MainWindow::btnSaveClick() {
+  if (state_.SettingsLoaded && SaveSettings(form_, services_, state_)) {
+    form_.Close();
+  }
+}
+
+void MainWindow::cbSaveMIMEClick() {
+  WarnWhenTicked(form_, services_.dialogs, state_, cbSaveMIME);
+}
+
+void MainWindow::cbDumpsterClick() {
+  WarnWhenTicked(form_, services_.dialogs, state_, cbDumpster);
+}
+
+void MainWindow::btnAddOneClick() {
+  MoveSelectedItem(form_, services_.dialogs, lbBlocked, lbAllowed,
+                   "There is no item selected in the blocked list.");
+}
+
+void MainWindow::btnAddAllClick() {
+  MoveAllItems(form_, lbBlocked, lbAllowed);
+}
+
+void MainWindow::btnDelOneClick() {
+  MoveSelectedItem(form_, services_.dialogs, lbAllowed, lbBlocked,
+                   "There is no item selected in the allowed list.");
+}
+
+void MainWindow::btnDelAllClick() {
+  MoveAllItems(form_, lbAllowed, lbBlocked);
+}
+
+void MainWindow::btnSecHelpClick() {
+  services_.dialogs.ShowModal(DescriptionsWindowLayout(), [](Form& form) {
+    return std::make_unique<DescriptionsWindow>(form);
+  });
 }
 
 }  // namespace tarnwell

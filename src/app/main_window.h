@@ -22,9 +22,18 @@ class MainWindow final : public EventSink {
   void OnEvent(ControlId id, Event event) override;
 
   void btnExitClick();
+  void btnSaveClick();
+  void cbSaveMIMEClick();
+  void cbDumpsterClick();
+  void btnAddOneClick();
+  void btnAddAllClick();
+  void btnDelOneClick();
+  void btnDelAllClick();
+  void btnSecHelpClick();
 
  private:
   void StartUp();
+  void LoadSettings();
   void DisableAllItems();
   void EnterNoOutlookState();
 

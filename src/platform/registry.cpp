@@ -84,12 +84,16 @@ Status RegKey::Open(Registry& registry, Root root, std::string_view path, Rights
 }
 
 Status RegKey::Create(Registry& registry, Root root, std::string_view path, Rights rights,
-                      RegistryView view) {
+                      RegistryView view, bool* created) {
   Close();
   Registry::Handle handle = 0;
-  Status status = registry.Create({root, 0}, path, rights, view, handle);
+  bool made = false;
+  Status status = registry.Create({root, 0}, path, rights, view, handle, made);
   if (status == kSuccess) {
     *this = RegKey(registry, handle, view);
+    if (created != nullptr) {
+      *created = made;
+    }
   }
   return status;
 }

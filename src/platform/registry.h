@@ -74,9 +74,9 @@ class Registry {
   // kAccessDenied when the rights are refused.
   virtual Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
                       Handle& out) = 0;
-  // Opens base\path or creates it with every missing level.
+  // Opens base\path or creates it with every missing level; `created` tells which.
   virtual Status Create(Base base, std::string_view path, Rights rights, RegistryView view,
-                        Handle& out) = 0;
+                        Handle& out, bool& created) = 0;
   // Reads a value into at most `capacity` bytes. kMoreData when it does not fit; `size`
   // then holds the size needed. A capacity of 0 only asks for type and size.
   virtual Status Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
@@ -110,8 +110,9 @@ class RegKey {
 
   [[nodiscard]] Status Open(Registry& registry, Root root, std::string_view path, Rights rights,
                             RegistryView view);
+  // `created`, when given, tells whether the key was made just now.
   [[nodiscard]] Status Create(Registry& registry, Root root, std::string_view path, Rights rights,
-                              RegistryView view);
+                              RegistryView view, bool* created = nullptr);
   [[nodiscard]] Status OpenSubKey(std::string_view path, Rights rights, RegKey& out) const;
 
   bool Valid() const { return registry_ != nullptr; }

@@ -72,11 +72,17 @@ Status RegistryObject::QueryCurrent(std::string_view name, std::size_t capacity,
 }
 
 bool RegistryObject::HasValue(std::string_view name) {
+  return GetDataInfo(name).has_value();
+}
+
+std::optional<RegistryObject::DataInfo> RegistryObject::GetDataInfo(std::string_view name) {
   RegKey scratch;
   const RegKey* key = ReadKey(scratch);
-  ValueType type = ValueType::None;
-  std::size_t size = 0;
-  return key != nullptr && key->QueryInfo(name, type, size) == kSuccess;
+  DataInfo info{ValueType::None, 0};
+  if (key == nullptr || key->QueryInfo(name, info.type, info.size) != kSuccess) {
+    return std::nullopt;
+  }
+  return info;
 }
 
 std::string RegistryObject::ReadString(std::string_view name) {

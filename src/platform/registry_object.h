@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -39,6 +40,12 @@ class RegistryObject {
   void CloseKey();
 
   bool HasValue(std::string_view name);
+  // A value's type and size, without reading it; nothing when it is missing.
+  struct DataInfo {
+    ValueType type;
+    std::size_t size;
+  };
+  std::optional<DataInfo> GetDataInfo(std::string_view name);
   // Missing or empty: empty text. Not REG_SZ or REG_EXPAND_SZ: RegistryError.
   std::string ReadString(std::string_view name);
   // Missing or over four bytes: RegistryError "Failed to get data". Not REG_DWORD:

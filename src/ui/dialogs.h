@@ -1,22 +1,33 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string_view>
 
 namespace tarnwell {
+
+class EventSink;
+class Form;
+struct WindowLayout;
+
+// Makes a secondary window's logic for its form: its construction fills the window, and
+// it receives the window's events until the window closes.
+using WindowLogic = std::function<std::unique_ptr<EventSink>(Form& form)>;
 
 enum class MessageKind { Warning, Information, Error, Confirmation };
 enum class Answer { Ok, Yes, No };
 
 std::string_view MessageKindName(MessageKind kind);  // "warning", "information", ...
 
-// The program's modal messages: one message box whose kind chooses its icon and buttons
-// (OK, or Yes and No for a confirmation), and the standard error box for errors raised by
-// registry reads.
+// The program's modal messages and windows: one message box whose kind chooses its icon
+// and buttons (OK, or Yes and No for a confirmation), the standard error box for errors
+// raised by registry reads, and secondary windows shown modally, each made anew.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
   virtual Answer Message(MessageKind kind, std::string_view text) = 0;
   virtual void ShowError(std::string_view text) = 0;
+  virtual void ShowModal(const WindowLayout& layout, const WindowLogic& logic) = 0;
 };
 
 }  // namespace tarnwell

@@ -1,39 +1,17 @@
 #include <gmock/gmock.h>
 #include <map>
 
-#include "app/main_window.h"
-#include "support/registry_seed.h"
-#include "support/scripted_dialogs.h"
-#include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
+#include "support/main_window_harness.h"
 
 namespace tarnwell {
 namespace {
 
 using namespace tform1;
 
-class FixedElevation final : public Elevation {
- public:
-  bool IsAppElevated() override { return true; }
-};
-
-// The main window's start-up against an in-memory registry, journalled.
-class StartUp : public testing::Test {
+class StartUp : public testing::Test, protected MainWindowHarness {
  protected:
-  StartUp() : registry_(MemoryRegistry::Windows::Bits64, &journal_), dialogs_(&journal_) {
-    SeedProcessorArchitecture(registry_, "AMD64");
-    SeedProductName(registry_, "Windows 7 Professional");
-  }
-
-  void Create() { window_.FormCreate(); }
-
-  Journal journal_;
-  MemoryRegistry registry_;
-  ScriptedDialogs dialogs_;
-  FixedElevation elevation_;
-  MemoryForm form_{MainWindowLayout()};
-  AppState state_;
-  MainWindow window_{form_, Services{registry_, dialogs_, elevation_}, state_};
+  StartUp() = default;
+  void Create() { window.FormCreate(); }
 };
 
 // Enabled state of the version-bound controls after start-up, by what was found.
@@ -81,30 +59,26 @@ TEST_F(StartUp, EnabledStateFollowsTheDetectedVersion) {
        {Case{"", &EnabledRow::not_found}, Case{"9", &EnabledRow::v9}, Case{"10", &EnabledRow::v10},
         Case{"11", &EnabledRow::v11}, Case{"12", &EnabledRow::v11}, Case{"14", &EnabledRow::v14},
         Case{"15", &EnabledRow::v14}}) {
-    MemoryRegistry registry;
-    SeedProcessorArchitecture(registry, "AMD64");
+    MainWindowHarness harness;
     if (*major != '\0') {
-      SeedNativeOutlook(registry, major).String("Bitness", "x86");
+      SeedNativeOutlook(harness.registry, major).String("Bitness", "x86");
     }
-    MemoryForm form(MainWindowLayout());
-    AppState state;
-    ScriptedDialogs dialogs;
-    MainWindow(form, Services{registry, dialogs, elevation_}, state).FormCreate();
+    harness.window.FormCreate();
     for (const auto& row : kEnabledTable) {
-      EXPECT_EQ(row.*column, form.Enabled(row.id))
+      EXPECT_EQ(row.*column, harness.form.Enabled(row.id))
           << MainWindowLayout().Find(row.id)->name << " with version '" << major << "'";
     }
-    EXPECT_TRUE(state.LoadComplete);
+    EXPECT_TRUE(harness.state.LoadComplete);
   }
 }
 
 TEST_F(StartUp, NoOutlookDisablesTheThirtySevenControlsAndPaintsFiveFieldsSilver) {
   Create();
   EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
-            form_.Text(pOutlookVersion));
+            form.Text(pOutlookVersion));
   int disabled = 0;
   for (const auto& row : MainWindowLayout().controls) {
-    if (!form_.Enabled(row.id)) {
+    if (!form.Enabled(row.id)) {
       ++disabled;
     }
   }
@@ -112,52 +86,52 @@ TEST_F(StartUp, NoOutlookDisablesTheThirtySevenControlsAndPaintsFiveFieldsSilver
   EXPECT_EQ(39, disabled);
   for (ControlId id :
        {edAttachmentPath, edPSTPath, edOSTPath, edSaveAttPath, edArgument, edDocCachePath}) {
-    EXPECT_EQ(FieldColour::Silver, form_.Colour(id)) << MainWindowLayout().Find(id)->name;
+    EXPECT_EQ(FieldColour::Silver, form.Colour(id)) << MainWindowLayout().Find(id)->name;
   }
-  EXPECT_FALSE(state_.OutlookVersion.Found);
-  EXPECT_TRUE(state_.LoadComplete);
-  EXPECT_TRUE(state_.Is64BitWindows);
-  EXPECT_FALSE(state_.IsWindows8);
+  EXPECT_FALSE(state.OutlookVersion.Found);
+  EXPECT_TRUE(state.LoadComplete);
+  EXPECT_TRUE(state.Is64BitWindows);
+  EXPECT_FALSE(state.IsWindows8);
 }
 
 TEST_F(StartUp, Outlook2010On64BitWindowsChoosesTheNativeReadPath) {
-  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
+  SeedNativeOutlook(registry, "14").String("Bitness", "x86");
   Create();
-  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", form_.Text(pOutlookVersion));
-  EXPECT_TRUE(state_.Use32BitReadPath);
-  EXPECT_EQ(FieldColour::Window, form_.Colour(edDocCachePath));
+  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", form.Text(pOutlookVersion));
+  EXPECT_TRUE(state.Use32BitReadPath);
+  EXPECT_EQ(FieldColour::Window, form.Colour(edDocCachePath));
 }
 
 TEST_F(StartUp, SixtyFourBitOutlookChoosesThe64BitReadPath) {
-  Seed64BitOutlook(registry_, "15").String("Bitness", "x64");
+  Seed64BitOutlook(registry, "15").String("Bitness", "x64");
   Create();
-  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form_.Text(pOutlookVersion));
-  EXPECT_FALSE(state_.Use32BitReadPath);
+  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form.Text(pOutlookVersion));
+  EXPECT_FALSE(state.Use32BitReadPath);
 }
 
 TEST_F(StartUp, ErrorIsShownAndTheWindowCannotSaveWhatItNeverRead) {
-  SeedNativeOutlook(registry_, "15").Dword("Bitness", 1);
-  dialogs_.ExpectError("Invalid data type for 'Bitness'");
+  SeedNativeOutlook(registry, "15").Dword("Bitness", 1);
+  dialogs.ExpectError("Invalid data type for 'Bitness'");
   Create();
-  EXPECT_FALSE(form_.Enabled(btnSave));
-  EXPECT_FALSE(state_.OutlookVersion.Found);
-  EXPECT_EQ("", state_.OutlookVersion.MajorVersion);
+  EXPECT_FALSE(form.Enabled(btnSave));
+  EXPECT_FALSE(state.OutlookVersion.Found);
+  EXPECT_EQ("", state.OutlookVersion.MajorVersion);
   EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
-            form_.Text(pOutlookVersion));
-  EXPECT_TRUE(state_.LoadComplete);
-  EXPECT_THAT(journal_.Entries(),
+            form.Text(pOutlookVersion));
+  EXPECT_TRUE(state.LoadComplete);
+  EXPECT_THAT(journal.Entries(),
               testing::ElementsAre("error box: Invalid data type for 'Bitness'"));
 }
 
 TEST_F(StartUp, ExitEndsTheProgramWithoutWritingAnything) {
-  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
+  SeedNativeOutlook(registry, "14").String("Bitness", "x86");
   Create();
-  form_.Type(edPSTPath, "D:\\Elsewhere\\");
-  form_.SetChecked(cbReadAsPlain, true);
-  journal_.Clear();
-  window_.OnEvent(btnExit, Event::Click);
-  EXPECT_TRUE(form_.Closed());
-  EXPECT_THAT(journal_.Entries(), testing::IsEmpty());
+  form.Type(edPSTPath, "D:\\Elsewhere\\");
+  form.SetChecked(cbReadAsPlain, true);
+  journal.Clear();
+  window.OnEvent(btnExit, Event::Click);
+  EXPECT_TRUE(form.Closed());
+  EXPECT_THAT(journal.Entries(), testing::IsEmpty());
 }
 
 }  // namespace

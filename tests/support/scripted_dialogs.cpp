@@ -30,28 +30,46 @@ std::string ScriptedDialogs::ErrorLine(std::string_view text) {
 }
 
 ScriptedDialogs& ScriptedDialogs::Expect(MessageKind kind, std::string_view text, Answer answer) {
-  script_.push_back({Shown(kind, text), answer});
+  script_.push_back({Shown(kind, text), answer, {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectError(std::string_view text) {
-  script_.push_back({ErrorLine(text), Answer::Ok});
+  script_.push_back({ErrorLine(text), Answer::Ok, {}});
   return *this;
 }
 
-Answer ScriptedDialogs::Take(const std::string& shown) {
+ScriptedDialogs& ScriptedDialogs::ExpectWindow(std::string_view caption, Interaction interact) {
+  script_.push_back({"window: " + std::string(caption), Answer::Ok, std::move(interact)});
+  return *this;
+}
+
+ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown) {
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected message: " << shown;
-    return Answer::No;
+    return {shown, Answer::No, {}};
   }
   Step step = script_.front();
   script_.pop_front();
   EXPECT_EQ(step.shown, shown) << "a message other than the expected one";
-  return step.answer;
+  return step;
+}
+
+void ScriptedDialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
+  const std::string shown = "window: " + std::string(layout.caption);
+  Step step = Take(shown);
+  if (journal_ != nullptr) {
+    journal_->Add(shown);
+  }
+  last_window_ = std::make_unique<MemoryForm>(layout);
+  std::unique_ptr<EventSink> sink = logic(*last_window_);
+  if (step.interact) {
+    step.interact(*last_window_, *sink);
+  }
 }
 
 Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
-  Answer answer = Take(Shown(kind, text));
+  Answer answer = Take(Shown(kind, text)).answer;
   if (kind != MessageKind::Confirmation) {
     answer = Answer::Ok;
   }

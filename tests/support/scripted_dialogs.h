@@ -6,6 +6,8 @@
 
 #include "platform/memory/journal.h"
 #include "ui/dialogs.h"
+#include "ui/events.h"
+#include "ui/memory/memory_form.h"
 
 namespace tarnwell {
 
@@ -20,9 +22,15 @@ class ScriptedDialogs final : public Dialogs {
 
   ScriptedDialogs& Expect(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
   ScriptedDialogs& ExpectError(std::string_view text);
+  // A secondary window with this caption; `interact` acts on it as the user would, while it
+  // is shown. The last one shown stays for the test to look at.
+  using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;
+  ScriptedDialogs& ExpectWindow(std::string_view caption, Interaction interact = {});
+  const MemoryForm* LastWindow() const { return last_window_.get(); }
 
   Answer Message(MessageKind kind, std::string_view text) override;
   void ShowError(std::string_view text) override;
+  void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
 
   // The journal line a message leaves: "warning: text", "confirmation: text -> Yes".
   static std::string Line(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
@@ -32,11 +40,13 @@ class ScriptedDialogs final : public Dialogs {
   struct Step {
     std::string shown;  // the journal line without the answer
     Answer answer;
+    Interaction interact;
   };
-  Answer Take(const std::string& shown);
+  Step Take(const std::string& shown);
 
   Journal* journal_;
   std::deque<Step> script_;
+  std::unique_ptr<MemoryForm> last_window_;
 };
 
 }  // namespace tarnwell

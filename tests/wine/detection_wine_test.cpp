@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "platform/win32/win32_elevation.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
@@ -47,11 +48,12 @@ class WineStartUp : public testing::Test {
   }
 
   void Create() {
-    MainWindow(form_, Services{registry_, dialogs_, elevation_}, state_).FormCreate();
+    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_}, state_).FormCreate();
   }
 
   Win32Registry registry_;
   Win32Elevation elevation_;
+  Win32FileSystem files_;
   ScriptedDialogs dialogs_;
   MemoryForm form_{MainWindowLayout()};
   AppState state_;

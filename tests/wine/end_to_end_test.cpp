@@ -149,20 +149,38 @@ class EndToEnd : public testing::Test {
   std::optional<RemoteWindow> window_;
 };
 
-TEST_F(EndToEnd, DefaultDemoShowsA32BitOutlook2010) {
+TEST_F(EndToEnd, DefaultDemoShowsA32BitOutlook2010AndItsSettings) {
   Import("outlook2010-32");
   Start();
   EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", window_->Text(pOutlookVersion));
-  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnRevert", "btnBrowse6"));
+  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnBrowse6", "cbShowClipboard"));
   EXPECT_EQ(GetSysColor(COLOR_WINDOW),
             window_->InnerColour(edDocCachePath, GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Outlook Files\\", window_->Text(edPSTPath));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Outlook Attachments\\", window_->Text(edAttachmentPath));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Office Cache\\", window_->Text(edDocCachePath));
+  std::vector<std::string> ticked;
+  for (const auto& row : MainWindowLayout().controls) {
+    if (row.kind == ControlKind::CheckBox && window_->Checked(row.id)) {
+      ticked.emplace_back(row.name);
+    }
+  }
+  EXPECT_THAT(ticked, testing::UnorderedElementsAre("cbMinToSysTray", "cbEnableDEP", "cbDumpster",
+                                                    "cbIMAP", "cbHTTP"));
+  EXPECT_THAT(window_->Items(lbAllowed), testing::ElementsAre("exe", "mdb", "url"));
+  EXPECT_EQ(73u, window_->Items(lbBlocked).size());
 }
 
-TEST_F(EndToEnd, SixtyFourBitOnlyDemoShowsA64BitOutlook2013) {
+TEST_F(EndToEnd, SixtyFourBitOnlyDemoShowsA64BitOutlook2013AndItsSettings) {
   Import("outlook2013-64");
   Start();
   EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", window_->Text(pOutlookVersion));
-  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnRevert", "btnBrowse6"));
+  EXPECT_THAT(DisabledControls(),
+              testing::UnorderedElementsAre("btnRevert", "btnBrowse6", "cbShowClipboard"));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\", window_->Text(edPSTPath));
+  EXPECT_TRUE(window_->Checked(cbBGSave));
+  EXPECT_TRUE(window_->Checked(cbPOP3));
+  EXPECT_THAT(window_->Items(lbAllowed), testing::ElementsAre("pst", "vsmacros"));
 }
 
 TEST_F(EndToEnd, Outlook2000On32BitWindowsLacksTenControls) {
@@ -252,6 +270,66 @@ TEST_F(EndToEnd, LayoutScalesWithTheSystemDpi) {
   const RECT save = window_->ClientRect(btnSave);
   EXPECT_EQ(MulDiv(225, 120, 96), save.right);
   EXPECT_EQ(MulDiv(33, 120, 96), save.bottom);
+}
+
+// The user's changes, saved through the real message boxes, read back from the registry.
+TEST_F(EndToEnd, SaveWritesWhatTheUserChanged) {
+  Import("outlook2010-32");
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  window_->ShowTab(MainTabControl, 3);
+  window_->Click(cbIMAP);
+  window_->ShowTab(MainTabControl, 1);
+  window_->Select(lbBlocked, 6);  // bat
+  window_->Click(btnAddOne);
+  window_->ShowTab(MainTabControl, 0);
+  SendMessageA(window_->Control(edPSTPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  window_->Type(edPSTPath, "C:\\users\\Public\\Documents\\");
+
+  PostMessageA(window_->Control(btnSave), BM_CLICK, 0, 0);
+  std::vector<std::string> messages;
+  while (auto box = RemoteWindow::WaitFor(*program_, "#32770", 10000)) {
+    messages.push_back(box->MessageText());
+    PostMessageA(box->Handle(), WM_COMMAND, messages.size() == 1 ? IDYES : IDOK, 0);
+    for (int wait = 0; wait < 100 && IsWindow(box->Handle()); ++wait) {
+      Sleep(20);
+    }
+  }
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+  EXPECT_THAT(messages,
+              testing::ElementsAre(
+                  "Are you sure you want to make these changes?",
+                  "The default path for opening attachments specified does not exist and will not "
+                  "be saved.",
+                  "The default path for the Office document cache specified does not exist and "
+                  "will not be saved.",
+                  "You must restart Outlook for these changes to take effect."));
+
+  const std::string office = "Software\\Microsoft\\Office\\14.0\\";
+  auto number = [&](const std::string& key, const char* name) {
+    DWORD value = 99, size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, (office + key).c_str(), name, RRF_RT_REG_DWORD, nullptr, &value,
+                 &size);
+    return value;
+  };
+  auto text = [&](const std::string& key, const char* name) {
+    char value[512] = {};
+    DWORD size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, (office + key).c_str(), name, RRF_RT_REG_SZ, nullptr, value,
+                 &size);
+    return std::string(value);
+  };
+  EXPECT_EQ(1u, number("Outlook\\Options\\Mail", "ReadAsPlain"));
+  EXPECT_EQ(0u, number("Outlook\\Options", "DisableIMAP"));
+  EXPECT_EQ(1u, number("Outlook\\Options", "DisableHTTP"));
+  EXPECT_EQ(1u, number("Common\\General", "AcbControl"));
+  EXPECT_EQ(1u, number("Outlook\\Security", "EnableDEP"));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\", text("Outlook", "ForcePSTPath"));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Offline Folders\\", text("Outlook", "ForceOSTPath"));
+  EXPECT_EQ("exe;mdb;url;bat", text("Outlook\\Security", "Level1Remove"));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Outlook Attachments\\",
+            text("Outlook\\Security", "OutlookSecureTempFolder"));
 }
 
 TEST_F(EndToEnd, CloseBoxEndsTheProgram) {

@@ -133,6 +133,24 @@ RECT RemoteWindow::ClientRect(ControlId id) const {
   return client;
 }
 
+std::vector<std::string> RemoteWindow::Items(ControlId list) const {
+  std::vector<std::string> items;
+  const auto count = SendMessageA(Control(list), LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // Between processes Wine hands list text over in UTF-16 whichever way it is asked.
+    wchar_t text[256] = {};
+    SendMessageW(Control(list), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    char narrow[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    items.emplace_back(narrow);
+  }
+  return items;
+}
+
+void RemoteWindow::Select(ControlId list, int index) const {
+  SendMessageA(Control(list), LB_SETCURSEL, index, 0);
+}
+
 bool RemoteWindow::Checked(ControlId id) const {
   return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

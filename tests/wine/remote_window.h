@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/layout.h"
 
@@ -42,6 +43,8 @@ class RemoteWindow {
   std::string Text(ControlId id) const;
   bool Enabled(ControlId id) const;
   bool Checked(ControlId id) const;
+  std::vector<std::string> Items(ControlId list) const;
+  void Select(ControlId list, int index) const;
   // The message of a message box.
   std::string MessageText() const;
   RECT ClientRect(ControlId id) const;

@@ -10,8 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "attachments/descriptions_window.h"
 #include "platform/registry_object.h"
 #include "support/scripted_dialogs.h"
+#include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/win32/win32_dialogs.h"
 
@@ -150,19 +152,18 @@ void ShowEveryPage(Win32Window& window) {
   window.ShowPage(DefaultPaths);
 }
 
-TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
-  ShowEveryPage(window_);
-  const WindowLayout& layout = MainWindowLayout();
+// Every control of a window against its row: class, id, caption, place, state, font.
+void ExpectControlsMatchTheirRows(const Win32Window& window) {
+  const WindowLayout& layout = window.Layout();
   for (const auto& row : layout.controls) {
     SCOPED_TRACE(std::string(row.name));
-    HWND control = window_.Control(row.id);
+    HWND control = window.Control(row.id);
     ASSERT_NE(nullptr, control);
     EXPECT_EQ(row.id, GetDlgCtrlID(control));
     EXPECT_STRCASEEQ(ExpectedClass(row.kind), ClassNameOf(control).c_str());
     EXPECT_EQ(row.enabled, IsWindowEnabled(control) != FALSE);
 
     if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {
-      EXPECT_EQ("", WindowText(control));
       EXPECT_EQ(
           row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
           PaintedColour(control));
@@ -193,6 +194,16 @@ TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
       EXPECT_EQ(row.bold ? FW_BOLD : FW_NORMAL, font.lfWeight);
     }
   }
+}
+
+TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
+  ShowEveryPage(window_);
+  for (const auto& row : window_.Layout().controls) {
+    if (row.kind == ControlKind::Edit) {
+      EXPECT_EQ("", WindowText(window_.Control(row.id))) << row.name;
+    }
+  }
+  ExpectControlsMatchTheirRows(window_);
 }
 
 TEST_F(MainWindowUi, KindsHaveTheirStyles) {
@@ -441,7 +452,7 @@ std::thread AnswerNextBox(int button, ShownBox& shown) {
 }
 
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
-  Win32Dialogs dialogs;
+  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
   ShownBox shown;
   std::thread answer = AnswerNextBox(IDYES, shown);
   EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::Confirmation,
@@ -465,6 +476,48 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
             dialogs.Message(MessageKind::Warning, "The attachment default path does not exist."));
   answer.join();
   EXPECT_EQ("Warning", shown.caption);
+}
+
+// The descriptions window, shown modally over the main window by a click of its owner's
+// button, is built from its own layout and closes with "&Close".
+TEST_F(MainWindowUi, DescriptionsWindowIsModalAndClosesWithItsButton) {
+  Win32Dialogs dialogs(instance_, &pictures_);
+  dialogs.SetOwner(window_.Handle());
+  std::vector<std::string> lines;
+  bool owner_disabled = false;
+  // The user clicks "&Close" once the window shows; should the click not close it, the
+  // window is closed the hard way so that the test ends, and fails.
+  std::thread user([&] {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      HWND shown = FindWindowA("TarnwellForm3", "Attachment Descriptions");
+      if (shown != nullptr && IsWindowVisible(shown)) {
+        owner_disabled = !IsWindowEnabled(window_.Handle());
+        PostMessageA(GetDlgItem(shown, form3::Button1), BM_CLICK, 0, 0);
+        break;
+      }
+      Sleep(10);
+    }
+    for (int attempt = 0; attempt < 200; ++attempt) {
+      if (FindWindowA("TarnwellForm3", nullptr) == nullptr) {
+        return;
+      }
+      Sleep(10);
+    }
+    ADD_FAILURE() << "the window did not close";
+    PostMessageA(FindWindowA("TarnwellForm3", nullptr), WM_CLOSE, 0, 0);
+  });
+  dialogs.ShowModal(DescriptionsWindowLayout(), [&](Form& form) {
+    auto logic = std::make_unique<DescriptionsWindow>(form);
+    auto& window = static_cast<Win32Window&>(form);
+    ExpectControlsMatchTheirRows(window);
+    lines = window.Lines(form3::Memo1);
+    return logic;
+  });
+  user.join();
+  EXPECT_TRUE(owner_disabled);
+  EXPECT_TRUE(IsWindowEnabled(window_.Handle()));
+  EXPECT_EQ(nullptr, FindWindowA("TarnwellForm3", nullptr));
+  EXPECT_EQ(60u, lines.size());
 }
 
 }  // namespace

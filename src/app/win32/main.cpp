@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "platform/win32/win32_elevation.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "ui/main_layout.h"
 #include "ui/win32/pictures.h"
@@ -20,8 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   Win32Registry registry;
   Win32Elevation elevation;
-  Win32Dialogs dialogs;
+  Win32FileSystem file_system;
   ResourcePictures pictures(instance);
+  Win32Dialogs dialogs(instance, &pictures);
   AppState state;
 
   Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, true});
@@ -29,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 1;
   }
   dialogs.SetOwner(window.Handle());
-  MainWindow main_window(window, Services{registry, dialogs, elevation}, state);
+  MainWindow main_window(window, Services{registry, dialogs, elevation, file_system}, state);
   window.Connect(&main_window, &dialogs);
   main_window.FormCreate();
   window.ShowCentred();

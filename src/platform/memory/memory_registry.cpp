@@ -279,7 +279,8 @@ const MemoryRegistry::OpenKey* MemoryRegistry::Find(Handle key) const {
 }
 
 Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rights,
-                                    RegistryView view, bool create, Handle& out) {
+                                    RegistryView view, bool create, Handle& out, bool& created) {
+  created = false;
   if (!path.empty() && path.front() == '\\') {
     return kBadPathname;
   }
@@ -313,6 +314,7 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
         return kFileNotFound;
       }
       child = node->AddChild(piece);
+      created = true;
       Record("create " + std::string(RootName(root)) + "\\" + child->path);
     }
     node = child;
@@ -327,12 +329,13 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
 
 Status MemoryRegistry::Open(Base base, std::string_view path, Rights rights, RegistryView view,
                             Handle& out) {
-  return OpenOrCreate(base, path, rights, view, false, out);
+  bool created = false;
+  return OpenOrCreate(base, path, rights, view, false, out, created);
 }
 
 Status MemoryRegistry::Create(Base base, std::string_view path, Rights rights, RegistryView view,
-                              Handle& out) {
-  return OpenOrCreate(base, path, rights, view, true, out);
+                              Handle& out, bool& created) {
+  return OpenOrCreate(base, path, rights, view, true, out, created);
 }
 
 Status MemoryRegistry::Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,

@@ -70,8 +70,8 @@ class MemoryRegistry final : public Registry {
 
   Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
               Handle& out) override;
-  Status Create(Base base, std::string_view path, Rights rights, RegistryView view,
-                Handle& out) override;
+  Status Create(Base base, std::string_view path, Rights rights, RegistryView view, Handle& out,
+                bool& created) override;
   Status Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
                std::size_t& size) override;
   Status Set(Handle key, std::string_view name, ValueType type,
@@ -104,7 +104,7 @@ class MemoryRegistry final : public Registry {
   std::vector<std::string> StoredPieces(Root root, const std::vector<std::string>& logical,
                                         RegistryView view) const;
   Status OpenOrCreate(Base base, std::string_view path, Rights rights, RegistryView view,
-                      bool create, Handle& out);
+                      bool create, Handle& out, bool& created);
   const OpenKey* Find(Handle key) const;
   std::optional<Status> Faulted(Op op, Root root, std::string_view path,
                                 std::string_view value = {});

@@ -46,13 +46,15 @@ Status Win32Registry::Open(Base base, std::string_view path, Rights rights, Regi
 }
 
 Status Win32Registry::Create(Base base, std::string_view path, Rights rights, RegistryView view,
-                             Handle& out) {
+                             Handle& out, bool& created) {
   HKEY key = nullptr;
+  DWORD disposition = 0;
   const std::string sub(path);
   LSTATUS status = RegCreateKeyExA(BaseKey(base), sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   Sam(rights, view), nullptr, &key, nullptr);
+                                   Sam(rights, view), nullptr, &key, &disposition);
   if (status == ERROR_SUCCESS) {
     out = reinterpret_cast<Handle>(key);
+    created = disposition == REG_CREATED_NEW_KEY;
   }
   return status;
 }

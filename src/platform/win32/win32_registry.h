@@ -11,8 +11,8 @@ class Win32Registry final : public Registry {
  public:
   Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
               Handle& out) override;
-  Status Create(Base base, std::string_view path, Rights rights, RegistryView view,
-                Handle& out) override;
+  Status Create(Base base, std::string_view path, Rights rights, RegistryView view, Handle& out,
+                bool& created) override;
   Status Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
                std::size_t& size) override;
   Status Set(Handle key, std::string_view name, ValueType type,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/application.h"
+#include "ui/win32/window.h"
 
 namespace tarnwell {
 
@@ -28,6 +29,20 @@ void Win32Dialogs::ShowError(std::string_view text) {
   const std::string message(text);
   const std::string title(kApplicationTitle);
   MessageBoxA(owner_, message.c_str(), title.c_str(), MB_ICONERROR | MB_OK);
+}
+
+void Win32Dialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
+  Win32Window window(layout, {instance_, owner_, pictures_, false});
+  if (window.Handle() == nullptr) {
+    return;
+  }
+  std::unique_ptr<EventSink> sink = logic(window);
+  window.Connect(sink.get(), this);
+  // Messages shown while it is open belong to it.
+  const HWND owner = owner_;
+  owner_ = window.Handle();
+  window.RunModal();
+  owner_ = owner;
 }
 
 }  // namespace tarnwell

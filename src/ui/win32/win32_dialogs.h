@@ -3,19 +3,26 @@
 #include <windows.h>
 
 #include "ui/dialogs.h"
+#include "ui/win32/pictures.h"
 
 namespace tarnwell {
 
 // Message boxes owned by the program's active window: the kind's icon and caption, OK or
-// Yes and No. The standard error box carries the application title.
+// Yes and No. The standard error box carries the application title. Secondary windows are
+// built from their layouts and shown modally over their owner.
 class Win32Dialogs final : public Dialogs {
  public:
+  Win32Dialogs(HINSTANCE instance, PictureSource* pictures)
+      : instance_(instance), pictures_(pictures) {}
   void SetOwner(HWND owner) { owner_ = owner; }
 
   Answer Message(MessageKind kind, std::string_view text) override;
   void ShowError(std::string_view text) override;
+  void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
 
  private:
+  HINSTANCE instance_;
+  PictureSource* pictures_;
   HWND owner_ = nullptr;
 };
 

@@ -306,6 +306,31 @@ void Win32Window::ShowCentred() {
   UpdateWindow(window_);
 }
 
+void Win32Window::RunModal() {
+  if (options_.owner != nullptr) {
+    EnableWindow(options_.owner, FALSE);
+  }
+  ShowCentred();
+  MSG message{};
+  while (window_ != nullptr) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      // The program is ending: leave the quit message for the main loop.
+      if (got == 0) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+      }
+      break;
+    }
+    if (window_ == nullptr || !IsDialogMessageA(window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  if (options_.owner != nullptr) {
+    EnableWindow(options_.owner, TRUE);
+  }
+}
+
 void Win32Window::ShowPage(ControlId page) {
   const ControlLayout* row = layout_.Find(page);
   if (row == nullptr || row->kind != ControlKind::Page) {
@@ -388,7 +413,7 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_CLOSE:
-      DestroyWindow(window_);
+      Close();
       return 0;
     case WM_DESTROY:
       if (options_.ends_program) {
@@ -588,9 +613,11 @@ int Win32Window::Selected(ControlId id) const {
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
+// An index outside the list leaves it with no selection.
 void Win32Window::Select(ControlId id, int index) {
   if (HWND list = Control(id)) {
-    SendMessageA(list, LB_SETCURSEL, index, 0);
+    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
   } else {
     pending_.Select(id, index);
   }
@@ -640,7 +667,11 @@ void Win32Window::ShowFirstLine(ControlId id) {
   }
 }
 
+// The owner is enabled again first, so that it, not another program, becomes active.
 void Win32Window::Close() {
+  if (options_.owner != nullptr) {
+    EnableWindow(options_.owner, TRUE);
+  }
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }

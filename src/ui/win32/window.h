@@ -45,6 +45,8 @@ class Win32Window final : public Form {
   // Events of the window's controls go to `sink`; errors they raise to `dialogs`.
   void Connect(EventSink* sink, Dialogs* dialogs);
   void ShowCentred();
+  // Shows the window over its disabled owner until it closes.
+  void RunModal();
   // Shows the page with this id and hides the others, creating its controls if need be.
   void ShowPage(ControlId page);
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry.h"
+#include "ui/form.h"
+
+namespace tarnwell {
+
+// The stored allow list's pieces between its ";" separators, exactly as stored (no
+// trimming, no change of case): one more piece than there are separators, however many.
+std::vector<std::string> BreakSecList(std::string_view level1remove);
+
+// Fills "Level 3 (Blocked)" and "Level 1 (Allowed)" in catalogue order: an extension is
+// allowed when the stored list is not empty and one of its pieces is exactly it.
+void FillAttachmentLists(Form& form, std::string_view level1remove);
+
+// The allowed items in list order joined by ";".
+std::string ComposeLevel1Remove(const std::vector<std::string>& allowed);
+
+// Writes the allowed list as Level1Remove below Outlook\Security: an empty list always, any
+// other only when it differs from what was loaded.
+void WriteLevel1Remove(Registry& registry, std::string_view major_version,
+                       const std::vector<std::string>& allowed, std::string_view loaded);
+
+}  // namespace tarnwell

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace tarnwell {
+
+// The file system as the program asks it.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // The path names a folder: its attributes can be read and include the directory
+  // attribute. An empty path never does; a file's path does not.
+  virtual bool FolderExists(std::string_view path) = 0;
+  // The path names a file, not a folder.
+  virtual bool FileExists(std::string_view path) = 0;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace tarnwell {
+
+// Folders and files that exist, named as Windows names them (letter case ignored, a
+// trailing backslash allowed on folders).
+class MemoryFileSystem final : public FileSystem {
+ public:
+  MemoryFileSystem& AddFolder(std::string_view path);
+  MemoryFileSystem& AddFile(std::string_view path);
+  void Remove(std::string_view path);
+
+  bool FolderExists(std::string_view path) override;
+  bool FileExists(std::string_view path) override;
+
+ private:
+  static std::string Key(std::string_view path);
+  std::set<std::string> folders_;
+  std::set<std::string> files_;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace tarnwell {
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool FolderExists(std::string_view path) override;
+  bool FileExists(std::string_view path) override;
+};
+
+}  // namespace tarnwell

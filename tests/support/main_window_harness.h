@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_registry.h"
+#include "support/registry_seed.h"
+#include "support/scripted_dialogs.h"
+#include "ui/main_layout.h"
+#include "ui/memory/memory_form.h"
+
+namespace tarnwell {
+
+class FixedElevation final : public Elevation {
+ public:
+  bool elevated = true;
+  bool IsAppElevated() override { return elevated; }
+};
+
+// The main window's logic on in-memory platform services: registry writes and messages go
+// to one journal, in order.
+struct MainWindowHarness {
+  explicit MainWindowHarness(MemoryRegistry::Windows windows = MemoryRegistry::Windows::Bits64)
+      : registry(windows, &journal), dialogs(&journal) {
+    SeedProcessorArchitecture(registry,
+                              windows == MemoryRegistry::Windows::Bits64 ? "AMD64" : "x86");
+    SeedProductName(registry, "Windows 7 Professional");
+  }
+
+  // The start-up sequence; the journal then holds only what the user does afterwards.
+  void Create() {
+    window.FormCreate();
+    journal.Clear();
+  }
+
+  Journal journal;
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  ScriptedDialogs dialogs;
+  FixedElevation elevation;
+  MemoryForm form{MainWindowLayout()};
+  AppState state;
+  MainWindow window{form, Services{registry, dialogs, elevation, files}, state};
+};
+
+}  // namespace tarnwell
