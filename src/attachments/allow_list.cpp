@@ -1,6 +1,6 @@
 #include "attachments/allow_list.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "attachments/extension_catalogue.h"
 #include "settings/settings_catalogue.h"
@@ -21,10 +21,11 @@ std::vector<std::string> BreakSecList(std::string_view level1remove) {
 }
 
 void FillAttachmentLists(Form& form, std::string_view level1remove) {
+  // A stored list may hold many thousands of pieces: look each extension up once.
   const std::vector<std::string> pieces = BreakSecList(level1remove);
+  const std::unordered_set<std::string_view> stored(pieces.begin(), pieces.end());
   for (const AttachmentExtension& row : kAttachmentExtensionCatalogue) {
-    const bool allowed = !level1remove.empty() &&
-                         std::find(pieces.begin(), pieces.end(), row.extension) != pieces.end();
+    const bool allowed = !level1remove.empty() && stored.count(row.extension) > 0;
     form.AddItem(allowed ? tform1::lbAllowed : tform1::lbBlocked, row.extension);
   }
 }
