@@ -401,6 +401,8 @@ TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
   EXPECT_EQ(-1, window_.Selected(lbBlocked));
   window_.Select(lbBlocked, 1);
   EXPECT_EQ(1, window_.Selected(lbBlocked));
+  window_.Select(lbBlocked, 2);  // past the end: no selection, as after moving the last item
+  EXPECT_EQ(-1, window_.Selected(lbBlocked));
 
   window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
   window_.AddLine(mDescription, "");
