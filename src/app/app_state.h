@@ -2,7 +2,9 @@
 
 #include "platform/elevation.h"
 #include "platform/file_system.h"
+#include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "settings/loaded_settings.h"
 #include "settings/outlook_version.h"
 #include "ui/dialogs.h"
@@ -15,6 +17,8 @@ struct Services {
   Dialogs& dialogs;
   Elevation& elevation;
   FileSystem& file_system;
+  Processes& processes;
+  Shell& shell;
 };
 
 // The program-wide state, one instance for the life of the program, handed to every

@@ -10,6 +10,8 @@
 #include "settings/detection.h"
 #include "settings/load.h"
 #include "settings/save.h"
+#include "startup/launch.h"
+#include "startup/options_page.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 
@@ -44,6 +46,7 @@ static_assert(kDisableAllItems.size() == 37);
 }  // namespace
 
 void MainWindow::FormCreate() {
+  FillCommandLineOptions(form_);
   try {
     StartUp();
   } catch (const RegistryError& error) {
@@ -127,6 +130,12 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnDelAllClick();
     case btnSecHelp:
       return btnSecHelpClick();
+    case lbCLOptions:
+      return lbCLOptionsClick();
+    case btnBrowse6:
+      return btnBrowse6Click();
+    case btnLaunchOutlook:
+      return btnLaunchOutlookClick();
     default:
       break;
   }
@@ -174,6 +183,18 @@ void MainWindow::btnSecHelpClick() {
   services_.dialogs.ShowModal(DescriptionsWindowLayout(), [](Form& form) {
     return std::make_unique<DescriptionsWindow>(form);
   });
+}
+
+void MainWindow::lbCLOptionsClick() {
+  ShowCommandLineOption(form_, state_.OutlookVersion.MajorVersion);
+}
+
+void MainWindow::btnBrowse6Click() {
+  BrowseForArgument(form_, services_.dialogs);
+}
+
+void MainWindow::btnLaunchOutlookClick() {
+  LaunchOutlook(form_, services_, state_);
 }
 
 }  // namespace tarnwell

@@ -30,6 +30,9 @@ class MainWindow final : public EventSink {
   void btnDelOneClick();
   void btnDelAllClick();
   void btnSecHelpClick();
+  void lbCLOptionsClick();
+  void btnBrowse6Click();
+  void btnLaunchOutlookClick();
 
  private:
   void StartUp();

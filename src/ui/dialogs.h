@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarnwell {
@@ -19,6 +21,15 @@ enum class Answer { Ok, Yes, No };
 
 std::string_view MessageKindName(MessageKind kind);  // "warning", "information", ...
 
+// A file dialog's settings. The filter is pairs of description and pattern, every item
+// separated by "|"; the default extension has its leading dot.
+struct FileDialogOptions {
+  std::string_view title;
+  std::string_view file_name;
+  std::string_view default_extension;
+  std::string_view filter;
+};
+
 // The program's modal messages and windows: one message box whose kind chooses its icon
 // and buttons (OK, or Yes and No for a confirmation), the standard error box for errors
 // raised by registry reads, and secondary windows shown modally, each made anew.
@@ -28,6 +39,9 @@ class Dialogs {
   virtual Answer Message(MessageKind kind, std::string_view text) = 0;
   virtual void ShowError(std::string_view text) = 0;
   virtual void ShowModal(const WindowLayout& layout, const WindowLogic& logic) = 0;
+  // The open-file dialog, with the read-only box hidden, resizable, and no test that the
+  // file exists: the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
 };
 
 }  // namespace tarnwell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "platform/memory/fake_processes.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_registry.h"
 #include "support/registry_seed.h"
@@ -20,7 +21,7 @@ class FixedElevation final : public Elevation {
 // to one journal, in order.
 struct MainWindowHarness {
   explicit MainWindowHarness(MemoryRegistry::Windows windows = MemoryRegistry::Windows::Bits64)
-      : registry(windows, &journal), dialogs(&journal) {
+      : registry(windows, &journal), dialogs(&journal), processes(&journal), shell(&journal) {
     SeedProcessorArchitecture(registry,
                               windows == MemoryRegistry::Windows::Bits64 ? "AMD64" : "x86");
     SeedProductName(registry, "Windows 7 Professional");
@@ -37,9 +38,11 @@ struct MainWindowHarness {
   MemoryFileSystem files;
   ScriptedDialogs dialogs;
   FixedElevation elevation;
+  FakeProcesses processes;
+  FakeShell shell;
   MemoryForm form{MainWindowLayout()};
   AppState state;
-  MainWindow window{form, Services{registry, dialogs, elevation, files}, state};
+  MainWindow window{form, Services{registry, dialogs, elevation, files, processes, shell}, state};
 };
 
 }  // namespace tarnwell

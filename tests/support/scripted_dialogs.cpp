@@ -9,6 +9,12 @@ std::string Shown(MessageKind kind, std::string_view text) {
   return std::string(MessageKindName(kind)) + ": " + std::string(text);
 }
 
+std::string Shown(const FileDialogOptions& options) {
+  return "open file: title [" + std::string(options.title) + "] name [" +
+         std::string(options.file_name) + "] extension [" + std::string(options.default_extension) +
+         "] filter [" + std::string(options.filter) + "]";
+}
+
 }  // namespace
 
 ScriptedDialogs::~ScriptedDialogs() {
@@ -30,24 +36,38 @@ std::string ScriptedDialogs::ErrorLine(std::string_view text) {
 }
 
 ScriptedDialogs& ScriptedDialogs::Expect(MessageKind kind, std::string_view text, Answer answer) {
-  script_.push_back({Shown(kind, text), answer, {}});
+  script_.push_back({Shown(kind, text), answer, {}, {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectError(std::string_view text) {
-  script_.push_back({ErrorLine(text), Answer::Ok, {}});
+  script_.push_back({ErrorLine(text), Answer::Ok, {}, {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectWindow(std::string_view caption, Interaction interact) {
-  script_.push_back({"window: " + std::string(caption), Answer::Ok, std::move(interact)});
+  script_.push_back({"window: " + std::string(caption), Answer::Ok, std::move(interact), {}});
   return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectOpenFile(const FileDialogOptions& options,
+                                                 std::optional<std::string> chosen) {
+  script_.push_back({Shown(options), Answer::Ok, {}, std::move(chosen)});
+  return *this;
+}
+
+std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
+  Step step = Take(Shown(options));
+  if (journal_ != nullptr) {
+    journal_->Add(Shown(options) + " -> " + step.chosen.value_or("cancelled"));
+  }
+  return step.chosen;
 }
 
 ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown) {
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected message: " << shown;
-    return {shown, Answer::No, {}};
+    return {shown, Answer::No, {}, {}};
   }
   Step step = script_.front();
   script_.pop_front();

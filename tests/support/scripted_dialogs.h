@@ -27,10 +27,14 @@ class ScriptedDialogs final : public Dialogs {
   using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;
   ScriptedDialogs& ExpectWindow(std::string_view caption, Interaction interact = {});
   const MemoryForm* LastWindow() const { return last_window_.get(); }
+  // The open-file dialog with these settings, answered with `chosen` (nothing: cancelled).
+  ScriptedDialogs& ExpectOpenFile(const FileDialogOptions& options,
+                                  std::optional<std::string> chosen);
 
   Answer Message(MessageKind kind, std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
+  std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
 
   // The journal line a message leaves: "warning: text", "confirmation: text -> Yes".
   static std::string Line(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
@@ -41,6 +45,7 @@ class ScriptedDialogs final : public Dialogs {
     std::string shown;  // the journal line without the answer
     Answer answer;
     Interaction interact;
+    std::optional<std::string> chosen;
   };
   Step Take(const std::string& shown);
 

@@ -8,7 +8,9 @@
 #include "app/main_window.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
@@ -48,12 +50,15 @@ class WineStartUp : public testing::Test {
   }
 
   void Create() {
-    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_}, state_).FormCreate();
+    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_}, state_)
+        .FormCreate();
   }
 
   Win32Registry registry_;
   Win32Elevation elevation_;
   Win32FileSystem files_;
+  Win32Processes processes_;
+  Win32Shell shell_;
   ScriptedDialogs dialogs_;
   MemoryForm form_{MainWindowLayout()};
   AppState state_;

@@ -2,9 +2,11 @@
 // from outside through its window.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <gmock/gmock.h>
 #include <string>
+#include <tlhelp32.h>
 #include <vector>
 
 #include "app/main_window.h"
@@ -330,6 +332,137 @@ TEST_F(EndToEnd, SaveWritesWhatTheUserChanged) {
   EXPECT_EQ("exe;mdb;url;bat", text("Outlook\\Security", "Level1Remove"));
   EXPECT_EQ("C:\\users\\Public\\Documents\\Outlook Attachments\\",
             text("Outlook\\Security", "OutlookSecureTempFolder"));
+}
+
+// Outlook launched for real: a stand-in OUTLOOK.EXE in the install folder records how it
+// was started.
+class EndToEndLaunch : public EndToEnd {
+ protected:
+  // Ends every stand-in, found by its image name as the program looks for it.
+  void TearDown() override {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+      if (std::string(entry.szExeFile) == "OUTLOOK.EXE") {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+      }
+    }
+    CloseHandle(snapshot);
+  }
+
+  // Copies the stand-in into `folder` (a Windows path ending in a backslash).
+  void InstallStandIn(const std::string& folder) {
+    folder_ = folder;
+    for (std::size_t at = folder.find('\\', 3); at != std::string::npos;
+         at = folder.find('\\', at + 1)) {
+      CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    }
+    ASSERT_TRUE(CopyFileA(WindowsPath(FromEnvironment("TARNWELL_STANDIN")).c_str(),
+                          (folder + "OUTLOOK.EXE").c_str(), FALSE));
+    DeleteFileA((folder + "command-lines.txt").c_str());
+  }
+
+  void Choose(int row, const std::string& argument = {}) {
+    window_->ShowTab(MainTabControl, 4);
+    HWND list = window_->Control(lbCLOptions);
+    SendMessageA(list, LB_SETCURSEL, row, 0);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(lbCLOptions, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    if (!argument.empty()) {
+      SendMessageA(window_->Control(edArgument), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(argument.c_str()));
+    }
+  }
+
+  // Presses "&Launch Outlook" and returns the command line the stand-in was started with.
+  std::string LaunchAndRecord() {
+    PostMessageA(window_->Control(btnLaunchOutlook), BM_CLICK, 0, 0);
+    const std::string record = folder_ + "command-lines.txt";
+    for (int wait = 0; wait < 500; ++wait) {
+      if (FILE* in = std::fopen(record.c_str(), "rb")) {
+        char line[1024] = {};
+        const bool read = std::fgets(line, sizeof(line), in) != nullptr;
+        std::fclose(in);
+        if (read) {
+          std::string text(line);
+          return text.substr(0, text.find_last_not_of("\r\n") + 1);
+        }
+      }
+      Sleep(20);
+    }
+    return "(not started)";
+  }
+
+  std::string folder_;
+};
+
+TEST_F(EndToEndLaunch, SwitchAloneTextArgumentAndFileWithBlanks) {
+  Import("outlook2010-32");
+  InstallStandIn("C:\\Program Files (x86)\\Microsoft Office\\Office14\\");
+  Start();
+  const std::string program =
+      "\"C:\\Program Files (x86)\\Microsoft Office\\Office14\\OUTLOOK.EXE\" ";
+
+  Choose(59);  // /safe:1
+  EXPECT_EQ(program + "/safe:1", LaunchAndRecord());
+  TearDown();
+  DeleteFileA((folder_ + "command-lines.txt").c_str());
+
+  Choose(42, "Home Office");  // /profile <profilename>
+  EXPECT_EQ(program + "/profile Home Office", LaunchAndRecord());
+  TearDown();
+  DeleteFileA((folder_ + "command-lines.txt").c_str());
+
+  CreateDirectoryA("C:\\users\\Public\\Documents\\My Macros", nullptr);
+  const std::string macros = "C:\\users\\Public\\Documents\\My Macros\\Vba Project.otm";
+  CloseHandle(CreateFileA(macros.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  Choose(1, macros);  // /altvba <otmfilename>
+  EXPECT_EQ(program + "/altvba \"" + macros + "\"", LaunchAndRecord());
+}
+
+TEST_F(EndToEndLaunch, RefusedWhileOutlookRuns) {
+  Import("outlook2010-32");
+  InstallStandIn("C:\\Program Files (x86)\\Microsoft Office\\Office14\\");
+  RunningProgram outlook("\"" + folder_ + "OUTLOOK.EXE\" /already");
+  ASSERT_TRUE(outlook.Started());
+  Start();
+  Choose(58);  // /safe
+  PostMessageA(window_->Control(btnLaunchOutlook), BM_CLICK, 0, 0);
+  auto box = RemoteWindow::WaitFor(*program_, "#32770", 10000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ("Microsoft Outlook is currently running. Please close the application and try again.",
+            box->MessageText());
+  PostMessageA(box->Handle(), WM_COMMAND, IDOK, 0);
+  FILE* in = std::fopen((folder_ + "command-lines.txt").c_str(), "rb");
+  ASSERT_NE(nullptr, in);
+  char line[1024] = {};
+  std::fgets(line, sizeof(line), in);
+  EXPECT_EQ(nullptr, std::fgets(line, sizeof(line), in)) << "a second start: " << line;
+  std::fclose(in);
+}
+
+TEST_F(EndToEndLaunch, SixtyFourBitOutlookIsStartedByItsPathInQuotes) {
+  Import("outlook2013-64");
+  InstallStandIn("C:\\Program Files\\Microsoft Office\\Office15\\");
+  Start();
+  Choose(59);
+  EXPECT_EQ("\"C:\\Program Files\\Microsoft Office\\Office15\\OUTLOOK.EXE\" /safe:1",
+            LaunchAndRecord());
+}
+
+TEST_F(EndToEndLaunch, On32BitWindowsTheShellStartsOutlook) {
+  Import("outlook2000-32bit-windows");
+  InstallStandIn("C:\\Program Files (x86)\\Microsoft Office\\Office\\");
+  Start();
+  Choose(59);
+  EXPECT_EQ("\"C:\\Program Files (x86)\\Microsoft Office\\Office\\OUTLOOK.EXE\" /safe:1",
+            LaunchAndRecord());
 }
 
 TEST_F(EndToEnd, CloseBoxEndsTheProgram) {

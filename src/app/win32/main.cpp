@@ -7,7 +7,9 @@
 #include "app/main_window.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "ui/main_layout.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/win32_dialogs.h"
@@ -22,6 +24,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Registry registry;
   Win32Elevation elevation;
   Win32FileSystem file_system;
+  Win32Processes processes;
+  Win32Shell shell;
   ResourcePictures pictures(instance);
   Win32Dialogs dialogs(instance, &pictures);
   AppState state;
@@ -31,7 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 1;
   }
   dialogs.SetOwner(window.Handle());
-  MainWindow main_window(window, Services{registry, dialogs, elevation, file_system}, state);
+  shell.SetOwner(window.Handle());
+  MainWindow main_window(
+      window, Services{registry, dialogs, elevation, file_system, processes, shell}, state);
   window.Connect(&main_window, &dialogs);
   main_window.FormCreate();
   window.ShowCentred();

@@ -1,5 +1,8 @@
 #include "ui/win32/win32_dialogs.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
 #include <string>
 
 #include "ui/application.h"
@@ -43,6 +46,35 @@ void Win32Dialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logi
   owner_ = window.Handle();
   window.RunModal();
   owner_ = owner;
+}
+
+std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogOptions& options) {
+  // The dialog wants its filter's items separated and ended by NULs, and the extension
+  // without its dot.
+  std::string filter(options.filter);
+  std::replace(filter.begin(), filter.end(), '|', '\0');
+  filter.append(2, '\0');
+  std::string extension(options.default_extension);
+  if (!extension.empty() && extension.front() == '.') {
+    extension.erase(0, 1);
+  }
+  const std::string title(options.title);
+  std::string file(options.file_name);
+  file.resize(std::max<std::size_t>(file.size() + 1, MAX_PATH), '\0');
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner_;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  if (!GetOpenFileNameA(&dialog)) {
+    return std::nullopt;
+  }
+  return std::string(file.c_str());
 }
 
 }  // namespace tarnwell

@@ -19,6 +19,7 @@ class Win32Dialogs final : public Dialogs {
   Answer Message(MessageKind kind, std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
+  std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
 
  private:
   HINSTANCE instance_;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/memory/journal.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
+
+namespace tarnwell {
+
+// Processes that a test sets up; every start is journalled and answered as the test says.
+class FakeProcesses final : public Processes {
+ public:
+  explicit FakeProcesses(Journal* journal) : journal_(journal) {}
+
+  std::optional<std::vector<Entry>> running = std::vector<Entry>{};  // nothing: no snapshot
+  Started answer{true, 0};
+
+  std::optional<std::vector<Entry>> Running() override { return running; }
+  Started Start(std::string_view command_line, std::uint32_t creation_flags) override;
+
+ private:
+  Journal* journal_;
+};
+
+// A shell that journals what it is asked to do and answers with `result`.
+class FakeShell final : public Shell {
+ public:
+  explicit FakeShell(Journal* journal) : journal_(journal) {}
+
+  std::intptr_t result = 42;
+
+  std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view parameters,
+                        std::string_view folder, int show) override;
+
+ private:
+  Journal* journal_;
+};
+
+}  // namespace tarnwell

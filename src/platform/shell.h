@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tarnwell {
+
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+
+// The Windows shell, which opens a file with its program or a program with parameters.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // ShellExecuteA with the program's main window as owner; an empty parameter or folder
+  // text is passed as none. Returns the shell's result: 32 or less is a failure.
+  virtual std::intptr_t Execute(std::string_view verb, std::string_view file,
+                                std::string_view parameters, std::string_view folder, int show) = 0;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/shell.h"
+
+namespace tarnwell {
+
+class Win32Shell final : public Shell {
+ public:
+  void SetOwner(HWND owner) { owner_ = owner; }
+  std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view parameters,
+                        std::string_view folder, int show) override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+}  // namespace tarnwell
