@@ -22,6 +22,23 @@ constexpr const char* kNotAdministrator =
     "Tarnwell has not been run as an Administrator on this system. Enabling recovery of deleted "
     "items in Exchange cannot be saved.";
 
+struct Message {
+  MessageKind kind;
+  std::string text;
+};
+
+// Saves, confirming, with these messages expected between the confirmation and the restart
+// notice; returns the journal.
+Lines SaveConfirmed(MainWindowHarness& harness, const std::vector<Message>& messages = {}) {
+  harness.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
+  for (const auto& message : messages) {
+    harness.dialogs.Expect(message.kind, message.text);
+  }
+  harness.dialogs.Expect(MessageKind::Information, kRestart);
+  harness.window.OnEvent(btnSave, Event::Click);
+  return harness.journal.Entries();
+}
+
 class Save : public testing::Test, protected MainWindowHarness {
  protected:
   // An installation of Outlook `major` whose every key exists, with folders that exist.
@@ -83,20 +100,8 @@ class Save : public testing::Test, protected MainWindowHarness {
             Set("Common\\General", "AcbControl", clipboard_hidden)};
   }
 
-  struct Message {
-    MessageKind kind;
-    std::string text;
-  };
-  // Saves, confirming, with these messages expected between the confirmation and the
-  // restart notice; returns the journal.
-  Lines SaveExpecting(std::vector<Message> messages = {}) {
-    dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
-    for (const auto& message : messages) {
-      dialogs.Expect(message.kind, message.text);
-    }
-    dialogs.Expect(MessageKind::Information, kRestart);
-    window.OnEvent(btnSave, Event::Click);
-    return journal.Entries();
+  Lines SaveExpecting(const std::vector<Message>& messages = {}) {
+    return SaveConfirmed(*this, messages);
   }
 
   static Lines Join(std::initializer_list<Lines> parts) {
@@ -152,10 +157,7 @@ TEST_F(Save, UntouchedOutlook2000WritesItsDisabledBoxesToo) {
   SeedNativeOutlook(shown.registry, "9");
   shown.Create();
   shown.form.SetChecked(cbShowClipboard, true);
-  shown.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes)
-      .Expect(MessageKind::Information, kRestart);
-  shown.window.OnEvent(btnSave, Event::Click);
-  EXPECT_THAT(shown.journal.Entries(),
+  EXPECT_THAT(SaveConfirmed(shown),
               testing::Contains("set HKCU\\Software\\Microsoft\\Office\\9.0\\Common\\General "
                                 "AcbControl REG_DWORD 0"));
 }
@@ -311,10 +313,7 @@ TEST_F(Save, AllowListIsWrittenWhenItDiffersOrIsEmpty) {
   MainWindowHarness empty;
   SeedNativeOutlook(empty.registry, "12");
   empty.Create();
-  empty.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes)
-      .Expect(MessageKind::Information, kRestart);
-  empty.window.OnEvent(btnSave, Event::Click);
-  EXPECT_THAT(empty.journal.Entries(),
+  EXPECT_THAT(SaveConfirmed(empty),
               testing::Contains("set HKCU\\Software\\Microsoft\\Office\\12.0\\Outlook\\Security "
                                 "Level1Remove REG_SZ \"\""));
 }
@@ -352,13 +351,10 @@ TEST_F(Save, RecoverDeletedItemsNeedsAChangeAndAnAdministrator) {
     harness.elevation.elevated = c.elevated;
     harness.Create();
     harness.form.SetChecked(cbDumpster, c.ticked);
-    harness.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
-    if (!c.tail.empty() && c.tail.front() == warning) {
-      harness.dialogs.Expect(MessageKind::Warning, kNotAdministrator);
-    }
-    harness.dialogs.Expect(MessageKind::Information, kRestart);
-    harness.window.OnEvent(btnSave, Event::Click);
-    Lines journal_lines = harness.journal.Entries();
+    const bool warned = !c.tail.empty() && c.tail.front() == warning;
+    Lines journal_lines = SaveConfirmed(
+        harness, warned ? std::vector<Message>{{MessageKind::Warning, kNotAdministrator}}
+                        : std::vector<Message>{});
     journal_lines.pop_back();  // the restart notice
     Lines dumpster_lines;
     for (const auto& line : journal_lines) {
