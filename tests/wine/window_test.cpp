@@ -480,6 +480,39 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   EXPECT_EQ("Warning", shown.caption);
 }
 
+// The open-file dialog of the Startup Options page: its title, the name it starts from,
+// the read-only box hidden; the path the user confirms comes back.
+TEST(Win32Dialogs, OpenFileStartsFromTheGivenNameAndReturnsTheChoice) {
+  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
+  std::string start_name;
+  bool read_only_box_shown = true;
+  std::thread user([&] {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      HWND dialog = FindWindowA("#32770", "Outlook Startup Options");
+      if (dialog != nullptr && IsWindowVisible(dialog)) {
+        HWND name = GetDlgItem(dialog, 0x47C);  // the file name combo box
+        if (name == nullptr) {
+          name = GetDlgItem(dialog, 0x480);  // or edit
+        }
+        start_name = WindowText(name);
+        HWND read_only = GetDlgItem(dialog, 0x410);
+        read_only_box_shown = read_only != nullptr && IsWindowVisible(read_only);
+        SetWindowTextA(name, "C:\\windows\\win.ini");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  });
+  const auto chosen = dialogs.OpenFile({"Outlook Startup Options", "Outlook-Option", ".ics",
+                                        "iCalendar Calendar File (.ics)|*.ics"});
+  user.join();
+  EXPECT_EQ("Outlook-Option", start_name);
+  EXPECT_FALSE(read_only_box_shown);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_STRCASEEQ("C:\\windows\\win.ini", chosen->c_str());
+}
+
 // The descriptions window, shown modally over the main window by a click of its owner's
 // button, is built from its own layout and closes with "&Close".
 TEST_F(MainWindowUi, DescriptionsWindowIsModalAndClosesWithItsButton) {

@@ -96,6 +96,9 @@ Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
     window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
     window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_class.hIcon = LoadIconA(options_.instance, "MAINICON");
+    window_class.hIconSm = static_cast<HICON>(
+        LoadImageA(options_.instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     window_class.lpszClassName = class_name.c_str();
     RegisterClassExA(&window_class);
   }
