@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/shell.h"
+#include "platform/win32/library.h"
 
 namespace tarnwell {
 
@@ -14,6 +15,7 @@ class Win32Shell final : public Shell {
 
  private:
   HWND owner_ = nullptr;
+  Library shell32_{"shell32.dll"};
 };
 
 }  // namespace tarnwell

@@ -71,7 +71,8 @@ std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogOptions& optio
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&dialog)) {
+  auto get_open_file_name = comdlg32_.Get<decltype(&GetOpenFileNameA)>("GetOpenFileNameA");
+  if (get_open_file_name == nullptr || !get_open_file_name(&dialog)) {
     return std::nullopt;
   }
   return std::string(file.c_str());

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/library.h"
 #include "ui/dialogs.h"
 #include "ui/win32/pictures.h"
 
@@ -25,6 +26,7 @@ class Win32Dialogs final : public Dialogs {
   HINSTANCE instance_;
   PictureSource* pictures_;
   HWND owner_ = nullptr;
+  Library comdlg32_{"comdlg32.dll"};
 };
 
 }  // namespace tarnwell
