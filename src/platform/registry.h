@@ -28,16 +28,6 @@ enum class ValueType : std::uint32_t {
   Dword = 4,         // REG_DWORD
 };
 
-inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
-
-// The Windows access mask for a right in a view, as a 32-bit program passes it.
-constexpr std::uint32_t AccessMask(Rights rights, RegistryView view) {
-  std::uint32_t mask = rights == Rights::Read    ? 0x20019u
-                       : rights == Rights::Write ? 0x20006u
-                                                 : 0xF003Fu;
-  return view == RegistryView::View64 ? mask | kKeyWow64_64Key : mask;
-}
-
 std::string_view RootName(Root root);  // "HKCU" or "HKLM"
 std::string_view TypeName(ValueType type);
 
@@ -116,7 +106,6 @@ class RegKey {
   [[nodiscard]] Status OpenSubKey(std::string_view path, Rights rights, RegKey& out) const;
 
   bool Valid() const { return registry_ != nullptr; }
-  RegistryView View() const { return view_; }
 
   [[nodiscard]] Status Query(std::string_view name, std::size_t capacity, RegValue& out) const;
   // Type and size of a value, without its data.
