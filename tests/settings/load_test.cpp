@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "settings/outlook_version.h"
 #include "support/registry_seed.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
@@ -15,7 +16,7 @@ using namespace tform1;
 using testing::ElementsAre;
 
 std::string Office(std::string_view major, std::string_view below) {
-  return "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\" + std::string(below);
+  return OfficeKeyRoot(major) + std::string(below);
 }
 
 // A user's settings for Outlook `major`, everything present.

@@ -67,7 +67,7 @@ class Save : public testing::Test, protected MainWindowHarness {
   }
 
   std::string Office(std::string_view below) const {
-    return "Software\\Microsoft\\Office\\" + major_ + ".0\\" + std::string(below);
+    return OfficeKeyRoot(major_) + std::string(below);
   }
   std::string Set(std::string_view below, std::string_view name, std::uint32_t number) const {
     return "set HKCU\\" + Office(below) + " " + std::string(name) + " REG_DWORD " +
@@ -104,6 +104,12 @@ class Save : public testing::Test, protected MainWindowHarness {
     return SaveConfirmed(*this, messages);
   }
 
+  // The first line of every confirmed save, and the last ones of a 2010/2013 save.
+  static Lines Confirmed() { return {Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)}; }
+  Lines DepAndRestart() const {
+    return {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)};
+  }
+
   static Lines Join(std::initializer_list<Lines> parts) {
     Lines all;
     for (const auto& part : parts) {
@@ -119,11 +125,7 @@ TEST_F(Save, UntouchedOutlook2010WritesEveryNumberAndDep) {
   Install("14");
   Create();
   const Lines expected =
-      Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
-            OutlookKeyTicks(),
-            OptionsKeyTicks(),
-            LaterTicks(),
-            {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+      Join({Confirmed(), OutlookKeyTicks(), OptionsKeyTicks(), LaterTicks(), DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting());
   EXPECT_TRUE(form.Closed());
 }
@@ -131,7 +133,7 @@ TEST_F(Save, UntouchedOutlook2010WritesEveryNumberAndDep) {
 TEST_F(Save, UntouchedOutlook2007HasNoDep) {
   Install("12", false);
   Create();
-  const Lines expected = Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
+  const Lines expected = Join({Confirmed(),
                                OutlookKeyTicks(),
                                OptionsKeyTicks(),
                                LaterTicks(),
@@ -146,7 +148,7 @@ TEST_F(Save, UntouchedOutlook2000WritesItsDisabledBoxesToo) {
   Create();
   ASSERT_FALSE(form.Enabled(cbPOP3));
   ASSERT_TRUE(form.Enabled(cbShowClipboard));
-  const Lines expected = Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
+  const Lines expected = Join({Confirmed(),
                                OutlookKeyTicks(),
                                OptionsKeyTicks(),
                                LaterTicks(1),
@@ -193,11 +195,7 @@ TEST_F(Save, ClearedSaveAttachmentsFieldIsPassedOverSilently) {
   Create();
   form.Type(edSaveAttPath, "");
   const Lines expected =
-      Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
-            OutlookKeyTicks(),
-            OptionsKeyTicks(),
-            LaterTicks(),
-            {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+      Join({Confirmed(), OutlookKeyTicks(), OptionsKeyTicks(), LaterTicks(), DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting());
 }
 
@@ -211,7 +209,7 @@ TEST_F(Save, ExistingOstFolderTypedInComesAfterItsNotice) {
        OutlookKeyTicks(),
        OptionsKeyTicks(),
        LaterTicks(),
-       {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+       DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting({{MessageKind::Information, kOstNotice}}));
 }
 
@@ -220,13 +218,13 @@ TEST_F(Save, NewAttachmentFolderIsWrittenWithTheOneBefore) {
   Create();
   form.Type(edAttachmentPath, "C:\\Temp\\OLK2");
   const Lines expected =
-      Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
+      Join({Confirmed(),
             OutlookKeyTicks(),
             OptionsKeyTicks(),
             {Set("Outlook\\Security", "OutlookSecureTempFolder", "C:\\Temp\\OLK2"),
              Set("Outlook\\Security", "OutlookSecureOldTempFolder", "C:\\Temp\\OLK1\\")},
             LaterTicks(),
-            {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+            DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting());
 }
 
@@ -240,14 +238,13 @@ TEST_F(Save, LoadedFoldersAreCheckedAgainAtEverySave) {
   files.Remove("C:\\Temp\\OLK1\\");
   const std::string missing =
       "The default path for opening attachments specified does not exist and will not be saved.";
-  const Lines expected =
-      Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
-            OutlookKeyTicks(),
-            OptionsKeyTicks(),
-            {Shown(MessageKind::Warning, missing),
-             Set("Common\\Internet", "OfficeCacheLocation", "D:\\Cache\\")},
-            LaterTicks(),
-            {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+  const Lines expected = Join({Confirmed(),
+                               OutlookKeyTicks(),
+                               OptionsKeyTicks(),
+                               {Shown(MessageKind::Warning, missing),
+                                Set("Common\\Internet", "OfficeCacheLocation", "D:\\Cache\\")},
+                               LaterTicks(),
+                               DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting({{MessageKind::Warning, missing}}));
 }
 
@@ -272,7 +269,7 @@ TEST_F(Save, PathOfAFileIsNoFolder) {
        OptionsKeyTicks(),
        {Shown(MessageKind::Warning, cache)},
        LaterTicks(),
-       {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+       DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting({{MessageKind::Warning, pst},
                                      {MessageKind::Warning, saved},
                                      {MessageKind::Warning, cache}}));
@@ -286,11 +283,7 @@ TEST_F(Save, KeyThatCannotBeOpenedIsSkippedSilently) {
   form.SetChecked(cbPOP3, true);
   registry.FailOn(MemoryRegistry::Op::Create, Root::CurrentUser, Office("Outlook\\Options"),
                   kAccessDenied);
-  const Lines expected =
-      Join({{Shown(MessageKind::Confirmation, kConfirm, Answer::Yes)},
-            OutlookKeyTicks(),
-            LaterTicks(),
-            {Set("Outlook\\Security", "EnableDEP", 0), Shown(MessageKind::Information, kRestart)}});
+  const Lines expected = Join({Confirmed(), OutlookKeyTicks(), LaterTicks(), DepAndRestart()});
   EXPECT_EQ(expected, SaveExpecting());
 }
 
