@@ -5,7 +5,8 @@ BUILD="$TOP/build"
 WINE_BASE="$BUILD/wine/base"
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would turn Start-menu shortcuts into menu entries of the Linux desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 say() { printf '%s\n' "$*" >&2; }
 die() { say "error: $*"; exit 1; }
@@ -33,11 +34,21 @@ end_prefix() {
   fi
 }
 
+# Whether Wine's 32-bit side is installed: with it a 64-bit prefix runs 32-bit programs
+# under WOW64, as 64-bit Windows does.
+has_wine32() {
+  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' &&
+    [ -x /usr/lib/wine/wine ]
+}
+
 # One booted prefix that every run copies. Top-level windows are unmanaged so that closing
-# one does not wait for a window manager that is not there.
+# one does not wait for a window manager that is not there. A prefix booted without the
+# 32-bit side lacks its system files, so the stamp says which side it was made with.
 ensure_wine_base() {
-  [ -f "$WINE_BASE/stamp" ] && return 0
-  say "Creating the base Wine prefix (once)..."
+  local kind=wine64
+  has_wine32 && kind=wine32
+  [ "$(cat "$WINE_BASE/stamp" 2>/dev/null)" = "$kind" ] && return 0
+  say "Creating the base Wine prefix ($kind; once)..."
   rm -rf "$WINE_BASE"
   mkdir -p "$WINE_BASE/tmp"
   (
@@ -47,7 +58,29 @@ ensure_wine_base() {
     wineserver -w
   ) || die "wineboot failed"
   [ -f "$WINE_BASE/prefix/system.reg" ] || die "wineboot made no registry"
-  touch "$WINE_BASE/stamp"
+  echo "$kind" >"$WINE_BASE/stamp"
+}
+
+# A Unix path as Wine's Z: drive names it.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Imports a .reg file into the prefix of WINEPREFIX. The files name keys as the 64-bit view
+# sees them (a 32-bit Office's under Wow6432Node); with Wine's 32-bit side installed,
+# "wine reg" is the 32-bit reg.exe, which would move HKLM\Software keys into the Wow6432Node
+# branch unless told the view. It exits 0 even when it skipped lines, so every key of the
+# file is looked for afterwards.
+import_reg() {
+  local file=$1 key
+  wine reg import "$(winpath "$file")" /reg:64 >/dev/null 2>&1 || die "could not import $file"
+  while IFS= read -r key; do
+    wine reg query "$key" /reg:64 >/dev/null 2>&1 || die "$file: $key was not imported"
+  done < <(grep -o '^\[[^]]*\]' "$file" | tr -d '[]\r')
+}
+
+# The build that users get is the 32-bit one; without Wine's 32-bit side only its 64-bit
+# twin can run.
+program_build() {
+  if has_wine32; then echo win32; else echo win64; fi
 }
 
 # Starts a private Xvfb and exports DISPLAY; XVFB_PID is for stop_xvfb.

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <string>
 #include <tlhelp32.h>
@@ -12,6 +13,7 @@
 #include "app/main_window.h"
 #include "ui/main_layout.h"
 #include "wine/remote_window.h"
+#include "wine/snapshot.h"
 
 namespace tarnwell {
 namespace {
@@ -43,52 +45,11 @@ void SetMachineText(const char* path, const char* name, const char* text) {
   }
 }
 
-// Everything below a key, values with their types and bytes, as one text.
-void Snapshot(HKEY key, const std::string& path, std::string& out) {
-  out += "[" + path + "]\n";
-  for (DWORD index = 0;; ++index) {
-    char name[16384];
-    DWORD name_length = sizeof(name);
-    BYTE data[65536];
-    DWORD data_length = sizeof(data);
-    DWORD type = 0;
-    if (RegEnumValueA(key, index, name, &name_length, nullptr, &type, data, &data_length) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    out += std::string(name, name_length) + "=" + std::to_string(type) + ":" +
-           std::string(reinterpret_cast<char*>(data), data_length) + "\n";
-  }
-  for (DWORD index = 0;; ++index) {
-    char name[256];
-    DWORD name_length = sizeof(name);
-    if (RegEnumKeyExA(key, index, name, &name_length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    HKEY sub = nullptr;
-    if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) == ERROR_SUCCESS) {
-      Snapshot(sub, path + "\\" + name, out);
-      RegCloseKey(sub);
-    }
-  }
-}
-
-std::string SnapshotOf(HKEY root, REGSAM view, const char* path) {
-  std::string out;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path, 0, KEY_READ | view, &key) == ERROR_SUCCESS) {
-    Snapshot(key, path, out);
-    RegCloseKey(key);
-  }
-  return out;
-}
-
 std::string RegistryOfInterest() {
-  return SnapshotOf(HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Office") +
-         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Office") +
-         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Office") +
-         SnapshotOf(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Exchange");
+  return RegistrySnapshot(HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Office") +
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, "Software\\Microsoft\\Office") +
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Office") +
+         RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Exchange");
 }
 
 class EndToEnd : public testing::Test {
@@ -110,11 +71,31 @@ class EndToEnd : public testing::Test {
                    "Microsoft Windows 7");
   }
 
+  // Seeds the registry from a demo file, in the 64-bit view that the file's key names mean:
+  // the reg.exe a 32-bit test starts is the 32-bit one, which would otherwise put
+  // HKLM\Software keys into the Wow6432Node branch. It exits 0 even when it skipped lines,
+  // so every key of the file is looked for afterwards.
   void Import(const std::string& installation) {
-    RunningProgram regedit("regedit.exe /S \"" + WindowsPath(demo_ + "/" + installation + ".reg") +
-                           "\"");
-    ASSERT_TRUE(regedit.Started());
-    ASSERT_TRUE(regedit.WaitForExit(30000).has_value());
+    const std::string file = demo_ + "/" + installation + ".reg";
+    RunningProgram reg("reg.exe import \"" + WindowsPath(file) + "\" /reg:64");
+    ASSERT_TRUE(reg.Started());
+    ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+      line = line.substr(0, line.find_last_not_of("\r") + 1);
+      if (line.size() < 2 || line.front() != '[' || line.back() != ']') {
+        continue;
+      }
+      const std::string name = line.substr(1, line.size() - 2);
+      const std::size_t slash = name.find('\\');
+      const HKEY root =
+          name.substr(0, slash) == "HKEY_CURRENT_USER" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+      HKEY key = nullptr;
+      EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(root, name.substr(slash + 1).c_str(), 0,
+                                             KEY_READ | KEY_WOW64_64KEY, &key))
+          << name << " was not imported";
+      RegCloseKey(key);
+    }
   }
 
   // Starts the program and waits for its main window.
