@@ -5,7 +5,8 @@
 //   launcher start <exe> <window class> [timeout seconds]
 //       starts the program, waits for its window and leaves it running
 //   launcher time <runs> <exe> <window class> [<exe> <window class> ...]
-//       starts each program in turn, <runs> times, closing each again; one line per start
+//       starts each program in turn, <runs> times, closing each again; one line per start,
+//       "program=N" numbering the programs from 1 in the order given
 //
 // Timing every start from one process keeps Wine's own services running between starts,
 // so that each program pays only for itself.
@@ -137,8 +138,8 @@ int main(int argc, char** argv) {
             !CloseAndWait(process, started.window)) {
           return 1;
         }
-        std::printf("%s ready_ms=%.1f peak_working_set_kb=%zu\n", argv[program + 1],
-                    started.seconds * 1000.0,
+        std::printf("program=%d %s ready_ms=%.1f peak_working_set_kb=%zu\n", (program - 1) / 2,
+                    argv[program + 1], started.seconds * 1000.0,
                     static_cast<std::size_t>(started.peak_working_set / 1024));
         std::fflush(stdout);
       }
