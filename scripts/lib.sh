@@ -42,11 +42,15 @@ has_wine32() {
 }
 
 # One booted prefix that every run copies. Top-level windows are unmanaged so that closing
-# one does not wait for a window manager that is not there. A prefix booted without the
-# 32-bit side lacks its system files, so the stamp says which side it was made with.
+# one does not wait for a window manager that is not there. Wine links the user's Desktop,
+# Documents and the like to the Unix home folder; the prefix gets folders of its own
+# instead, so that no run reads or writes the machine's home, and the shell's desktop
+# holds only what the runs put there. A prefix booted without the 32-bit side lacks its
+# system files, so the stamp says which side it was made with.
 ensure_wine_base() {
   local kind=wine64
   has_wine32 && kind=wine32
+  kind="$kind, own user folders"
   [ "$(cat "$WINE_BASE/stamp" 2>/dev/null)" = "$kind" ] && return 0
   say "Creating the base Wine prefix ($kind; once)..."
   rm -rf "$WINE_BASE"
@@ -56,6 +60,12 @@ ensure_wine_base() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
+    local folder
+    for folder in "$WINE_BASE"/prefix/drive_c/users/*/*; do
+      if [ -L "$folder" ]; then
+        rm "$folder" && mkdir "$folder"
+      fi
+    done
   ) || die "wineboot failed"
   [ -f "$WINE_BASE/prefix/system.reg" ] || die "wineboot made no registry"
   echo "$kind" >"$WINE_BASE/stamp"
