@@ -8,12 +8,16 @@
 #include "attachments/list_moves.h"
 #include "platform/registry_object.h"
 #include "settings/detection.h"
+#include "settings/folder_picker.h"
 #include "settings/load.h"
+#include "settings/path_fields.h"
 #include "settings/save.h"
 #include "startup/launch.h"
 #include "startup/options_page.h"
+#include "tools/custom_places.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
+#include "ui/places_layout.h"
 
 namespace tarnwell {
 namespace {
@@ -136,6 +140,22 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnBrowse6Click();
     case btnLaunchOutlook:
       return btnLaunchOutlookClick();
+    case btnBrowse1:
+      return btnBrowse1Click();
+    case btnBrowse2:
+      return btnBrowse2Click();
+    case btnBrowse3:
+      return btnBrowse3Click();
+    case btnBrowse4:
+      return btnBrowse4Click();
+    case btnBrowse5:
+      return btnBrowse5Click();
+    case btnRevert:
+      return btnRevertClick();
+    case btnViewFolder:
+      return btnViewFolderClick();
+    case btnCustomPlaces:
+      return btnCustomPlacesClick();
     default:
       break;
   }
@@ -195,6 +215,41 @@ void MainWindow::btnBrowse6Click() {
 
 void MainWindow::btnLaunchOutlookClick() {
   LaunchOutlook(form_, services_, state_);
+}
+
+// The five Browse buttons, each with its field and the picker's target for it.
+void MainWindow::btnBrowse1Click() {
+  BrowseForField(form_, services_.dialogs, state_, edAttachmentPath, kBrowseAttachmentPath);
+}
+
+void MainWindow::btnBrowse2Click() {
+  BrowseForField(form_, services_.dialogs, state_, edPSTPath, kBrowsePstPath);
+}
+
+void MainWindow::btnBrowse3Click() {
+  BrowseForField(form_, services_.dialogs, state_, edSaveAttPath, kBrowseSaveAttachmentPath);
+}
+
+void MainWindow::btnBrowse4Click() {
+  BrowseForField(form_, services_.dialogs, state_, edOSTPath, kBrowseOstPath);
+}
+
+void MainWindow::btnBrowse5Click() {
+  BrowseForField(form_, services_.dialogs, state_, edDocCachePath, kBrowseDocCachePath);
+}
+
+void MainWindow::btnRevertClick() {
+  RevertAttachmentPath(form_, services_.registry, state_);
+}
+
+void MainWindow::btnViewFolderClick() {
+  ViewAttachmentFolder(form_, services_);
+}
+
+void MainWindow::btnCustomPlacesClick() {
+  services_.dialogs.ShowModal(PlacesWindowLayout(), [this](Form& form) {
+    return std::make_unique<PlacesWindow>(form, services_, state_);
+  });
 }
 
 }  // namespace tarnwell

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "ui/events.h"
 #include "ui/form.h"
 
@@ -33,6 +33,14 @@ class MainWindow final : public EventSink {
   void lbCLOptionsClick();
   void btnBrowse6Click();
   void btnLaunchOutlookClick();
+  void btnBrowse1Click();
+  void btnBrowse2Click();
+  void btnBrowse3Click();
+  void btnBrowse4Click();
+  void btnBrowse5Click();
+  void btnRevertClick();
+  void btnViewFolderClick();
+  void btnCustomPlacesClick();
 
  private:
   void StartUp();

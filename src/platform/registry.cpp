@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 namespace tarnwell {
@@ -36,6 +37,13 @@ std::uint32_t RegValue::Number() const {
     value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
   }
   return value;
+}
+
+bool SameKeyName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::toupper(static_cast<unsigned char>(x)) ==
+           std::toupper(static_cast<unsigned char>(y));
+  });
 }
 
 std::vector<std::uint8_t> StringData(std::string_view text) {

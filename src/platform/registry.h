@@ -43,6 +43,9 @@ struct RegValue {
   bool IsText() const { return type == ValueType::String || type == ValueType::ExpandString; }
 };
 
+// Whether two key names name the same key: the registry ignores letter case.
+bool SameKeyName(std::string_view a, std::string_view b);
+
 std::vector<std::uint8_t> StringData(std::string_view text);  // text and its NUL
 std::vector<std::uint8_t> DwordData(std::uint32_t value);     // four bytes, little-endian
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/registry.h"
-#include "settings/outlook_version.h"
+#include "state/outlook_version.h"
 #include "ui/form.h"
 
 namespace tarnwell {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/registry.h"
-#include "settings/loaded_settings.h"
+#include "state/loaded_settings.h"
 #include "ui/form.h"
 
 namespace tarnwell {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/outlook_version.h"
+#include "state/outlook_version.h"
 #include "ui/main_layout.h"
 
 namespace tarnwell {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "ui/form.h"
 
 namespace tarnwell {

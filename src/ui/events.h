@@ -5,7 +5,9 @@
 
 namespace tarnwell {
 
-enum class Event { Click, DoubleClick, Change };
+// Show and Activate come from the window itself (control id kNoControl): it was shown, or
+// became the active window.
+enum class Event { Click, DoubleClick, Change, Show, Activate };
 
 // What a window's logic offers its binding: one entry for every user event.
 class EventSink {

@@ -44,8 +44,11 @@ class Form {
   virtual void ClearLines(ControlId id) = 0;
   virtual void ShowFirstLine(ControlId id) = 0;
 
-  // Closes the window; closing the main window ends the program.
+  // Closes the window; closing the main window ends the program, and a window kept for
+  // later use is only hidden.
   virtual void Close() = 0;
+  // Shows a window kept hidden, beside the others and not modal, and makes it active.
+  virtual void Show() = 0;
 };
 
 }  // namespace tarnwell

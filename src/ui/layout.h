@@ -22,6 +22,7 @@ enum class ControlKind {
   Memo,  // multi-line, read-only, vertical scroll bar
   GroupBox,
   Picture,
+  ShellTree,  // the shell's folders; its text is the selected folder's path, or empty
 };
 
 enum class FieldColour { Window, Silver };  // the system window colour, or RGB C0C0C0

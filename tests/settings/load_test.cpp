@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "settings/outlook_version.h"
+#include "state/outlook_version.h"
 #include "support/registry_seed.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"

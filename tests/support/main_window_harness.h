@@ -8,6 +8,7 @@
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
+#include "ui/places_layout.h"
 
 namespace tarnwell {
 
@@ -18,13 +19,16 @@ class FixedElevation final : public Elevation {
 };
 
 // The main window's logic on in-memory platform services: registry writes and messages go
-// to one journal, in order.
+// to one journal, in order. The custom location entry window is there from the start, as
+// in the program.
 struct MainWindowHarness {
   explicit MainWindowHarness(MemoryRegistry::Windows windows = MemoryRegistry::Windows::Bits64)
       : registry(windows, &journal), dialogs(&journal), processes(&journal), shell(&journal) {
     SeedProcessorArchitecture(registry,
                               windows == MemoryRegistry::Windows::Bits64 ? "AMD64" : "x86");
     SeedProductName(registry, "Windows 7 Professional");
+    state.MainForm = &form;
+    state.LocationEntry = &entry;
   }
 
   // The start-up sequence; the journal then holds only what the user does afterwards.
@@ -41,6 +45,7 @@ struct MainWindowHarness {
   FakeProcesses processes;
   FakeShell shell;
   MemoryForm form{MainWindowLayout()};
+  MemoryForm entry{LocationEntryLayout()};  // kept from start-up, as the program does
   AppState state;
   MainWindow window{form, Services{registry, dialogs, elevation, files, processes, shell}, state};
 };

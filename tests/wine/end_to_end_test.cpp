@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "ui/folder_picker_layout.h"
 #include "ui/main_layout.h"
+#include "ui/places_layout.h"
 #include "wine/remote_window.h"
 #include "wine/snapshot.h"
 
@@ -110,6 +112,27 @@ class EndToEnd : public testing::Test {
   void WaitForMainWindow() {
     window_ = RemoteWindow::WaitFor(*program_, "TarnwellTForm1", 60000);
     ASSERT_TRUE(window_.has_value()) << "the main window did not appear";
+  }
+
+  // Presses "&Save and Close", answers Yes to the confirmation and OK to every message after
+  // it, and waits for the program to end; returns the messages' texts.
+  std::vector<std::string> SaveAndAnswer() {
+    PostMessageA(window_->Control(btnSave), BM_CLICK, 0, 0);
+    std::vector<std::string> messages;
+    while (auto box = RemoteWindow::WaitFor(*program_, "#32770", 10000)) {
+      messages.push_back(box->MessageText());
+      PostMessageA(box->Handle(), WM_COMMAND, messages.size() == 1 ? IDYES : IDOK, 0);
+      WaitUntilGone(box->Handle());
+    }
+    EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+    return messages;
+  }
+
+  static bool WaitUntilGone(HWND window) {
+    for (int wait = 0; wait < 250 && IsWindow(window) && IsWindowVisible(window); ++wait) {
+      Sleep(20);
+    }
+    return !IsWindow(window) || !IsWindowVisible(window);
   }
 
   // Every page shown once, so that every control exists.
@@ -270,16 +293,7 @@ TEST_F(EndToEnd, SaveWritesWhatTheUserChanged) {
   SendMessageA(window_->Control(edPSTPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
   window_->Type(edPSTPath, "C:\\users\\Public\\Documents\\");
 
-  PostMessageA(window_->Control(btnSave), BM_CLICK, 0, 0);
-  std::vector<std::string> messages;
-  while (auto box = RemoteWindow::WaitFor(*program_, "#32770", 10000)) {
-    messages.push_back(box->MessageText());
-    PostMessageA(box->Handle(), WM_COMMAND, messages.size() == 1 ? IDYES : IDOK, 0);
-    for (int wait = 0; wait < 100 && IsWindow(box->Handle()); ++wait) {
-      Sleep(20);
-    }
-  }
-  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+  const std::vector<std::string> messages = SaveAndAnswer();
   EXPECT_THAT(messages,
               testing::ElementsAre(
                   "Are you sure you want to make these changes?",
@@ -363,20 +377,22 @@ class EndToEndLaunch : public EndToEnd {
   // Presses "&Launch Outlook" and returns the command line the stand-in was started with.
   std::string LaunchAndRecord() {
     PostMessageA(window_->Control(btnLaunchOutlook), BM_CLICK, 0, 0);
-    const std::string record = folder_ + "command-lines.txt";
-    for (int wait = 0; wait < 500; ++wait) {
-      if (FILE* in = std::fopen(record.c_str(), "rb")) {
-        char line[1024] = {};
-        const bool read = std::fgets(line, sizeof(line), in) != nullptr;
-        std::fclose(in);
-        if (read) {
-          std::string text(line);
-          return text.substr(0, text.find_last_not_of("\r\n") + 1);
-        }
+    const std::vector<std::string> lines = Records(1);
+    return lines.empty() ? "(not started)" : lines.front();
+  }
+
+  // The command lines the stand-ins recorded, once there are at least `lines` of them (or
+  // after ten seconds).
+  std::vector<std::string> Records(std::size_t lines) const {
+    std::vector<std::string> records;
+    for (int wait = 0; wait < 500 && records.size() < lines; ++wait, Sleep(20)) {
+      records.clear();
+      std::ifstream in(folder_ + "command-lines.txt");
+      for (std::string line; std::getline(in, line);) {
+        records.push_back(line.substr(0, line.find_last_not_of("\r") + 1));
       }
-      Sleep(20);
     }
-    return "(not started)";
+    return records;
   }
 
   std::string folder_;
@@ -412,6 +428,7 @@ TEST_F(EndToEndLaunch, RefusedWhileOutlookRuns) {
   InstallStandIn("C:\\Program Files (x86)\\Microsoft Office\\Office14\\");
   RunningProgram outlook("\"" + folder_ + "OUTLOOK.EXE\" /already");
   ASSERT_TRUE(outlook.Started());
+  ASSERT_EQ(1u, Records(1).size()) << "the running Outlook did not start";
   Start();
   Choose(58);  // /safe
   PostMessageA(window_->Control(btnLaunchOutlook), BM_CLICK, 0, 0);
@@ -420,12 +437,7 @@ TEST_F(EndToEndLaunch, RefusedWhileOutlookRuns) {
   EXPECT_EQ("Microsoft Outlook is currently running. Please close the application and try again.",
             box->MessageText());
   PostMessageA(box->Handle(), WM_COMMAND, IDOK, 0);
-  FILE* in = std::fopen((folder_ + "command-lines.txt").c_str(), "rb");
-  ASSERT_NE(nullptr, in);
-  char line[1024] = {};
-  std::fgets(line, sizeof(line), in);
-  EXPECT_EQ(nullptr, std::fgets(line, sizeof(line), in)) << "a second start: " << line;
-  std::fclose(in);
+  EXPECT_THAT(Records(1), testing::ElementsAre(testing::EndsWith("/already")));
 }
 
 TEST_F(EndToEndLaunch, SixtyFourBitOutlookIsStartedByItsPathInQuotes) {
@@ -451,6 +463,79 @@ TEST_F(EndToEnd, CloseBoxEndsTheProgram) {
   Start();
   PostMessageA(window_->Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+}
+
+// A folder chosen in the picker's real shell tree is saved like a typed one.
+TEST_F(EndToEnd, BrowsedPstPathIsSavedThroughTheRealMessageBoxes) {
+  Import("outlook2010-32");
+  CreateDirectoryA("C:\\Browsed Mail", nullptr);
+  Start();
+  PostMessageA(window_->Control(btnBrowse2), BM_CLICK, 0, 0);
+  auto picker = RemoteWindow::WaitFor(*program_, "TarnwellTForm4", 20000);
+  ASSERT_TRUE(picker.has_value()) << "no folder picker";
+  RemoteTree tree(picker->Control(tform4::JamShellTree1), program_->Id());
+  HTREEITEM computer = tree.Child(tree.Root(), "My Computer");
+  HTREEITEM folder = tree.Child(tree.Child(computer, " (C:)"), "Browsed Mail");
+  ASSERT_NE(nullptr, folder);
+  tree.DoubleClick(folder);
+  EXPECT_TRUE(WaitUntilGone(picker->Handle())) << "the picker stays open";
+  EXPECT_EQ("C:\\Browsed Mail\\", window_->Text(edPSTPath));
+
+  SaveAndAnswer();
+  char saved[MAX_PATH] = {};
+  DWORD size = sizeof(saved);
+  RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\14.0\\Outlook", "ForcePSTPath",
+               RRF_RT_REG_SZ, nullptr, saved, &size);
+  EXPECT_STREQ("C:\\Browsed Mail\\", saved);
+}
+
+TEST_F(EndToEnd, PlaceAddedAndRemovedThroughTheTwoWindows) {
+  Import("outlook2010-32");
+  CreateDirectoryA("C:\\Receipts", nullptr);
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  PostMessageA(window_->Control(btnCustomPlaces), BM_CLICK, 0, 0);
+  auto places = RemoteWindow::WaitFor(*program_, "TarnwellForm5", 20000);
+  ASSERT_TRUE(places.has_value());
+  EXPECT_THAT(places->Items(form5::lbLocations),
+              testing::ElementsAre("Projects", "Scanned Letters"));
+
+  PostMessageA(places->Control(form5::btnAdd), BM_CLICK, 0, 0);
+  auto entry = RemoteWindow::WaitFor(*program_, "TarnwellForm6", 20000);
+  ASSERT_TRUE(entry.has_value());
+  SendMessageA(entry->Control(form6::edLocName), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("Receipts"));
+  SendMessageA(entry->Control(form6::edLocPath), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("C:\\Receipts\\"));
+  PostMessageA(entry->Control(form6::btnAddToList), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntilGone(entry->Handle()));
+  const std::string key =
+      "Software\\Microsoft\\Office\\14.0\\Common\\Open Find\\Places\\UserDefinedPlaces\\Receipts";
+  char path[MAX_PATH] = {};
+  DWORD size = sizeof(path);
+  EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, key.c_str(), "Path", RRF_RT_REG_SZ,
+                                        nullptr, path, &size));
+  EXPECT_STREQ("C:\\Receipts\\", path);
+  std::vector<std::string> listed;
+  for (int wait = 0; wait < 100 && listed.size() != 3; ++wait) {
+    Sleep(20);
+    listed = places->Items(form5::lbLocations);
+  }
+  EXPECT_THAT(listed, testing::ElementsAre("Projects", "Receipts", "Scanned Letters"));
+
+  places->Select(form5::lbLocations, 1);
+  PostMessageA(places->Control(form5::btnRemove), BM_CLICK, 0, 0);
+  auto question = RemoteWindow::WaitFor(*program_, "#32770", 10000);
+  ASSERT_TRUE(question.has_value());
+  EXPECT_EQ("Are you sure that you want to remove the custom location : [Receipts]?",
+            question->MessageText());
+  PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
+  WaitUntilGone(question->Handle());
+  HKEY removed = nullptr;
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+            RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &removed));
+  EXPECT_THAT(places->Items(form5::lbLocations),
+              testing::ElementsAre("Projects", "Scanned Letters"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarnwell {
 namespace {
@@ -192,6 +193,70 @@ void RemoteWindow::Type(ControlId id, const std::string& text) const {
 void RemoteWindow::ShowTab(ControlId tabs, int index) {
   SendMessageA(Control(tabs), TCM_SETCURFOCUS, index, 0);
   FindControls();
+}
+
+RemoteTree::RemoteTree(HWND tree, DWORD process_id)
+    : tree_(tree),
+      process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                           process_id)),
+      memory_(process_ == nullptr ? nullptr
+                                  : VirtualAllocEx(process_, nullptr, 4096,
+                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+
+RemoteTree::~RemoteTree() {
+  if (memory_ != nullptr) {
+    VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+  }
+  if (process_ != nullptr) {
+    CloseHandle(process_);
+  }
+}
+
+HTREEITEM RemoteTree::Root() const {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+}
+
+HTREEITEM RemoteTree::Child(HTREEITEM parent, const std::string& text) const {
+  SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  for (auto child = reinterpret_cast<HTREEITEM>(
+           SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+       child != nullptr; child = reinterpret_cast<HTREEITEM>(SendMessageA(
+                             tree_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+    if (Text(child) == text) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+std::string RemoteTree::Text(HTREEITEM item) const {
+  if (memory_ == nullptr) {
+    return {};
+  }
+  char* remote_text = static_cast<char*>(memory_) + 512;
+  TVITEMA data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = remote_text;
+  data.cchTextMax = MAX_PATH;
+  WriteProcessMemory(process_, memory_, &data, sizeof(data), nullptr);
+  SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory_));
+  char text[MAX_PATH] = {};
+  ReadProcessMemory(process_, remote_text, text, sizeof(text) - 1, nullptr);
+  return text;
+}
+
+void RemoteTree::DoubleClick(HTREEITEM item) const {
+  SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+  RECT place{};
+  std::memcpy(&place, &item, sizeof(item));  // the item goes in, its place comes out
+  WriteProcessMemory(process_, memory_, &place, sizeof(place), nullptr);
+  SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(memory_));
+  ReadProcessMemory(process_, memory_, &place, sizeof(place), nullptr);
+  const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+  PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(tree_, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace tarnwell

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <map>
 #include <optional>
 #include <string>
@@ -60,6 +62,28 @@ class RemoteWindow {
   explicit RemoteWindow(HWND window);
   HWND window_;
   std::map<ControlId, HWND> controls_;
+};
+
+// A tree view of another process, which must have this process's bitness: the structures
+// its messages point to are written into the other process's memory.
+class RemoteTree {
+ public:
+  RemoteTree(HWND tree, DWORD process_id);
+  ~RemoteTree();
+  RemoteTree(const RemoteTree&) = delete;
+  RemoteTree& operator=(const RemoteTree&) = delete;
+
+  HTREEITEM Root() const;
+  // The child with this text, its parent expanded first; null when there is none.
+  HTREEITEM Child(HTREEITEM parent, const std::string& text) const;
+  std::string Text(HTREEITEM item) const;
+  // Selects the item, as a first click does, and double-clicks its text.
+  void DoubleClick(HTREEITEM item) const;
+
+ private:
+  HWND tree_;
+  HANDLE process_;
+  void* memory_;  // in the other process: a structure, then a text buffer
 };
 
 // A Unix path as Wine's Z: drive names it.

@@ -10,8 +10,11 @@
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "tools/custom_places.h"
 #include "ui/main_layout.h"
+#include "ui/places_layout.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/shell_tree.h"
 #include "ui/win32/win32_dialogs.h"
 #include "ui/win32/window.h"
 
@@ -27,19 +30,30 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Processes processes;
   Win32Shell shell;
   ResourcePictures pictures(instance);
-  Win32Dialogs dialogs(instance, &pictures);
+  ShellNamespace shell_namespace;
+  Win32Dialogs dialogs(instance, &pictures, &shell_namespace);
   AppState state;
+  const Services services{registry, dialogs, elevation, file_system, processes, shell};
 
-  Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, true});
+  Win32Window window(MainWindowLayout(),
+                     {instance, nullptr, &pictures, true, false, &shell_namespace});
   if (window.Handle() == nullptr) {
     return 1;
   }
   dialogs.SetOwner(window.Handle());
   shell.SetOwner(window.Handle());
-  MainWindow main_window(
-      window, Services{registry, dialogs, elevation, file_system, processes, shell}, state);
+  MainWindow main_window(window, services, state);
   window.Connect(&main_window, &dialogs);
+  state.MainForm = &window;
   main_window.FormCreate();
+
+  // The custom location entry window is made now and kept, hidden, for the whole run.
+  Win32Window entry(LocationEntryLayout(),
+                    {instance, window.Handle(), &pictures, false, true, &shell_namespace});
+  LocationEntryWindow entry_logic(entry, services, state);
+  entry.Connect(&entry_logic, &dialogs);
+  state.LocationEntry = &entry;
+
   window.ShowCentred();
   return Win32Window::RunMessageLoop(window.Handle());
 }

@@ -11,7 +11,7 @@ namespace tarnwell {
 // A window held in memory, built from its layout: every control starts with its caption,
 // enabled state and colour from the table. Tests use it as the window; the Win32 window
 // keeps in one the state of controls it has not created yet. What the user would do is
-// offered as Type; Close is remembered.
+// offered as Type; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
   // Strict: naming a control the layout lacks throws, so that a test fails loudly.
@@ -47,7 +47,16 @@ class MemoryForm final : public Form {
   void AddLine(ControlId id, std::string_view line) override;
   void ClearLines(ControlId id) override;
   void ShowFirstLine(ControlId id) override;
-  void Close() override { closed_ = true; }
+  void Close() override {
+    closed_ = true;
+    shown_ = false;
+  }
+  void Show() override {
+    closed_ = false;
+    shown_ = true;
+  }
+  // Shown by Show and not closed since.
+  bool Shown() const { return shown_; }
 
   // Where the memo's caret stands: 0 after ShowFirstLine, the end after lines were added.
   bool CaretAtStart(ControlId id) const;
@@ -72,6 +81,7 @@ class MemoryForm final : public Form {
   std::map<ControlId, State> controls_;
   mutable State scratch_;  // what an unknown control reads as, when lenient
   bool closed_ = false;
+  bool shown_ = false;
 };
 
 }  // namespace tarnwell

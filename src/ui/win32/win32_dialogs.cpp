@@ -10,6 +10,11 @@
 
 namespace tarnwell {
 
+HWND Win32Dialogs::Owner() const {
+  HWND active = GetActiveWindow();
+  return active != nullptr ? active : owner_;
+}
+
 Answer Win32Dialogs::Message(MessageKind kind, std::string_view text) {
   struct Look {
     const char* caption;
@@ -21,7 +26,7 @@ Answer Win32Dialogs::Message(MessageKind kind, std::string_view text) {
                     : kind == MessageKind::Error ? Look{"Error", MB_ICONERROR | MB_OK}
                                                  : Look{"Confirm", MB_ICONQUESTION | MB_YESNO};
   const std::string message(text);
-  const int answer = MessageBoxA(owner_, message.c_str(), look.caption, look.flags);
+  const int answer = MessageBoxA(Owner(), message.c_str(), look.caption, look.flags);
   if (kind != MessageKind::Confirmation) {
     return Answer::Ok;
   }
@@ -31,11 +36,11 @@ Answer Win32Dialogs::Message(MessageKind kind, std::string_view text) {
 void Win32Dialogs::ShowError(std::string_view text) {
   const std::string message(text);
   const std::string title(kApplicationTitle);
-  MessageBoxA(owner_, message.c_str(), title.c_str(), MB_ICONERROR | MB_OK);
+  MessageBoxA(Owner(), message.c_str(), title.c_str(), MB_ICONERROR | MB_OK);
 }
 
 void Win32Dialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
-  Win32Window window(layout, {instance_, owner_, pictures_, false});
+  Win32Window window(layout, {instance_, Owner(), pictures_, false, false, shell_});
   if (window.Handle() == nullptr) {
     return;
   }
@@ -64,7 +69,7 @@ std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogOptions& optio
 
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner_;
+  dialog.hwndOwner = Owner();
   dialog.lpstrFilter = filter.c_str();
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());

@@ -5,16 +5,18 @@
 #include "platform/win32/library.h"
 #include "ui/dialogs.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/shell_tree.h"
 
 namespace tarnwell {
 
 // Message boxes owned by the program's active window: the kind's icon and caption, OK or
 // Yes and No. The standard error box carries the application title. Secondary windows are
-// built from their layouts and shown modally over their owner.
+// built from their layouts and shown modally over the active window, which is the one
+// whose handler asks for them.
 class Win32Dialogs final : public Dialogs {
  public:
-  Win32Dialogs(HINSTANCE instance, PictureSource* pictures)
-      : instance_(instance), pictures_(pictures) {}
+  Win32Dialogs(HINSTANCE instance, PictureSource* pictures, ShellNamespace* shell = nullptr)
+      : instance_(instance), pictures_(pictures), shell_(shell) {}
   void SetOwner(HWND owner) { owner_ = owner; }
 
   Answer Message(MessageKind kind, std::string_view text) override;
@@ -23,8 +25,12 @@ class Win32Dialogs final : public Dialogs {
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
 
  private:
+  // The program's active window, or the main window when none of its windows is active.
+  HWND Owner() const;
+
   HINSTANCE instance_;
   PictureSource* pictures_;
+  ShellNamespace* shell_;
   HWND owner_ = nullptr;
   Library comdlg32_{"comdlg32.dll"};
 };

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/win32/shell_tree.h"
+
 namespace tarnwell {
 namespace {
 
@@ -46,6 +48,8 @@ ControlClass ClassOf(const ControlLayout& row) {
       return {"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::Picture:
       return {"STATIC", SS_BITMAP | SS_REALSIZECONTROL, 0};
+    case ControlKind::ShellTree:
+      break;  // a control of its own, made by ShellFolderTree
   }
   return {"STATIC", 0, 0};
 }
@@ -240,6 +244,15 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     place.right = text.right;
     place.bottom = text.bottom;
   }
+  if (row.kind == ControlKind::ShellTree) {
+    if (options_.shell == nullptr) {
+      return nullptr;
+    }
+    auto tree = std::make_unique<ShellFolderTree>(*options_.shell, parent, row.id, place, font);
+    controls_[row.id] = tree->Handle();
+    trees_[row.id] = std::move(tree);
+    return controls_[row.id];
+  }
   const ControlClass kind = ClassOf(row);
   const DWORD style =
       WS_CHILD | WS_VISIBLE | kind.style | (pending_.Enabled(row.id) ? 0 : WS_DISABLED);
@@ -397,6 +410,9 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (trees_.count(static_cast<ControlId>(header->idFrom)) != 0) {
+        return OnNotify(*header);
+      }
       if (header->code == TCN_SELCHANGE) {
         const int selected = TabCtrl_GetCurSel(header->hwndFrom);
         int index = 0;
@@ -418,6 +434,16 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_SHOWWINDOW:
+      if (wparam != FALSE) {
+        Raise(kNoControl, Event::Show);
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) {
+        Raise(kNoControl, Event::Activate);
+      }
+      break;
     case WM_DESTROY:
       if (options_.ends_program) {
         PostQuitMessage(0);
@@ -472,6 +498,24 @@ void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
   }
 }
 
+// A shell tree handles what it is told itself; a double-click is the window logic's.
+LRESULT Win32Window::OnNotify(const NMHDR& header) {
+  const auto id = static_cast<ControlId>(header.idFrom);
+  if (auto result = trees_[id]->OnNotify(header)) {
+    return *result;
+  }
+  if (header.code == NM_DBLCLK && IsWindowEnabled(header.hwndFrom)) {
+    Raise(id, Event::DoubleClick);
+  }
+  return 0;
+}
+
+void Win32Window::Raise(ControlId id, Event event) {
+  if (sink_ != nullptr && dialogs_ != nullptr) {
+    Dispatch(*sink_, *dialogs_, id, event);
+  }
+}
+
 int Win32Window::RunMessageLoop(HWND main_window) {
   MSG message{};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -493,6 +537,9 @@ int Win32Window::RunMessageLoop(HWND main_window) {
 // answered from the state kept for it.
 
 std::string Win32Window::Text(ControlId id) const {
+  if (auto tree = trees_.find(id); tree != trees_.end()) {
+    return tree->second->SelectedPath();
+  }
   HWND control = Control(id);
   return control != nullptr ? TextOf(control) : pending_.Text(id);
 }
@@ -672,12 +719,28 @@ void Win32Window::ShowFirstLine(ControlId id) {
 
 // The owner is enabled again first, so that it, not another program, becomes active.
 void Win32Window::Close() {
+  if (options_.kept) {
+    // Hidden, it hands the activation back to the window it was shown from.
+    ShowWindow(window_, SW_HIDE);
+    if (IsWindow(shown_from_) && IsWindowEnabled(shown_from_)) {
+      SetActiveWindow(shown_from_);
+    }
+    return;
+  }
   if (options_.owner != nullptr) {
     EnableWindow(options_.owner, TRUE);
   }
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
+}
+
+void Win32Window::Show() {
+  if (!IsWindowVisible(window_)) {
+    shown_from_ = GetActiveWindow();
+    ShowCentred();
+  }
+  SetActiveWindow(window_);
 }
 
 }  // namespace tarnwell

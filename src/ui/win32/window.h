@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "ui/win32/pictures.h"
 
 namespace tarnwell {
+
+class ShellFolderTree;
+class ShellNamespace;
 
 // A window built from its layout table: the controls, their fonts, colours, hints and
 // pictures, scaled from 96 DPI to the system DPI. It turns control notifications into
@@ -27,7 +31,9 @@ class Win32Window final : public Form {
     HINSTANCE instance = nullptr;
     HWND owner = nullptr;
     PictureSource* pictures = nullptr;
-    bool ends_program = false;  // closing it ends the message loop
+    bool ends_program = false;        // closing it ends the message loop
+    bool kept = false;                // closing it only hides it, for the next Show
+    ShellNamespace* shell = nullptr;  // for shell trees; a window without one has none
   };
 
   Win32Window(const WindowLayout& layout, const Options& options);
@@ -74,6 +80,7 @@ class Win32Window final : public Form {
   void ClearLines(ControlId id) override;
   void ShowFirstLine(ControlId id) override;
   void Close() override;
+  void Show() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -89,6 +96,8 @@ class Win32Window final : public Form {
   void AddHint(HWND control, std::string_view hint);
   LRESULT ColourOf(HWND control, HDC dc);
   void OnCommand(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNotify(const NMHDR& header);
+  void Raise(ControlId id, Event event);
   void SetMemoText(ControlId id);
 
   const WindowLayout& layout_;
@@ -103,7 +112,9 @@ class Win32Window final : public Form {
   std::map<ControlId, HWND> controls_;
   std::map<ControlId, FieldColour> colours_;
   std::map<ControlId, std::vector<std::string>> memo_lines_;
-  MemoryForm pending_;  // the state of controls not created yet
+  std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
+  MemoryForm pending_;         // the state of controls not created yet
+  HWND shown_from_ = nullptr;  // the active window when a kept window was shown
   EventSink* sink_ = nullptr;
   Dialogs* dialogs_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "settings/outlook_version.h"
+#include "state/outlook_version.h"
 
 namespace tarnwell {
 
