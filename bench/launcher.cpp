@@ -4,6 +4,9 @@
 //
 //   launcher start <exe> <window class> [timeout seconds]
 //       starts the program, waits for its window and leaves it running
+//   launcher browse <runs> <tarnwell.exe>
+//       starts Tarnwell and presses the Browse button of the .pst field <runs> times,
+//       timing each press until the folder picker with its tree is shown and idle
 //   launcher time <runs> <exe> <window class> [<exe> <window class> ...]
 //       starts each program in turn, <runs> times, closing each again; one line per start,
 //       "program=N" numbering the programs from 1 in the order given
@@ -17,6 +20,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "ui/main_layout.h"
 
 namespace {
 
@@ -115,6 +120,55 @@ bool CloseAndWait(Process& process, HWND window) {
   return true;
 }
 
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND control, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(control) == search->id) {
+    search->found = control;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Presses the .pst field's Browse button and times each showing of the picker.
+int TimePicker(int runs, const char* exe) {
+  Process process;
+  Started started;
+  if (!Start(exe, "TarnwellTForm1", 60.0, process, started)) {
+    return 1;
+  }
+  ControlSearch button{tarnwell::tform1::btnBrowse2, nullptr};
+  EnumChildWindows(started.window, FindControl, reinterpret_cast<LPARAM>(&button));
+  if (button.found == nullptr) {
+    std::fprintf(stderr, "no Browse button\n");
+    return 1;
+  }
+  for (int run = 0; run < runs; ++run) {
+    const double begin = Seconds();
+    PostMessageA(button.found, BM_CLICK, 0, 0);
+    Search picker{process.info.dwProcessId, "TarnwellTForm4", nullptr};
+    while (picker.window == nullptr && Seconds() - begin < 30) {
+      EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&picker));
+    }
+    if (picker.window == nullptr) {
+      std::fprintf(stderr, "no folder picker after 30 s\n");
+      return 1;
+    }
+    WaitForInputIdle(process.info.hProcess, 10000);
+    std::printf("picker_open run=%d ms=%.1f\n", run + 1, (Seconds() - begin) * 1000.0);
+    std::fflush(stdout);
+    PostMessageA(picker.window, WM_CLOSE, 0, 0);
+    while (IsWindow(picker.window)) {
+      Sleep(1);
+    }
+  }
+  return CloseAndWait(process, started.window) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +181,9 @@ int main(int argc, char** argv) {
     }
     std::printf("ready_ms=%.1f\n", started.seconds * 1000.0);
     return 0;
+  }
+  if (mode == "browse" && argc == 4) {
+    return TimePicker(std::atoi(argv[2]), argv[3]);
   }
   if (mode == "time" && argc >= 5 && (argc - 3) % 2 == 0) {
     const int runs = std::atoi(argv[2]);
@@ -148,6 +205,7 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: launcher start <exe> <window class> [timeout]\n"
+               "       launcher browse <runs> <tarnwell.exe>\n"
                "       launcher time <runs> <exe> <window class> [<exe> <window class> ...]\n");
   return 2;
 }

@@ -383,6 +383,8 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wpara
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     self->controls_.clear();
+    // Their windows went with this one's; what they hold goes now.
+    self->trees_.clear();
     return DefWindowProcA(window, message, wparam, lparam);
   }
   return self->HandleMessage(message, wparam, lparam);
