@@ -15,6 +15,8 @@
 #include "startup/launch.h"
 #include "startup/options_page.h"
 #include "tools/custom_places.h"
+#include "tools/profile_export.h"
+#include "tools/repair_tool.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
@@ -156,6 +158,10 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnViewFolderClick();
     case btnCustomPlaces:
       return btnCustomPlacesClick();
+    case btnScanPST:
+      return btnScanPSTClick();
+    case btnSaveUserInfo:
+      return btnSaveUserInfoClick();
     default:
       break;
   }
@@ -250,6 +256,14 @@ void MainWindow::btnCustomPlacesClick() {
   services_.dialogs.ShowModal(PlacesWindowLayout(), [this](Form& form) {
     return std::make_unique<PlacesWindow>(form, services_, state_);
   });
+}
+
+void MainWindow::btnScanPSTClick() {
+  StartRepairTool(services_, state_);
+}
+
+void MainWindow::btnSaveUserInfoClick() {
+  ExportProfiles(services_, state_);
 }
 
 }  // namespace tarnwell

@@ -41,6 +41,8 @@ class MainWindow final : public EventSink {
   void btnRevertClick();
   void btnViewFolderClick();
   void btnCustomPlacesClick();
+  void btnScanPSTClick();
+  void btnSaveUserInfoClick();
 
  private:
   void StartUp();

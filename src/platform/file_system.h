@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tarnwell {
@@ -13,6 +15,8 @@ class FileSystem {
   virtual bool FolderExists(std::string_view path) = 0;
   // The path names a file, not a folder.
   virtual bool FileExists(std::string_view path) = 0;
+  // When the file was last written, in the system's units; nothing when it is missing.
+  virtual std::optional<std::uint64_t> LastWriteTime(std::string_view path) = 0;
 };
 
 }  // namespace tarnwell

@@ -15,6 +15,12 @@ class Shell {
   // text is passed as none. Returns the shell's result: 32 or less is a failure.
   virtual std::intptr_t Execute(std::string_view verb, std::string_view file,
                                 std::string_view parameters, std::string_view folder, int show) = 0;
+
+  enum class Ran { NotStarted, Ended, StillRunning };
+  // Opens a program through the shell ("open", no folder) and waits until it ends, at most
+  // `milliseconds`; meanwhile the program's windows keep painting but take no input.
+  virtual Ran RunAndWait(std::string_view file, std::string_view parameters, int show,
+                         unsigned milliseconds) = 0;
 };
 
 }  // namespace tarnwell

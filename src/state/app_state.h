@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/elevation.h"
 #include "platform/file_system.h"
 #include "platform/processes.h"
@@ -23,6 +24,7 @@ struct Services {
   FileSystem& file_system;
   Processes& processes;
   Shell& shell;
+  Clock& clock;
 };
 
 // A custom save location as listed: the name shown, and the name of the registry key that

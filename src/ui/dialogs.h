@@ -42,6 +42,9 @@ class Dialogs {
   // The open-file dialog, with the read-only box hidden, resizable, and no test that the
   // file exists: the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> OpenFile(const FileDialogOptions& options) = 0;
+  // The save-file dialog, which asks before an existing file is replaced, with the read-only
+  // box hidden and resizable: the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> SaveFile(const FileDialogOptions& options) = 0;
 };
 
 }  // namespace tarnwell

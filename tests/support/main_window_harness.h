@@ -44,10 +44,12 @@ struct MainWindowHarness {
   FixedElevation elevation;
   FakeProcesses processes;
   FakeShell shell;
+  FixedClock clock;
   MemoryForm form{MainWindowLayout()};
   MemoryForm entry{LocationEntryLayout()};  // kept from start-up, as the program does
   AppState state;
-  MainWindow window{form, Services{registry, dialogs, elevation, files, processes, shell}, state};
+  MainWindow window{form, Services{registry, dialogs, elevation, files, processes, shell, clock},
+                    state};
 };
 
 }  // namespace tarnwell

@@ -9,8 +9,8 @@ std::string Shown(MessageKind kind, std::string_view text) {
   return std::string(MessageKindName(kind)) + ": " + std::string(text);
 }
 
-std::string Shown(const FileDialogOptions& options) {
-  return "open file: title [" + std::string(options.title) + "] name [" +
+std::string Shown(const FileDialogOptions& options, std::string_view kind = "open file") {
+  return std::string(kind) + ": title [" + std::string(options.title) + "] name [" +
          std::string(options.file_name) + "] extension [" + std::string(options.default_extension) +
          "] filter [" + std::string(options.filter) + "]";
 }
@@ -56,10 +56,24 @@ ScriptedDialogs& ScriptedDialogs::ExpectOpenFile(const FileDialogOptions& option
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(const FileDialogOptions& options,
+                                                 std::optional<std::string> chosen) {
+  script_.push_back({Shown(options, "save file"), Answer::Ok, {}, std::move(chosen)});
+  return *this;
+}
+
 std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
-  Step step = Take(Shown(options));
+  return FileDialog(Shown(options));
+}
+
+std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
+  return FileDialog(Shown(options, "save file"));
+}
+
+std::optional<std::string> ScriptedDialogs::FileDialog(const std::string& shown) {
+  Step step = Take(shown);
   if (journal_ != nullptr) {
-    journal_->Add(Shown(options) + " -> " + step.chosen.value_or("cancelled"));
+    journal_->Add(shown + " -> " + step.chosen.value_or("cancelled"));
   }
   return step.chosen;
 }

@@ -30,11 +30,14 @@ class ScriptedDialogs final : public Dialogs {
   // The open-file dialog with these settings, answered with `chosen` (nothing: cancelled).
   ScriptedDialogs& ExpectOpenFile(const FileDialogOptions& options,
                                   std::optional<std::string> chosen);
+  ScriptedDialogs& ExpectSaveFile(const FileDialogOptions& options,
+                                  std::optional<std::string> chosen);
 
   Answer Message(MessageKind kind, std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
+  std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
 
   // The journal line a message leaves: "warning: text", "confirmation: text -> Yes".
   static std::string Line(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
@@ -48,6 +51,7 @@ class ScriptedDialogs final : public Dialogs {
     std::optional<std::string> chosen;
   };
   Step Take(const std::string& shown);
+  std::optional<std::string> FileDialog(const std::string& shown);
 
   Journal* journal_;
   std::deque<Step> script_;

@@ -52,7 +52,7 @@ class CustomPlacesTest : public testing::Test, protected MainWindowHarness {
   }
 
   LocationEntryWindow entry_logic{
-      entry, Services{registry, dialogs, elevation, files, processes, shell}, state};
+      entry, Services{registry, dialogs, elevation, files, processes, shell, clock}, state};
 };
 
 TEST_F(CustomPlacesTest, ListsNamedPlacesInRegistryOrderAndRefreshesWhenActivated) {

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/memory/fake_processes.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
@@ -50,7 +51,7 @@ class WineStartUp : public testing::Test {
   }
 
   void Create() {
-    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_}, state_)
+    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_, clock_}, state_)
         .FormCreate();
   }
 
@@ -59,6 +60,7 @@ class WineStartUp : public testing::Test {
   Win32FileSystem files_;
   Win32Processes processes_;
   Win32Shell shell_;
+  FixedClock clock_;
   ScriptedDialogs dialogs_;
   MemoryForm form_{MainWindowLayout()};
   AppState state_;

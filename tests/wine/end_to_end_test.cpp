@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <gmock/gmock.h>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <tlhelp32.h>
 #include <vector>
@@ -340,7 +342,8 @@ class EndToEndLaunch : public EndToEnd {
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
-      if (std::string(entry.szExeFile) == "OUTLOOK.EXE") {
+      if (std::string(entry.szExeFile) == "OUTLOOK.EXE" ||
+          std::string(entry.szExeFile) == "ScanPST.exe") {
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
         TerminateProcess(process, 0);
         WaitForSingleObject(process, 5000);
@@ -351,14 +354,14 @@ class EndToEndLaunch : public EndToEnd {
   }
 
   // Copies the stand-in into `folder` (a Windows path ending in a backslash).
-  void InstallStandIn(const std::string& folder) {
+  void InstallStandIn(const std::string& folder, const std::string& name = "OUTLOOK.EXE") {
     folder_ = folder;
     for (std::size_t at = folder.find('\\', 3); at != std::string::npos;
          at = folder.find('\\', at + 1)) {
       CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
     }
     ASSERT_TRUE(CopyFileA(WindowsPath(FromEnvironment("TARNWELL_STANDIN")).c_str(),
-                          (folder + "OUTLOOK.EXE").c_str(), FALSE));
+                          (folder + name).c_str(), FALSE));
     DeleteFileA((folder + "command-lines.txt").c_str());
   }
 
@@ -531,11 +534,103 @@ TEST_F(EndToEnd, PlaceAddedAndRemovedThroughTheTwoWindows) {
             question->MessageText());
   PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
   WaitUntilGone(question->Handle());
-  HKEY removed = nullptr;
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND,
-            RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &removed));
+  // The key goes once the answer has reached the program.
+  LSTATUS opened = ERROR_SUCCESS;
+  for (int wait = 0; wait < 250 && opened == ERROR_SUCCESS; ++wait, Sleep(20)) {
+    HKEY removed = nullptr;
+    opened = RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &removed);
+    RegCloseKey(removed);
+  }
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, opened);
   EXPECT_THAT(places->Items(form5::lbLocations),
               testing::ElementsAre("Projects", "Scanned Letters"));
+}
+
+// The repair tool that Word's InstallRoot names, opened by the shell: a stand-in there
+// records that it ran.
+TEST_F(EndToEndLaunch, RepairToolOfTheInstallFolderIsStarted) {
+  Import("outlook2010-32");
+  InstallStandIn("C:\\Program Files (x86)\\Microsoft Office\\Office14\\", "ScanPST.exe");
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  PostMessageA(window_->Control(btnScanPST), BM_CLICK, 0, 0);
+  const std::vector<std::string> started = Records(1);
+  ASSERT_EQ(1u, started.size()) << "the repair tool was not started";
+  EXPECT_THAT(started[0], testing::HasSubstr(folder_ + "ScanPST.exe"));
+}
+
+// The file-name field of a common file dialog: an Edit inside a ComboBoxEx32 of one id.
+BOOL CALLBACK FindFileNameField(HWND child, LPARAM found) {
+  char kind[32] = {};
+  GetClassNameA(child, kind, sizeof(kind));
+  if (GetDlgCtrlID(child) == 0x47C && _stricmp(kind, "Edit") == 0) {
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FileNameField(HWND dialog) {
+  HWND field = nullptr;
+  EnumChildWindows(dialog, FindFileNameField, reinterpret_cast<LPARAM>(&field));
+  return field;
+}
+
+// The mail profiles exported by Wine's own Registry Editor, through the real confirmation,
+// save dialog and result message.
+TEST_F(EndToEnd, ProfilesAreExportedByTheRegistryEditor) {
+  Import("outlook2010-32");
+  const std::string file = "C:\\users\\Public\\Documents\\profile backup.reg";
+  DeleteFileA(file.c_str());
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  PostMessageA(window_->Control(btnSaveUserInfo), BM_CLICK, 0, 0);
+  auto question = RemoteWindow::WaitFor(*program_, "#32770", 10000);
+  ASSERT_TRUE(question.has_value());
+  PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
+  WaitUntilGone(question->Handle());
+
+  auto dialog = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(dialog.has_value()) << "no save dialog";
+  char title[128] = {};
+  GetWindowTextA(dialog->Handle(), title, sizeof(title));
+  EXPECT_STREQ("Save Outlook User Information", title);
+  HWND name = FileNameField(dialog->Handle());
+  ASSERT_NE(nullptr, name);
+  char proposed[MAX_PATH] = {};
+  SendMessageA(name, WM_GETTEXT, sizeof(proposed), reinterpret_cast<LPARAM>(proposed));
+  EXPECT_THAT(proposed, testing::StartsWith("OutlookUserBackup-20"));
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  PostMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+  WaitUntilGone(dialog->Handle());
+
+  auto result = RemoteWindow::WaitFor(*program_, "#32770", 70000);
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ("Microsoft Outlook user information successfully saved!", result->MessageText());
+  PostMessageA(result->Handle(), WM_COMMAND, IDOK, 0);
+
+  // The editor writes UTF-16 with a byte-order mark.
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), 2u);
+  std::string text;
+  for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+    text += bytes[at];
+  }
+  std::vector<std::string> lines;
+  std::istringstream split(text);
+  for (std::string line; std::getline(split, line);) {
+    line = line.substr(0, line.find_last_not_of("\r") + 1);
+    if (!line.empty()) {
+      lines.push_back(line);
+    }
+  }
+  const std::string profiles =
+      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
+      "Subsystem\\Profiles";
+  EXPECT_THAT(
+      lines, testing::ElementsAre("Windows Registry Editor Version 5.00", "[" + profiles + "]",
+                                  "[" + profiles + "\\Outlook]", "\"DefaultProfile\"=\"Outlook\""));
 }
 
 }  // namespace

@@ -150,7 +150,8 @@ TEST_F(FoldersUi, EntryWindowBesideThePlacesWindowAddsAPlace) {
   FixedElevation elevation;
   FakeProcesses processes(nullptr);
   FakeShell shell(nullptr);
-  const Services services{registry, dialogs, elevation, files, processes, shell};
+  FixedClock clock;
+  const Services services{registry, dialogs, elevation, files, processes, shell, clock};
   AppState state;
   state.OutlookVersion.MajorVersion = "14";
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
@@ -29,11 +30,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32FileSystem file_system;
   Win32Processes processes;
   Win32Shell shell;
+  Win32Clock clock;
   ResourcePictures pictures(instance);
   ShellNamespace shell_namespace;
   Win32Dialogs dialogs(instance, &pictures, &shell_namespace);
   AppState state;
-  const Services services{registry, dialogs, elevation, file_system, processes, shell};
+  const Services services{registry, dialogs, elevation, file_system, processes, shell, clock};
 
   Win32Window window(MainWindowLayout(),
                      {instance, nullptr, &pictures, true, false, &shell_namespace});

@@ -24,4 +24,16 @@ std::intptr_t FakeShell::Execute(std::string_view verb, std::string_view file,
   return result;
 }
 
+Shell::Ran FakeShell::RunAndWait(std::string_view file, std::string_view parameters, int show,
+                                 unsigned milliseconds) {
+  if (journal_ != nullptr) {
+    journal_->Add("shell run [" + std::string(file) + "] parameters [" + std::string(parameters) +
+                  "] show " + std::to_string(show) + " wait " + std::to_string(milliseconds));
+  }
+  if (on_run && ran != Ran::NotStarted) {
+    on_run();
+  }
+  return ran;
+}
+
 }  // namespace tarnwell

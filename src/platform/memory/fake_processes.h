@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/memory/journal.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
@@ -31,12 +33,24 @@ class FakeShell final : public Shell {
   explicit FakeShell(Journal* journal) : journal_(journal) {}
 
   std::intptr_t result = 42;
+  // What a program run and waited for does, and how the wait ends.
+  std::function<void()> on_run;
+  Ran ran = Ran::Ended;
 
   std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view parameters,
                         std::string_view folder, int show) override;
+  Ran RunAndWait(std::string_view file, std::string_view parameters, int show,
+                 unsigned milliseconds) override;
 
  private:
   Journal* journal_;
+};
+
+// A clock that always says the same day.
+class FixedClock final : public Clock {
+ public:
+  Date today{2013, 4, 7};
+  Date Today() override { return today; }
 };
 
 }  // namespace tarnwell

@@ -21,8 +21,17 @@ MemoryFileSystem& MemoryFileSystem::AddFolder(std::string_view path) {
 }
 
 MemoryFileSystem& MemoryFileSystem::AddFile(std::string_view path) {
-  files_.insert(Key(path));
+  files_.emplace(Key(path), now_++);
   return *this;
+}
+
+void MemoryFileSystem::Write(std::string_view path) {
+  files_[Key(path)] = now_++;
+}
+
+std::optional<std::uint64_t> MemoryFileSystem::LastWriteTime(std::string_view path) {
+  auto file = files_.find(Key(path));
+  return file == files_.end() ? std::nullopt : std::optional(file->second);
 }
 
 void MemoryFileSystem::Remove(std::string_view path) {

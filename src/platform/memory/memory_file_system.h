@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,14 +17,18 @@ class MemoryFileSystem final : public FileSystem {
   MemoryFileSystem& AddFolder(std::string_view path);
   MemoryFileSystem& AddFile(std::string_view path);
   void Remove(std::string_view path);
+  // Writes the file now: it exists afterwards, written later than anything before.
+  void Write(std::string_view path);
 
   bool FolderExists(std::string_view path) override;
   bool FileExists(std::string_view path) override;
+  std::optional<std::uint64_t> LastWriteTime(std::string_view path) override;
 
  private:
   static std::string Key(std::string_view path);
   std::set<std::string> folders_;
-  std::set<std::string> files_;
+  std::map<std::string, std::uint64_t> files_;  // with the time each was written
+  std::uint64_t now_ = 1;
 };
 
 }  // namespace tarnwell

@@ -27,4 +27,15 @@ bool Win32FileSystem::FileExists(std::string_view path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::LastWriteTime(std::string_view path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  const std::string text(path);
+  if (path.empty() || !GetFileAttributesExA(text.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
+}
+
 }  // namespace tarnwell

@@ -8,6 +8,7 @@ class Win32FileSystem final : public FileSystem {
  public:
   bool FolderExists(std::string_view path) override;
   bool FileExists(std::string_view path) override;
+  std::optional<std::uint64_t> LastWriteTime(std::string_view path) override;
 };
 
 }  // namespace tarnwell

@@ -12,6 +12,8 @@ class Win32Shell final : public Shell {
   void SetOwner(HWND owner) { owner_ = owner; }
   std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view parameters,
                         std::string_view folder, int show) override;
+  Ran RunAndWait(std::string_view file, std::string_view parameters, int show,
+                 unsigned milliseconds) override;
 
  private:
   HWND owner_ = nullptr;

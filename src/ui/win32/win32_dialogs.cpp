@@ -54,6 +54,14 @@ void Win32Dialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logi
 }
 
 std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogOptions& options) {
+  return FileDialog(options, false);
+}
+
+std::optional<std::string> Win32Dialogs::SaveFile(const FileDialogOptions& options) {
+  return FileDialog(options, true);
+}
+
+std::optional<std::string> Win32Dialogs::FileDialog(const FileDialogOptions& options, bool save) {
   // The dialog wants its filter's items separated and ended by NULs, and the extension
   // without its dot.
   std::string filter(options.filter);
@@ -75,9 +83,11 @@ std::optional<std::string> Win32Dialogs::OpenFile(const FileDialogOptions& optio
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  auto get_open_file_name = comdlg32_.Get<decltype(&GetOpenFileNameA)>("GetOpenFileNameA");
-  if (get_open_file_name == nullptr || !get_open_file_name(&dialog)) {
+  dialog.Flags =
+      OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | (save ? OFN_OVERWRITEPROMPT : 0);
+  auto show =
+      comdlg32_.Get<decltype(&GetOpenFileNameA)>(save ? "GetSaveFileNameA" : "GetOpenFileNameA");
+  if (show == nullptr || !show(&dialog)) {
     return std::nullopt;
   }
   return std::string(file.c_str());

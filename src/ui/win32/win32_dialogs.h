@@ -23,10 +23,12 @@ class Win32Dialogs final : public Dialogs {
   void ShowError(std::string_view text) override;
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
+  std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
 
  private:
   // The program's active window, or the main window when none of its windows is active.
   HWND Owner() const;
+  std::optional<std::string> FileDialog(const FileDialogOptions& options, bool save);
 
   HINSTANCE instance_;
   PictureSource* pictures_;

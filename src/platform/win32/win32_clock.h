@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/clock.h"
+
+namespace tarnwell {
+
+class Win32Clock final : public Clock {
+ public:
+  Date Today() override {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
+  }
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,111 @@
+#include "tools/repair_tool.h"
+
+#include <cctype>
+#include <vector>
+
+#include "platform/registry_object.h"
+
+namespace tarnwell {
+namespace {
+
+constexpr std::string_view kToolFile = "ScanPST.exe";
+constexpr std::string_view kSharedFilesKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+constexpr std::string_view kToolInSharedFiles = "SCANPST.EXE";
+constexpr std::size_t kPathCapacity = 257;        // 256 characters and the NUL
+constexpr std::size_t kSharedFileCapacity = 256;  // name and data, as RegEnumValueA is asked
+
+constexpr std::string_view kNotFound = "The location for the Inbox Repair Tool could not be found.";
+constexpr std::string_view kMissing =
+    "Either the path of the Inbox Repair Tool is empty or the file (ScanPST.exe) does not exist.";
+
+std::string InstallRootKey(const std::string& major_version) {
+  return OfficeKeyRoot(major_version) + "Word\\InstallRoot";
+}
+
+// The first shared-file name that holds the tool's name, taken as its full path. The
+// enumeration stops at the first value it cannot read.
+std::string SharedFilesCandidate(Registry& registry) {
+  std::vector<std::string> names;
+  RegKey key;
+  if (key.Open(registry, Root::LocalMachine, kSharedFilesKey, Rights::Read, RegistryView::View64) ==
+      kSuccess) {
+    std::string name;
+    for (std::uint32_t index = 0;
+         key.EnumValue(index, kSharedFileCapacity, kSharedFileCapacity, name) == kSuccess;
+         ++index) {
+      names.push_back(name);
+    }
+  }
+  for (const std::string& name : names) {
+    if (name.find(kToolInSharedFiles) != std::string::npos) {
+      return name;
+    }
+  }
+  return {};
+}
+
+// A drive and a backslash, or a UNC path.
+bool IsFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                     path[1] == ':' && path[2] == '\\';
+  return drive || path.rfind("\\\\", 0) == 0;
+}
+
+}  // namespace
+
+std::string ProcessScanPST32Bit(Registry& registry, const std::string& major_version) {
+  RegistryObject object(registry);
+  object.SetRootKey(Root::LocalMachine);
+  const std::string key = InstallRootKey(major_version);
+  if (!object.CanOpenKey(key)) {
+    return {};
+  }
+  std::string path;
+  if (object.OpenKeyForRead(key)) {
+    path = object.ReadString("Path");
+    object.CloseKey();
+  }
+  return path + std::string(kToolFile);
+}
+
+std::string ProcessScanPST64Bit(Registry& registry, const std::string& major_version) {
+  RegKey key;
+  RegValue path;
+  if (key.Open(registry, Root::LocalMachine, InstallRootKey(major_version), Rights::Read,
+               RegistryView::View64) != kSuccess ||
+      key.Query("Path", kPathCapacity, path) != kSuccess) {
+    return {};
+  }
+  return path.TextUpToNul() + std::string(kToolFile);
+}
+
+void StartRepairTool(const Services& services, const AppState& state) {
+  const std::string& major = state.OutlookVersion.MajorVersion;
+  const std::string& shown = state.OutlookVersion.DisplayText;
+  std::string candidate;
+  if (major == "12" || major == "14" || major == "15") {
+    if (!state.Is64BitWindows || major == "12") {
+      candidate = ProcessScanPST32Bit(services.registry, major);
+    } else {
+      if (shown.find("32-bit") != std::string::npos) {
+        candidate = ProcessScanPST32Bit(services.registry, major);
+      }
+      if (shown.find("64-bit") != std::string::npos) {
+        candidate = ProcessScanPST64Bit(services.registry, major);
+      }
+    }
+  } else {
+    candidate = SharedFilesCandidate(services.registry);
+  }
+
+  if (candidate.empty() || !IsFullPath(candidate)) {
+    services.dialogs.Message(MessageKind::Warning, kNotFound);
+  } else if (services.file_system.FileExists(candidate)) {
+    services.shell.Execute("open", candidate, {}, {}, kShowNormal);
+  } else {
+    services.dialogs.Message(MessageKind::Warning, kMissing);
+  }
+}
+
+}  // namespace tarnwell
