@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 namespace tarnwell {
@@ -30,6 +31,14 @@ using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcRelease>;
 
 inline ScreenDc GetScreenDc() {
   return ScreenDc(GetDC(nullptr), DcRelease{nullptr});
+}
+
+// A window's text, whatever its length.
+inline std::string TextOf(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 }  // namespace tarnwell

@@ -49,13 +49,6 @@ std::string SystemText(HRESULT error) {
   return message;
 }
 
-std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 struct ShellFolderTree::Node {
@@ -498,7 +491,7 @@ void ShellFolderTree::ReportUnreadable(const Node& node, HRESULT error) const {
   HWND owner = GetAncestor(tree_.get(), GA_ROOT);
   const std::string text =
       "The folders in \"" + name + "\" cannot be shown.\n\n" + SystemText(error);
-  MessageBoxA(owner, text.c_str(), WindowText(owner).c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxA(owner, text.c_str(), TextOf(owner).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace tarnwell

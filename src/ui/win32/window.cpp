@@ -67,13 +67,6 @@ DWORD WindowStyle(const WindowLayout& layout) {
   return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
 }
 
-std::string TextOf(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
