@@ -14,7 +14,9 @@
 #include "settings/save.h"
 #include "startup/launch.h"
 #include "startup/options_page.h"
+#include "tools/addins.h"
 #include "tools/custom_places.h"
+#include "ui/addins_layout.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
@@ -156,6 +158,8 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnViewFolderClick();
     case btnCustomPlaces:
       return btnCustomPlacesClick();
+    case btnAddins:
+      return btnAddinsClick();
     default:
       break;
   }
@@ -249,6 +253,13 @@ void MainWindow::btnViewFolderClick() {
 void MainWindow::btnCustomPlacesClick() {
   services_.dialogs.ShowModal(PlacesWindowLayout(), [this](Form& form) {
     return std::make_unique<PlacesWindow>(form, services_, state_);
+  });
+}
+
+// Each press reads the registry anew into a new window.
+void MainWindow::btnAddinsClick() {
+  services_.dialogs.ShowModal(AddinsWindowLayout(), [this](Form& form) {
+    return std::make_unique<AddinsWindow>(form, services_, state_);
   });
 }
 

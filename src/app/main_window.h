@@ -41,6 +41,7 @@ class MainWindow final : public EventSink {
   void btnRevertClick();
   void btnViewFolderClick();
   void btnCustomPlacesClick();
+  void btnAddinsClick();
 
  private:
   void StartUp();
