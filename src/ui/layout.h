@@ -46,6 +46,7 @@ struct LayoutRect {
   int top = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const LayoutRect&) const = default;
 };
 
 struct ControlLayout {
