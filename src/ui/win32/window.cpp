@@ -71,6 +71,20 @@ DWORD WindowStyle(const WindowLayout& layout) {
   return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
 }
 
+// Checks radio button `index` of a group, or none. A radio button takes the tab stop when
+// checked and loses it when not; with none checked the first keeps it, so that the group
+// can still be reached from the keyboard.
+void CheckRadio(const std::vector<HWND>& radios, int index) {
+  for (std::size_t item = 0; item < radios.size(); ++item) {
+    SendMessageA(radios[item], BM_SETCHECK,
+                 static_cast<int>(item) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  if ((index < 0 || static_cast<std::size_t>(index) >= radios.size()) && !radios.empty()) {
+    SetWindowLongA(radios.front(), GWL_STYLE,
+                   GetWindowLongA(radios.front(), GWL_STYLE) | WS_TABSTOP);
+  }
+}
+
 RECT ToRect(const LayoutRect& place) {
   return RECT{place.left, place.top, place.width, place.height};
 }
@@ -324,7 +338,6 @@ void Win32Window::CreateRadioItems(const ControlLayout& row, HWND parent, HFONT 
   const RECT group = PlaceOf(row, ignored);
   const LayoutRect group_place{group.left, group.top, group.right, group.bottom};
   const int count = static_cast<int>(row.items.size());
-  const int checked = pending_.Selected(row.id);
   std::vector<HWND>& radios = radios_[row.id];
   for (int index = 0; index < count; ++index) {
     const RECT place = ToRect(RadioItemRect(group_place, index, count));
@@ -336,9 +349,9 @@ void Win32Window::CreateRadioItems(const ControlLayout& row, HWND parent, HFONT 
         0, "BUTTON", caption.c_str(), style, place.left, place.top, place.right, place.bottom,
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), options_.instance, nullptr);
     SendMessageA(radio, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageA(radio, BM_SETCHECK, index == checked ? BST_CHECKED : BST_UNCHECKED, 0);
     radios.push_back(radio);
   }
+  CheckRadio(radios, pending_.Selected(row.id));
   after_radio_group_ = true;
 }
 
@@ -807,10 +820,7 @@ int Win32Window::Selected(ControlId id) const {
 // An index outside the list leaves it with no selection.
 void Win32Window::Select(ControlId id, int index) {
   if (const std::vector<HWND>* radios = RadiosOf(id)) {
-    for (std::size_t item = 0; item < radios->size(); ++item) {
-      SendMessageA((*radios)[item], BM_SETCHECK,
-                   static_cast<int>(item) == index ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
+    CheckRadio(*radios, index);
   } else if (HWND list = Control(id)) {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
