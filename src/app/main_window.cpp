@@ -14,9 +14,11 @@
 #include "settings/save.h"
 #include "startup/launch.h"
 #include "startup/options_page.h"
+#include "tools/addins.h"
 #include "tools/custom_places.h"
 #include "tools/profile_export.h"
 #include "tools/repair_tool.h"
+#include "ui/addins_layout.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
@@ -162,6 +164,8 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnScanPSTClick();
     case btnSaveUserInfo:
       return btnSaveUserInfoClick();
+    case btnAddins:
+      return btnAddinsClick();
     default:
       break;
   }
@@ -264,6 +268,13 @@ void MainWindow::btnScanPSTClick() {
 
 void MainWindow::btnSaveUserInfoClick() {
   ExportProfiles(services_, state_);
+}
+
+// Each press reads the registry anew into a new window.
+void MainWindow::btnAddinsClick() {
+  services_.dialogs.ShowModal(AddinsWindowLayout(), [this](Form& form) {
+    return std::make_unique<AddinsWindow>(form, services_, state_);
+  });
 }
 
 }  // namespace tarnwell

@@ -43,6 +43,7 @@ class MainWindow final : public EventSink {
   void btnCustomPlacesClick();
   void btnScanPSTClick();
   void btnSaveUserInfoClick();
+  void btnAddinsClick();
 
  private:
   void StartUp();

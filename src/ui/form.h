@@ -30,7 +30,8 @@ class Form {
   virtual bool Checked(ControlId id) const = 0;
   virtual void SetChecked(ControlId id, bool checked) = 0;
 
-  // List boxes: items in list order, the selected index (-1 for none).
+  // List boxes: items in list order, the selected index (-1 for none). Radio groups: their
+  // items, and the index of the checked one (-1 for none).
   virtual std::vector<std::string> Items(ControlId id) const = 0;
   virtual void AddItem(ControlId id, std::string_view text) = 0;
   virtual void DeleteItem(ControlId id, int index) = 0;

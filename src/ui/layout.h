@@ -23,9 +23,21 @@ enum class ControlKind {
   GroupBox,
   Picture,
   ShellTree,  // the shell's folders; its text is the selected folder's path, or empty
+  // A group box of radio buttons, one per item; its selection is the checked item, or -1.
+  RadioGroup,
 };
 
 enum class FieldColour { Window, Silver };  // the system window colour, or RGB C0C0C0
+
+// The edges of the window's client area that a control keeps its distance to when a sizeable
+// window is resized: anchored left and right it grows with the width, right alone it moves.
+enum Anchor : unsigned {
+  kAnchorLeft = 1,
+  kAnchorTop = 2,
+  kAnchorRight = 4,
+  kAnchorBottom = 8,
+};
+inline constexpr unsigned kAnchorAll = kAnchorLeft | kAnchorTop | kAnchorRight | kAnchorBottom;
 
 // Left, top, width, height in 96-DPI pixels, relative to the parent's client area. A label
 // without a size takes the size of its caption; a page fills its page control.
@@ -34,6 +46,7 @@ struct LayoutRect {
   int top = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const LayoutRect&) const = default;
 };
 
 struct ControlLayout {
@@ -44,7 +57,9 @@ struct ControlLayout {
   LayoutRect rect;
   std::string_view caption;
   std::string_view hint;
-  std::string_view picture;  // the name of the program's picture it shows, if any
+  std::string_view picture;                 // the name of the program's picture it shows, if any
+  std::span<const std::string_view> items;  // a radio group's items, top to bottom
+  unsigned anchors = kAnchorLeft | kAnchorTop;
   bool bold = false;
   bool wrap = false;
   bool centred = false;
@@ -68,6 +83,16 @@ struct ControlLayout {
   constexpr ControlLayout Picture(std::string_view name) const {
     ControlLayout copy = *this;
     copy.picture = name;
+    return copy;
+  }
+  constexpr ControlLayout Items(std::span<const std::string_view> texts) const {
+    ControlLayout copy = *this;
+    copy.items = texts;
+    return copy;
+  }
+  constexpr ControlLayout Anchored(unsigned edges) const {
+    ControlLayout copy = *this;
+    copy.anchors = edges;
     return copy;
   }
   // Takes keyboard focus, and so a place in the tab order.
@@ -100,6 +125,13 @@ struct WindowLayout {
   const ControlLayout* Find(ControlId id) const;
   const ControlLayout* Find(std::string_view name) const;
 };
+
+// Where a control stands once its window has grown by `grown_width` and `grown_height`: it
+// keeps its distance to the edges it is anchored to, stretching between opposite ones.
+LayoutRect AnchoredRect(LayoutRect designed, unsigned anchors, int grown_width, int grown_height);
+// The place of a radio group's item `index` of `count`, below the group's caption, relative
+// to the group's parent.
+LayoutRect RadioItemRect(LayoutRect group, int index, int count);
 
 // Row builders, so that a layout table reads as one line per control.
 constexpr ControlLayout Control(ControlId id, std::string_view name, ControlKind kind,

@@ -2,6 +2,7 @@
 #include <set>
 #include <string>
 
+#include "ui/addins_layout.h"
 #include "ui/main_layout.h"
 
 namespace tarnwell {
@@ -68,6 +69,38 @@ TEST(MainWindowLayout, StartStateHintsAndPages) {
       EXPECT_TRUE(row.bold) << row.name;
     }
   }
+}
+
+// The add-in window keeps a margin of 13 pixels right of its controls and 15 below them;
+// grown, they keep their distances to the edges they are anchored to.
+TEST(AddinsWindowLayout, ControlsFitTheClientAreaAndKeepTheirAnchoredEdges) {
+  const WindowLayout& layout = AddinsWindowLayout();
+  EXPECT_EQ(static_cast<std::size_t>(form7::btnClose - form7::lblAddinList + 1),
+            layout.controls.size());
+  for (const auto& row : layout.controls) {
+    EXPECT_LE(row.rect.left + row.rect.width, layout.client_width - 13) << row.name;
+    EXPECT_LE(row.rect.top + row.rect.height, layout.client_height - 15) << row.name;
+  }
+  const LayoutRect list = layout.Find(form7::lbAddins)->rect;
+  const LayoutRect close = layout.Find(form7::btnClose)->rect;
+  const LayoutRect memo = layout.Find(form7::memoLoadDesc)->rect;
+  EXPECT_EQ((LayoutRect{8, 32, 589, 325}), AnchoredRect(list, kAnchorAll, 100, 100));
+  EXPECT_EQ((LayoutRect{418, 572, 179, 33}),
+            AnchoredRect(close, kAnchorRight | kAnchorBottom, 100, 100));
+  EXPECT_EQ((LayoutRect{176, 460, 421, 105}),
+            AnchoredRect(memo, kAnchorLeft | kAnchorRight | kAnchorBottom, 100, 100));
+  EXPECT_EQ(memo, AnchoredRect(memo, kAnchorLeft | kAnchorTop, 100, 100));
+
+  // The radio items share the group's height below its caption, one after the other.
+  const LayoutRect group = layout.Find(form7::rgLoadBehavior)->rect;
+  int top = group.top + 16;
+  for (int index = 0; index < 7; ++index) {
+    const LayoutRect item = RadioItemRect(group, index, 7);
+    EXPECT_EQ(top, item.top) << index;
+    EXPECT_EQ((std::pair{16, 137}), (std::pair{item.left, item.width})) << index;
+    top += item.height;
+  }
+  EXPECT_EQ(group.top + group.height - 4, top);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ const char* ExpectedClass(ControlKind kind) {
     case ControlKind::PictureButton:
     case ControlKind::CheckBox:
     case ControlKind::GroupBox:
+    case ControlKind::RadioGroup:  // its frame; the items are buttons beside it
       return "Button";
     case ControlKind::Edit:
     case ControlKind::Memo:
@@ -137,6 +138,23 @@ void ExpectFixedWindow(const Win32Window& window) {
   const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+}
+
+void ExpectSizeableWindow(const Win32Window& window, int outer_width, int outer_height) {
+  const WindowLayout& layout = window.Layout();
+  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  EXPECT_EQ(layout.client_width, client.right);
+  EXPECT_EQ(layout.client_height, client.bottom);
+  RECT frame{};
+  GetWindowRect(window.Handle(), &frame);
+  EXPECT_EQ(outer_width, frame.right - frame.left);
+  EXPECT_EQ(outer_height, frame.bottom - frame.top);
+  const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 }
 
 }  // namespace tarnwell

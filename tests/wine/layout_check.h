@@ -20,5 +20,7 @@ COLORREF PaintedColour(HWND edit);
 void ExpectControlsMatchTheirRows(const Win32Window& window);
 // The window's caption, client size and fixed frame with only a system menu.
 void ExpectFixedWindow(const Win32Window& window);
+// The window's caption, client and outer size, and sizeable frame with only a system menu.
+void ExpectSizeableWindow(const Win32Window& window, int outer_width, int outer_height);
 
 }  // namespace tarnwell

@@ -13,6 +13,8 @@ MemoryForm::MemoryForm(const WindowLayout& layout, UnknownControls unknown)
     state.text = std::string(row.caption);
     state.enabled = row.enabled;
     state.colour = row.colour;
+    // A radio group's items are its buttons; Select checks one of them.
+    state.items.assign(row.items.begin(), row.items.end());
     controls_.emplace(row.id, std::move(state));
   }
 }

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <optional>
+#include <utility>
+
 #include "ui/win32/shell_tree.h"
 
 namespace tarnwell {
@@ -45,6 +48,7 @@ ControlClass ClassOf(const ControlLayout& row) {
       return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
               WS_EX_CLIENTEDGE};
     case ControlKind::GroupBox:
+    case ControlKind::RadioGroup:  // the group's frame; its items are buttons of their own
       return {"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::Picture:
       return {"STATIC", SS_BITMAP | SS_REALSIZECONTROL, 0};
@@ -65,6 +69,24 @@ std::string WindowClassName(const WindowLayout& layout) {
 DWORD WindowStyle(const WindowLayout& layout) {
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
+}
+
+// Checks radio button `index` of a group, or none. A radio button takes the tab stop when
+// checked and loses it when not; with none checked the first keeps it, so that the group
+// can still be reached from the keyboard.
+void CheckRadio(const std::vector<HWND>& radios, int index) {
+  for (std::size_t item = 0; item < radios.size(); ++item) {
+    SendMessageA(radios[item], BM_SETCHECK,
+                 static_cast<int>(item) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  if ((index < 0 || static_cast<std::size_t>(index) >= radios.size()) && !radios.empty()) {
+    SetWindowLongA(radios.front(), GWL_STYLE,
+                   GetWindowLongA(radios.front(), GWL_STYLE) | WS_TABSTOP);
+  }
+}
+
+RECT ToRect(const LayoutRect& place) {
+  return RECT{place.left, place.top, place.width, place.height};
 }
 
 }  // namespace
@@ -110,12 +132,11 @@ Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
     RegisterClassExA(&page_class);
   }
 
-  RECT frame{0, 0, Scale(layout_.client_width), Scale(layout_.client_height)};
-  AdjustWindowRectEx(&frame, WindowStyle(layout_), FALSE, WS_EX_CONTROLPARENT);
+  const SIZE frame = DesignedFrame();
   const std::string caption(layout_.caption);
   CreateWindowExA(WS_EX_CONTROLPARENT, class_name.c_str(), caption.c_str(), WindowStyle(layout_),
-                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                  options_.owner, nullptr, options_.instance, this);
+                  CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, options_.owner, nullptr,
+                  options_.instance, this);
   if (window_ != nullptr) {
     CreateControls();
   }
@@ -125,6 +146,12 @@ Win32Window::~Win32Window() {
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
+}
+
+SIZE Win32Window::DesignedFrame() const {
+  RECT frame{0, 0, Scale(layout_.client_width), Scale(layout_.client_height)};
+  AdjustWindowRectEx(&frame, WindowStyle(layout_), FALSE, WS_EX_CONTROLPARENT);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 HWND Win32Window::Control(ControlId id) const {
@@ -247,8 +274,9 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     return controls_[row.id];
   }
   const ControlClass kind = ClassOf(row);
-  const DWORD style =
-      WS_CHILD | WS_VISIBLE | kind.style | (pending_.Enabled(row.id) ? 0 : WS_DISABLED);
+  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style |
+                      (pending_.Enabled(row.id) ? 0 : WS_DISABLED) |
+                      (std::exchange(after_radio_group_, false) ? WS_GROUP : 0);
   // Edits are made empty: one made with text would start with its changed mark set.
   HWND control = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(), style, place.left,
                                  place.top, place.right, place.bottom, parent,
@@ -270,6 +298,9 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     case ControlKind::CheckBox:
       SendMessageA(control, BM_SETCHECK, pending_.Checked(row.id) ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
+    case ControlKind::RadioGroup:
+      CreateRadioItems(row, parent, font);
+      break;
     case ControlKind::ListBox:
       for (const auto& item : pending_.Items(row.id)) {
         SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -290,6 +321,92 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     AddHint(control, row.hint);
   }
   return control;
+}
+
+// A radio group's items are siblings after its frame, with its id, so that a click on any
+// of them is the group's. The first starts a dialog group and the next control ends it, so
+// that the arrow keys move among them.
+void Win32Window::CreateRadioItems(const ControlLayout& row, HWND parent, HFONT font) {
+  HWND ignored = nullptr;
+  const RECT group = PlaceOf(row, ignored);
+  const LayoutRect group_place{group.left, group.top, group.right, group.bottom};
+  const int count = static_cast<int>(row.items.size());
+  std::vector<HWND>& radios = radios_[row.id];
+  for (int index = 0; index < count; ++index) {
+    const RECT place = ToRect(RadioItemRect(group_place, index, count));
+    const std::string caption(row.items[static_cast<std::size_t>(index)]);
+    const DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON |
+                        (index == 0 ? WS_GROUP | WS_TABSTOP : 0) |
+                        (pending_.Enabled(row.id) ? 0 : WS_DISABLED);
+    HWND radio = CreateWindowExA(
+        0, "BUTTON", caption.c_str(), style, place.left, place.top, place.right, place.bottom,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), options_.instance, nullptr);
+    SendMessageA(radio, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    radios.push_back(radio);
+  }
+  CheckRadio(radios, pending_.Selected(row.id));
+  after_radio_group_ = true;
+}
+
+const std::vector<HWND>* Win32Window::RadiosOf(ControlId id) const {
+  auto it = radios_.find(id);
+  return it == radios_.end() ? nullptr : &it->second;
+}
+
+// A sizeable window keeps its controls at their anchored edges; a control inside a group
+// box moves as the group does.
+void Win32Window::ArrangeControls() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int grown_width = client.right - Scale(layout_.client_width);
+  const int grown_height = client.bottom - Scale(layout_.client_height);
+  auto moved = [&](const ControlLayout& row) {
+    const ControlLayout* holder = &row;
+    while (holder->parent != kNoControl) {
+      holder = layout_.Find(holder->parent);
+      if (holder == nullptr || holder->kind != ControlKind::GroupBox) {
+        return std::optional<POINT>();
+      }
+    }
+    HWND ignored = nullptr;
+    const RECT designed = PlaceOf(*holder, ignored);
+    const LayoutRect place =
+        AnchoredRect({designed.left, designed.top, designed.right, designed.bottom},
+                     holder->anchors, grown_width, grown_height);
+    return std::optional<POINT>(POINT{place.left - designed.left, place.top - designed.top});
+  };
+  auto place = [](HWND control, RECT at, bool sized) {
+    SetWindowPos(control, nullptr, at.left, at.top, at.right, at.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
+  };
+  for (const auto& row : layout_.controls) {
+    HWND control = Control(row.id);
+    const std::optional<POINT> shift = moved(row);
+    if (control == nullptr || !shift) {
+      continue;
+    }
+    HWND parent = nullptr;
+    RECT at = PlaceOf(row, parent);
+    if (row.parent == kNoControl) {
+      const LayoutRect anchored = AnchoredRect({at.left, at.top, at.right, at.bottom}, row.anchors,
+                                               grown_width, grown_height);
+      at = ToRect(anchored);
+    } else {
+      OffsetRect(&at, shift->x, shift->y);
+    }
+    // A label sized by its caption keeps that size.
+    place(control, at, row.rect.width != 0 && row.rect.height != 0);
+    if (const std::vector<HWND>* radios = RadiosOf(row.id)) {
+      const LayoutRect group{at.left, at.top, at.right, at.bottom};
+      for (std::size_t index = 0; index < radios->size(); ++index) {
+        place(
+            (*radios)[index],
+            ToRect(RadioItemRect(group, static_cast<int>(index), static_cast<int>(radios->size()))),
+            true);
+      }
+    }
+  }
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void Win32Window::AddHint(HWND control, std::string_view hint) {
@@ -376,6 +493,7 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wpara
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
     self->controls_.clear();
+    self->radios_.clear();
     // Their windows went with this one's; what they hold goes now.
     self->trees_.clear();
     return DefWindowProcA(window, message, wparam, lparam);
@@ -429,6 +547,19 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_SIZE:
+      if (layout_.border == WindowBorder::Sizeable && wparam != SIZE_MINIMIZED) {
+        ArrangeControls();
+      }
+      break;
+    case WM_GETMINMAXINFO:
+      // A sizeable window is never smaller than it was designed.
+      if (layout_.border == WindowBorder::Sizeable) {
+        const SIZE frame = DesignedFrame();
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = POINT{frame.cx, frame.cy};
+        return 0;
+      }
+      break;
     case WM_SHOWWINDOW:
       if (wparam != FALSE) {
         Raise(kNoControl, Event::Show);
@@ -477,6 +608,7 @@ void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
     case ControlKind::Button:
     case ControlKind::PictureButton:
     case ControlKind::CheckBox:
+    case ControlKind::RadioGroup:
       if (code == BN_CLICKED) {
         Dispatch(*sink_, *dialogs_, id, Event::Click);
       }
@@ -575,6 +707,11 @@ bool Win32Window::Enabled(ControlId id) const {
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
   if (HWND control = Control(id)) {
     EnableWindow(control, enabled ? TRUE : FALSE);
+    if (const std::vector<HWND>* radios = RadiosOf(id)) {
+      for (HWND radio : *radios) {
+        EnableWindow(radio, enabled ? TRUE : FALSE);
+      }
+    }
   } else {
     pending_.SetEnabled(id, enabled);
   }
@@ -612,6 +749,13 @@ std::vector<std::string> Win32Window::Items(ControlId id) const {
   HWND list = Control(id);
   if (list == nullptr) {
     return pending_.Items(id);
+  }
+  if (const std::vector<HWND>* radios = RadiosOf(id)) {
+    std::vector<std::string> items;
+    for (HWND radio : *radios) {
+      items.push_back(TextOf(radio));
+    }
+    return items;
   }
   const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   std::vector<std::string> items;
@@ -654,13 +798,23 @@ int Win32Window::Selected(ControlId id) const {
   if (list == nullptr) {
     return pending_.Selected(id);
   }
+  if (const std::vector<HWND>* radios = RadiosOf(id)) {
+    for (std::size_t index = 0; index < radios->size(); ++index) {
+      if (SendMessageA((*radios)[index], BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        return static_cast<int>(index);
+      }
+    }
+    return -1;
+  }
   const auto selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
 // An index outside the list leaves it with no selection.
 void Win32Window::Select(ControlId id, int index) {
-  if (HWND list = Control(id)) {
+  if (const std::vector<HWND>* radios = RadiosOf(id)) {
+    CheckRadio(*radios, index);
+  } else if (HWND list = Control(id)) {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
   } else {
