@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -66,8 +67,16 @@ std::string WindowClassName(const WindowLayout& layout) {
   return "Tarnwell" + std::string(layout.form_name);
 }
 
+// A window of pages leaves their area to them. Any other paints under its controls: a
+// group box standing directly on it draws only its frame and caption, and relies on that.
 DWORD WindowStyle(const WindowLayout& layout) {
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  const bool pages =
+      std::any_of(layout.controls.begin(), layout.controls.end(),
+                  [](const auto& row) { return row.kind == ControlKind::PageControl; });
+  if (pages) {
+    style |= WS_CLIPCHILDREN;
+  }
   return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
 }
 
