@@ -14,9 +14,11 @@
 #include "settings/save.h"
 #include "startup/launch.h"
 #include "startup/options_page.h"
+#include "tools/about.h"
 #include "tools/custom_places.h"
 #include "tools/profile_export.h"
 #include "tools/repair_tool.h"
+#include "ui/about_layout.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
@@ -162,6 +164,10 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnScanPSTClick();
     case btnSaveUserInfo:
       return btnSaveUserInfoClick();
+    case btnHelp:
+      return btnHelpClick();
+    case btnAbout:
+      return btnAboutClick();
     default:
       break;
   }
@@ -264,6 +270,16 @@ void MainWindow::btnScanPSTClick() {
 
 void MainWindow::btnSaveUserInfoClick() {
   ExportProfiles(services_, state_);
+}
+
+void MainWindow::btnHelpClick() {
+  OpenHelpFile(services_);
+}
+
+void MainWindow::btnAboutClick() {
+  services_.dialogs.ShowModal(AboutWindowLayout(), [this](Form& form) {
+    return std::make_unique<AboutWindow>(form, services_);
+  });
 }
 
 }  // namespace tarnwell

@@ -43,6 +43,8 @@ class MainWindow final : public EventSink {
   void btnCustomPlacesClick();
   void btnScanPSTClick();
   void btnSaveUserInfoClick();
+  void btnHelpClick();
+  void btnAboutClick();
 
  private:
   void StartUp();

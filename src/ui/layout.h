@@ -23,6 +23,7 @@ enum class ControlKind {
   GroupBox,
   Picture,
   ShellTree,  // the shell's folders; its text is the selected folder's path, or empty
+  Link,       // a label that behaves as a hyperlink: clicked when pressed and released on it
 };
 
 enum class FieldColour { Window, Silver };  // the system window colour, or RGB C0C0C0
@@ -74,7 +75,7 @@ struct ControlLayout {
   constexpr bool Focusable() const {
     return kind != ControlKind::Label && kind != ControlKind::Panel &&
            kind != ControlKind::Picture && kind != ControlKind::Page &&
-           kind != ControlKind::GroupBox;
+           kind != ControlKind::GroupBox && kind != ControlKind::Link;
   }
 
  private:

@@ -16,6 +16,7 @@
 
 namespace tarnwell {
 
+class HyperlinkLabel;
 class ShellFolderTree;
 class ShellNamespace;
 
@@ -113,6 +114,7 @@ class Win32Window final : public Form {
   std::map<ControlId, FieldColour> colours_;
   std::map<ControlId, std::vector<std::string>> memo_lines_;
   std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
+  std::map<ControlId, std::unique_ptr<HyperlinkLabel>> links_;
   MemoryForm pending_;         // the state of controls not created yet
   HWND shown_from_ = nullptr;  // the active window when a kept window was shown
   EventSink* sink_ = nullptr;
