@@ -14,10 +14,12 @@
 #include "settings/save.h"
 #include "startup/launch.h"
 #include "startup/options_page.h"
+#include "tools/about.h"
 #include "tools/addins.h"
 #include "tools/custom_places.h"
 #include "tools/profile_export.h"
 #include "tools/repair_tool.h"
+#include "ui/about_layout.h"
 #include "ui/addins_layout.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
@@ -166,6 +168,10 @@ void MainWindow::OnEvent(ControlId id, Event event) {
       return btnSaveUserInfoClick();
     case btnAddins:
       return btnAddinsClick();
+    case btnHelp:
+      return btnHelpClick();
+    case btnAbout:
+      return btnAboutClick();
     default:
       break;
   }
@@ -274,6 +280,16 @@ void MainWindow::btnSaveUserInfoClick() {
 void MainWindow::btnAddinsClick() {
   services_.dialogs.ShowModal(AddinsWindowLayout(), [this](Form& form) {
     return std::make_unique<AddinsWindow>(form, services_, state_);
+  });
+}
+
+void MainWindow::btnHelpClick() {
+  OpenHelpFile(services_);
+}
+
+void MainWindow::btnAboutClick() {
+  services_.dialogs.ShowModal(AboutWindowLayout(), [this](Form& form) {
+    return std::make_unique<AboutWindow>(form, services_);
   });
 }
 

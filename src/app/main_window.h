@@ -44,6 +44,8 @@ class MainWindow final : public EventSink {
   void btnScanPSTClick();
   void btnSaveUserInfoClick();
   void btnAddinsClick();
+  void btnHelpClick();
+  void btnAboutClick();
 
  private:
   void StartUp();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarnwell {
@@ -17,6 +18,8 @@ class FileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   // When the file was last written, in the system's units; nothing when it is missing.
   virtual std::optional<std::uint64_t> LastWriteTime(std::string_view path) = 0;
+  // The folder of the running program's own executable file, with its trailing backslash.
+  virtual std::string ProgramFolder() = 0;
 };
 
 }  // namespace tarnwell

@@ -6,6 +6,7 @@
 namespace tarnwell {
 
 inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+inline constexpr int kShow = 5;        // SW_SHOW
 
 // The Windows shell, which opens a file with its program or a program with parameters.
 class Shell {

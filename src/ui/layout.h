@@ -25,6 +25,7 @@ enum class ControlKind {
   ShellTree,  // the shell's folders; its text is the selected folder's path, or empty
   // A group box of radio buttons, one per item; its selection is the checked item, or -1.
   RadioGroup,
+  Link,  // a label that behaves as a hyperlink: clicked when pressed and released on it
 };
 
 enum class FieldColour { Window, Silver };  // the system window colour, or RGB C0C0C0
@@ -99,7 +100,7 @@ struct ControlLayout {
   constexpr bool Focusable() const {
     return kind != ControlKind::Label && kind != ControlKind::Panel &&
            kind != ControlKind::Picture && kind != ControlKind::Page &&
-           kind != ControlKind::GroupBox;
+           kind != ControlKind::GroupBox && kind != ControlKind::Link;
   }
 
  private:

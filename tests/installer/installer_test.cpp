@@ -186,7 +186,7 @@ TEST_F(Installer, InstallsFor32BitWindowsProgramsStartsAndUninstallsWithoutATrac
   // The 32-bit "Program Files" of 64-bit Windows.
   const std::string folder = Environment("ProgramFiles(x86)") + "\\Tarnwell\\";
   ASSERT_NE("\\Tarnwell\\", folder);
-  for (const char* file : {"tarnwell.exe", "readme.txt", "uninstall.exe"}) {
+  for (const char* file : {"tarnwell.exe", "readme.txt", "tarnwell-help.pdf", "uninstall.exe"}) {
     EXPECT_TRUE(FileExists(folder + file)) << file;
   }
   DWORD numbers = 0;
@@ -234,7 +234,8 @@ TEST_F(Installer, ChosenFolderKeepsWhatTheUserPutThere) {
   Uninstall(folder);
   EXPECT_EQ(folder + "notes.txt\n", [&] {
     std::string left;
-    for (const char* file : {"tarnwell.exe", "readme.txt", "uninstall.exe", "notes.txt"}) {
+    for (const char* file :
+         {"tarnwell.exe", "readme.txt", "tarnwell-help.pdf", "uninstall.exe", "notes.txt"}) {
       if (FileExists(folder + file)) {
         left += folder + file + "\n";
       }

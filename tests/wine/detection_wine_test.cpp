@@ -6,12 +6,12 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "platform/memory/fake_processes.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
-#include "platform/memory/fake_processes.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
@@ -51,7 +51,8 @@ class WineStartUp : public testing::Test {
   }
 
   void Create() {
-    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_, clock_}, state_)
+    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_, clock_},
+               state_)
         .FormCreate();
   }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/win32/hyperlink_label.h"
+
 namespace tarnwell {
 namespace {
 
@@ -29,6 +31,8 @@ const char* ExpectedClass(ControlKind kind) {
       return "TarnwellPage";
     case ControlKind::ShellTree:
       return "SysTreeView32";
+    case ControlKind::Link:
+      return HyperlinkLabel::kClassName;
   }
   return "";
 }

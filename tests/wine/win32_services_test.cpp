@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <string>
 
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
@@ -20,6 +21,19 @@ TEST(Win32FileSystem, FoldersAndFilesByTheirAttributes) {
   EXPECT_FALSE(files.FolderExists(""));
   EXPECT_FALSE(files.FileExists(""));
   EXPECT_FALSE(files.FolderExists("C:\\no such folder"));
+}
+
+// The program's own folder, not the current one: the help file is looked for there.
+TEST(Win32FileSystem, ProgramFolderHoldsTheRunningProgram) {
+  Win32FileSystem files;
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  SetCurrentDirectoryA("C:\\windows");
+  const std::string folder = files.ProgramFolder();
+  SetCurrentDirectoryA(current);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ('\\', folder.back());
+  EXPECT_TRUE(files.FileExists(folder + "wine_platform_tests.exe"));
 }
 
 TEST(Win32Processes, SnapshotListsThisProgramByItsImageName) {

@@ -23,12 +23,15 @@ class MemoryFileSystem final : public FileSystem {
   bool FolderExists(std::string_view path) override;
   bool FileExists(std::string_view path) override;
   std::optional<std::uint64_t> LastWriteTime(std::string_view path) override;
+  std::string ProgramFolder() override { return program_folder_; }
+  void SetProgramFolder(std::string_view folder) { program_folder_ = folder; }
 
  private:
   static std::string Key(std::string_view path);
   std::set<std::string> folders_;
   std::map<std::string, std::uint64_t> files_;  // with the time each was written
   std::uint64_t now_ = 1;
+  std::string program_folder_ = "C:\\Program Files\\Tarnwell\\";
 };
 
 }  // namespace tarnwell

@@ -38,4 +38,21 @@ std::optional<std::uint64_t> Win32FileSystem::LastWriteTime(std::string_view pat
          data.ftLastWriteTime.dwLowDateTime;
 }
 
+std::string Win32FileSystem::ProgramFolder() {
+  // Long paths: the buffer grows until the whole name fits.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) {
+      return {};
+    }
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
 }  // namespace tarnwell

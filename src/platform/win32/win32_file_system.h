@@ -9,6 +9,7 @@ class Win32FileSystem final : public FileSystem {
   bool FolderExists(std::string_view path) override;
   bool FileExists(std::string_view path) override;
   std::optional<std::uint64_t> LastWriteTime(std::string_view path) override;
+  std::string ProgramFolder() override;
 };
 
 }  // namespace tarnwell

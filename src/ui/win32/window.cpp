@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "ui/win32/hyperlink_label.h"
 #include "ui/win32/shell_tree.h"
 
 namespace tarnwell {
@@ -53,8 +54,9 @@ ControlClass ClassOf(const ControlLayout& row) {
       return {"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::Picture:
       return {"STATIC", SS_BITMAP | SS_REALSIZECONTROL, 0};
-    case ControlKind::ShellTree:
-      break;  // a control of its own, made by ShellFolderTree
+    case ControlKind::ShellTree:  // controls of their own, made by ShellFolderTree
+    case ControlKind::Link:       // and HyperlinkLabel
+      break;
   }
   return {"STATIC", 0, 0};
 }
@@ -282,6 +284,13 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     trees_[row.id] = std::move(tree);
     return controls_[row.id];
   }
+  if (row.kind == ControlKind::Link) {
+    auto link = std::make_unique<HyperlinkLabel>(options_.instance, parent, row.id, place, font,
+                                                 caption.c_str());
+    controls_[row.id] = link->Handle();
+    links_[row.id] = std::move(link);
+    return controls_[row.id];
+  }
   const ControlClass kind = ClassOf(row);
   const DWORD style = WS_CHILD | WS_VISIBLE | kind.style |
                       (pending_.Enabled(row.id) ? 0 : WS_DISABLED) |
@@ -505,6 +514,7 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wpara
     self->radios_.clear();
     // Their windows went with this one's; what they hold goes now.
     self->trees_.clear();
+    self->links_.clear();
     return DefWindowProcA(window, message, wparam, lparam);
   }
   return self->HandleMessage(message, wparam, lparam);
@@ -619,6 +629,11 @@ void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
     case ControlKind::CheckBox:
     case ControlKind::RadioGroup:
       if (code == BN_CLICKED) {
+        Dispatch(*sink_, *dialogs_, id, Event::Click);
+      }
+      break;
+    case ControlKind::Link:
+      if (code == STN_CLICKED) {
         Dispatch(*sink_, *dialogs_, id, Event::Click);
       }
       break;

@@ -16,6 +16,7 @@
 
 namespace tarnwell {
 
+class HyperlinkLabel;
 class ShellFolderTree;
 class ShellNamespace;
 
@@ -121,6 +122,7 @@ class Win32Window final : public Form {
   std::map<ControlId, std::vector<HWND>> radios_;
   bool after_radio_group_ = false;  // the next control made ends the group's items
   std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
+  std::map<ControlId, std::unique_ptr<HyperlinkLabel>> links_;
   MemoryForm pending_;         // the state of controls not created yet
   HWND shown_from_ = nullptr;  // the active window when a kept window was shown
   EventSink* sink_ = nullptr;
