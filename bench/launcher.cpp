@@ -4,9 +4,10 @@
 //
 //   launcher start <exe> <window class> [timeout seconds]
 //       starts the program, waits for its window and leaves it running
-//   launcher browse <runs> <tarnwell.exe>
-//       starts Tarnwell and presses the Browse button of the .pst field <runs> times,
-//       timing each press until the folder picker with its tree is shown and idle
+//   launcher open <runs> <tarnwell.exe> browse|addins
+//       starts Tarnwell and presses the Browse button of the .pst field, or "View Outlook
+//       Add-In Status", <runs> times, timing each press until the window it opens is shown
+//       and idle
 //   launcher time <runs> <exe> <window class> [<exe> <window class> ...]
 //       starts each program in turn, <runs> times, closing each again; one line per start,
 //       "program=N" numbering the programs from 1 in the order given
@@ -15,6 +16,7 @@
 // so that each program pays only for itself.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <cstdio>
@@ -134,14 +136,23 @@ BOOL CALLBACK FindControl(HWND control, LPARAM data) {
   return TRUE;
 }
 
-// Presses the .pst field's Browse button and times each showing of the picker.
-int TimePicker(int runs, const char* exe) {
+// Presses a button of the main window and times each showing of the window it opens.
+int TimeOpening(int runs, const char* exe, const std::string& what) {
+  using namespace tarnwell::tform1;
+  const bool addins = what == "addins";
+  const char* window_class = addins ? "TarnwellForm7" : "TarnwellTForm4";
   Process process;
   Started started;
   if (!Start(exe, "TarnwellTForm1", 60.0, process, started)) {
     return 1;
   }
-  ControlSearch button{tarnwell::tform1::btnBrowse2, nullptr};
+  if (addins) {
+    // The page makes its controls when first shown.
+    ControlSearch tabs{MainTabControl, nullptr};
+    EnumChildWindows(started.window, FindControl, reinterpret_cast<LPARAM>(&tabs));
+    SendMessageA(tabs.found, TCM_SETCURFOCUS, 2, 0);
+  }
+  ControlSearch button{addins ? btnAddins : btnBrowse2, nullptr};
   EnumChildWindows(started.window, FindControl, reinterpret_cast<LPARAM>(&button));
   if (button.found == nullptr) {
     std::fprintf(stderr, "no Browse button\n");
@@ -150,16 +161,16 @@ int TimePicker(int runs, const char* exe) {
   for (int run = 0; run < runs; ++run) {
     const double begin = Seconds();
     PostMessageA(button.found, BM_CLICK, 0, 0);
-    Search picker{process.info.dwProcessId, "TarnwellTForm4", nullptr};
+    Search picker{process.info.dwProcessId, window_class, nullptr};
     while (picker.window == nullptr && Seconds() - begin < 30) {
       EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&picker));
     }
     if (picker.window == nullptr) {
-      std::fprintf(stderr, "no folder picker after 30 s\n");
+      std::fprintf(stderr, "no %s window after 30 s\n", what.c_str());
       return 1;
     }
     WaitForInputIdle(process.info.hProcess, 10000);
-    std::printf("picker_open run=%d ms=%.1f\n", run + 1, (Seconds() - begin) * 1000.0);
+    std::printf("%s_open run=%d ms=%.1f\n", what.c_str(), run + 1, (Seconds() - begin) * 1000.0);
     std::fflush(stdout);
     PostMessageA(picker.window, WM_CLOSE, 0, 0);
     while (IsWindow(picker.window)) {
@@ -182,8 +193,8 @@ int main(int argc, char** argv) {
     std::printf("ready_ms=%.1f\n", started.seconds * 1000.0);
     return 0;
   }
-  if (mode == "browse" && argc == 4) {
-    return TimePicker(std::atoi(argv[2]), argv[3]);
+  if (mode == "open" && argc == 5) {
+    return TimeOpening(std::atoi(argv[2]), argv[3], argv[4]);
   }
   if (mode == "time" && argc >= 5 && (argc - 3) % 2 == 0) {
     const int runs = std::atoi(argv[2]);
@@ -205,7 +216,7 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: launcher start <exe> <window class> [timeout]\n"
-               "       launcher browse <runs> <tarnwell.exe>\n"
+               "       launcher open <runs> <tarnwell.exe> browse|addins\n"
                "       launcher time <runs> <exe> <window class> [<exe> <window class> ...]\n");
   return 2;
 }

@@ -19,7 +19,7 @@ constexpr auto kControls = std::to_array<ControlLayout>({
             "Version " TARNWELL_VERSION_TEXT)
         .Bold(),
     Control(lblAuthor, "lblAuthor", K::Label, kNoControl, {80, 48, 251, 13},
-            "Written by Robin Ashdown"),
+            "Written by the Tarnwell developers"),
     Control(lblBuiltWith, "lblBuiltWith", K::Label, kNoControl, {80, 64, 251, 13},
             "Built with mingw-w64 and libjpeg-turbo"),
     Control(lblTrademark, "lblTrademark", K::Label, kNoControl, {80, 88, 251, 29},
