@@ -132,31 +132,34 @@ void ExpectControlsMatchTheirRows(const Win32Window& window) {
   }
 }
 
-void ExpectFixedWindow(const Win32Window& window) {
+namespace {
+
+// The caption and client size of the table, and the system menu.
+void ExpectWindowOfTheTable(const Win32Window& window) {
   const WindowLayout& layout = window.Layout();
   EXPECT_EQ(layout.caption, WindowText(window.Handle()));
   RECT client{};
   GetClientRect(window.Handle(), &client);
   EXPECT_EQ(layout.client_width, client.right);
   EXPECT_EQ(layout.client_height, client.bottom);
+  EXPECT_TRUE(GetWindowLongA(window.Handle(), GWL_STYLE) & WS_SYSMENU);
+}
+
+}  // namespace
+
+void ExpectFixedWindow(const Win32Window& window) {
+  ExpectWindowOfTheTable(window);
   const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
-  EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 }
 
 void ExpectSizeableWindow(const Win32Window& window, int outer_width, int outer_height) {
-  const WindowLayout& layout = window.Layout();
-  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
-  RECT client{};
-  GetClientRect(window.Handle(), &client);
-  EXPECT_EQ(layout.client_width, client.right);
-  EXPECT_EQ(layout.client_height, client.bottom);
+  ExpectWindowOfTheTable(window);
   RECT frame{};
   GetWindowRect(window.Handle(), &frame);
   EXPECT_EQ(outer_width, frame.right - frame.left);
   EXPECT_EQ(outer_height, frame.bottom - frame.top);
   const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
-  EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 }
