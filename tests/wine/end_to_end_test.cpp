@@ -102,13 +102,14 @@ class EndToEnd : public testing::Test {
     }
   }
 
-  // Starts the program and waits for its main window.
-  void Start() {
-    Launch();
+  // Starts the program (or a copy of it at a Windows path) and waits for its main window.
+  void Start(const std::string& copy = {}) {
+    Launch(copy);
     WaitForMainWindow();
   }
-  void Launch() {
-    program_ = std::make_unique<RunningProgram>("\"" + WindowsPath(exe_) + "\"");
+  void Launch(const std::string& copy = {}) {
+    program_ =
+        std::make_unique<RunningProgram>("\"" + (copy.empty() ? WindowsPath(exe_) : copy) + "\"");
     ASSERT_TRUE(program_->Started());
   }
   void WaitForMainWindow() {
@@ -631,6 +632,47 @@ TEST_F(EndToEnd, ProfilesAreExportedByTheRegistryEditor) {
   EXPECT_THAT(
       lines, testing::ElementsAre("Windows Registry Editor Version 5.00", "[" + profiles + "]",
                                   "[" + profiles + "\\Outlook]", "\"DefaultProfile\"=\"Outlook\""));
+}
+
+// The help button opens the guide beside the program through the shell, here with a
+// stand-in registered as the program for .pdf files; a copy of the program without the
+// guide beside it says so.
+TEST_F(EndToEndLaunch, HelpOpensTheGuideBesideTheProgramOrWarns) {
+  Import("outlook2010-32");
+  InstallStandIn("C:\\Help Viewer\\");
+  const std::pair<const char*, std::string> classes[] = {
+      {"Software\\Classes\\.pdf", "TarnwellTestPdf"},
+      {"Software\\Classes\\TarnwellTestPdf\\shell\\open\\command",
+       "\"" + folder_ + "OUTLOOK.EXE\" \"%1\""}};
+  for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    for (const auto& [path, text] : classes) {
+      HKEY key = nullptr;
+      ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0,
+                                               KEY_WRITE | view, nullptr, &key, nullptr));
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+      RegCloseKey(key);
+    }
+  }
+  Start();
+  PostMessageA(window_->Control(btnHelp), BM_CLICK, 0, 0);
+  const std::vector<std::string> opened = Records(1);
+  ASSERT_EQ(1u, opened.size()) << "the guide was not opened";
+  EXPECT_THAT(opened[0], testing::HasSubstr("tarnwell-help.pdf"));
+  PostMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+
+  CreateDirectoryA("C:\\Lone", nullptr);
+  ASSERT_TRUE(CopyFileA(WindowsPath(exe_).c_str(), "C:\\Lone\\tarnwell.exe", FALSE));
+  Start("C:\\Lone\\tarnwell.exe");
+  PostMessageA(window_->Control(btnHelp), BM_CLICK, 0, 0);
+  auto box = RemoteWindow::WaitFor(*program_, "#32770", 10000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(
+      "The help file (tarnwell-help.pdf) cannot be found.  It should be located where the "
+      "application is installed.",
+      box->MessageText());
+  PostMessageA(box->Handle(), WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace

@@ -6,6 +6,13 @@
 
 namespace tarnwell {
 
+// The window whose handler asks, which is the active one: the main window, or the About
+// window for its mail link.
+HWND Win32Shell::Owner() const {
+  HWND active = GetActiveWindow();
+  return active != nullptr ? active : owner_;
+}
+
 std::intptr_t Win32Shell::Execute(std::string_view verb, std::string_view file,
                                   std::string_view parameters, std::string_view folder, int show) {
   const std::string verb_text(verb);
@@ -16,7 +23,7 @@ std::intptr_t Win32Shell::Execute(std::string_view verb, std::string_view file,
   if (shell_execute == nullptr) {
     return SE_ERR_DLLNOTFOUND;
   }
-  HINSTANCE result = shell_execute(owner_, verb_text.c_str(), file_text.c_str(),
+  HINSTANCE result = shell_execute(Owner(), verb_text.c_str(), file_text.c_str(),
                                    parameters.empty() ? nullptr : parameters_text.c_str(),
                                    folder.empty() ? nullptr : folder_text.c_str(), show);
   return reinterpret_cast<std::intptr_t>(result);

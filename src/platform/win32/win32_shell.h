@@ -16,6 +16,7 @@ class Win32Shell final : public Shell {
                  unsigned milliseconds) override;
 
  private:
+  HWND Owner() const;
   HWND owner_ = nullptr;
   Library shell32_{"shell32.dll"};
 };
