@@ -30,21 +30,39 @@ void FillAttachmentLists(Form& form, std::string_view level1remove) {
   }
 }
 
-std::string ComposeLevel1Remove(const std::vector<std::string>& allowed) {
-  std::string text;
-  for (std::size_t i = 0; i < allowed.size(); ++i) {
-    if (i > 0) {
-      text += ';';
+std::vector<std::string> UnlistedPieces(std::string_view level1remove) {
+  std::unordered_set<std::string_view> listed;
+  for (const AttachmentExtension& row : kAttachmentExtensionCatalogue) {
+    listed.insert(row.extension);
+  }
+  std::vector<std::string> kept;
+  std::unordered_set<std::string> seen;
+  for (std::string& piece : BreakSecList(level1remove)) {
+    if (!piece.empty() && listed.count(piece) == 0 && seen.insert(piece).second) {
+      kept.push_back(std::move(piece));
     }
-    text += allowed[i];
+  }
+  return kept;
+}
+
+std::string ComposeLevel1Remove(const std::vector<std::string>& allowed,
+                                const std::vector<std::string>& kept) {
+  std::string text;
+  for (const auto* pieces : {&allowed, &kept}) {
+    for (const std::string& piece : *pieces) {
+      if (!text.empty()) {
+        text += ';';
+      }
+      text += piece;
+    }
   }
   return text;
 }
 
 void WriteLevel1Remove(Registry& registry, std::string_view major_version,
                        const std::vector<std::string>& allowed, std::string_view loaded) {
-  const std::string text = ComposeLevel1Remove(allowed);
-  if (!allowed.empty() && text == loaded) {
+  const std::string text = ComposeLevel1Remove(allowed, UnlistedPieces(loaded));
+  if (!text.empty() && text == loaded) {
     return;
   }
   const SettingRow& row = CatalogueRow(Setting::Level1Remove);

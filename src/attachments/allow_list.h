@@ -17,11 +17,18 @@ std::vector<std::string> BreakSecList(std::string_view level1remove);
 // allowed when the stored list is not empty and one of its pieces is exactly it.
 void FillAttachmentLists(Form& form, std::string_view level1remove);
 
-// The allowed items in list order joined by ";".
-std::string ComposeLevel1Remove(const std::vector<std::string>& allowed);
+// The stored pieces that name no catalogue extension exactly ("zip", "EXE", ".bat"): the
+// lists do not show them, and a save keeps them, since other tools and administrators
+// write them. In stored order, each spelling once, empty pieces dropped.
+std::vector<std::string> UnlistedPieces(std::string_view level1remove);
 
-// Writes the allowed list as Level1Remove below Outlook\Security: an empty list always, any
-// other only when it differs from what was loaded.
+// The allowed items in list order, then the kept pieces, joined by ";".
+std::string ComposeLevel1Remove(const std::vector<std::string>& allowed,
+                                const std::vector<std::string>& kept = {});
+
+// Writes Level1Remove below Outlook\Security: the allowed list followed by the loaded
+// value's unlisted pieces. An empty value always, any other only when it differs from
+// what was loaded.
 void WriteLevel1Remove(Registry& registry, std::string_view major_version,
                        const std::vector<std::string>& allowed, std::string_view loaded);
 

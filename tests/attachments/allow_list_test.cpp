@@ -88,10 +88,31 @@ TEST(AllowList, EveryExtensionStandsInExactlyOneListAndComposingIsStable) {
       ASSERT_NE(stored_pieces.end(),
                 std::find(stored_pieces.begin(), stored_pieces.end(), extension));
     }
-    const std::string composed = ComposeLevel1Remove(allowed);
+    // What the lists do not show is kept: in order, never twice, never more than stored.
+    const auto stored_pieces = BreakSecList(stored);
+    const auto kept = UnlistedPieces(stored);
+    ASSERT_LE(kept.size(), stored_pieces.size());
+    ASSERT_EQ(kept.size(), std::set<std::string>(kept.begin(), kept.end()).size());
+    auto next = stored_pieces.begin();
+    for (const auto& piece : kept) {
+      ASSERT_FALSE(piece.empty());
+      ASSERT_EQ(0u, seen.count(piece));
+      next = std::find(next, stored_pieces.end(), piece);
+      ASSERT_NE(stored_pieces.end(), next) << piece << " out of order";
+    }
+    const std::string composed = ComposeLevel1Remove(allowed, kept);
     EXPECT_EQ(allowed, AllowedAfterFilling(composed));
-    EXPECT_EQ(composed, ComposeLevel1Remove(AllowedAfterFilling(composed)));
+    EXPECT_EQ(kept, UnlistedPieces(composed));
+    EXPECT_EQ(composed,
+              ComposeLevel1Remove(AllowedAfterFilling(composed), UnlistedPieces(composed)));
   }
+}
+
+// Pieces the lists do not show stay in the value: after the allowed ones, in stored order.
+TEST(AllowList, UnlistedPiecesAreKeptAfterTheAllowedOnes) {
+  EXPECT_THAT(UnlistedPieces("zip;exe;EXE;;zip; com"), ElementsAre("zip", "EXE", " com"));
+  EXPECT_EQ("exe;zip;EXE", ComposeLevel1Remove({"exe"}, UnlistedPieces("zip;exe;EXE")));
+  EXPECT_EQ("EXE;.bat; com;zip", ComposeLevel1Remove({}, UnlistedPieces("EXE;.bat; com;zip")));
 }
 
 TEST(AllowList, WrittenWhenEmptyOrChangedAndAlwaysAsOneText) {
@@ -103,9 +124,17 @@ TEST(AllowList, WrittenWhenEmptyOrChangedAndAlwaysAsOneText) {
   WriteLevel1Remove(registry, "14", {"bat", "exe"}, "exe;bat");
   WriteLevel1Remove(registry, "14", {}, "");
   WriteLevel1Remove(registry, "14", {"exe"}, "exe;");
-  EXPECT_THAT(journal.Entries(),
-              ElementsAre(key + "Level1Remove REG_SZ \"bat;exe\"", key + "Level1Remove REG_SZ \"\"",
-                          key + "Level1Remove REG_SZ \"exe\""));
+  // An untouched page over a value with unlisted pieces writes it only when it was not yet
+  // in that form; blocking everything keeps them.
+  WriteLevel1Remove(registry, "14", {}, "EXE;.bat; com;zip");
+  WriteLevel1Remove(registry, "14", {"exe"}, "zip;exe;EXE");
+  WriteLevel1Remove(registry, "14", {"exe"}, "exe;zip;EXE");
+  WriteLevel1Remove(registry, "14", {}, "exe;zip");
+  EXPECT_THAT(
+      journal.Entries(),
+      ElementsAre(key + "Level1Remove REG_SZ \"bat;exe\"", key + "Level1Remove REG_SZ \"\"",
+                  key + "Level1Remove REG_SZ \"exe\"", key + "Level1Remove REG_SZ \"exe;zip;EXE\"",
+                  key + "Level1Remove REG_SZ \"zip\""));
 }
 
 }  // namespace

@@ -675,5 +675,29 @@ TEST_F(EndToEndLaunch, HelpOpensTheGuideBesideTheProgramOrWarns) {
   PostMessageA(box->Handle(), WM_COMMAND, IDOK, 0);
 }
 
+// Pieces of the allow list that no list shows, written by another tool, outlive a save
+// that changed something elsewhere.
+TEST_F(EndToEnd, SaveKeepsTheAllowListPiecesNoListShows) {
+  Import("outlook2010-32");
+  const char* security = "Software\\Microsoft\\Office\\14.0\\Outlook\\Security";
+  const char stored[] = "EXE;.bat; com;zip";
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, security, 0, KEY_WRITE, &key));
+  RegSetValueExA(key, "Level1Remove", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored),
+                 sizeof(stored));
+  RegCloseKey(key);
+  Start();
+  window_->ShowTab(MainTabControl, 1);
+  EXPECT_EQ(76u, window_->Items(lbBlocked).size());
+  EXPECT_THAT(window_->Items(lbAllowed), testing::IsEmpty());
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  SaveAndAnswer();
+  char saved[256] = {};
+  DWORD size = sizeof(saved);
+  RegGetValueA(HKEY_CURRENT_USER, security, "Level1Remove", RRF_RT_REG_SZ, nullptr, saved, &size);
+  EXPECT_STREQ(stored, saved);
+}
+
 }  // namespace
 }  // namespace tarnwell
