@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "ui/win32/hyperlink_label.h"
+#include "ui/win32/radio_items.h"
 #include "ui/win32/shell_tree.h"
 
 namespace tarnwell {
@@ -80,20 +81,6 @@ DWORD WindowStyle(const WindowLayout& layout) {
     style |= WS_CLIPCHILDREN;
   }
   return layout.border == WindowBorder::Sizeable ? style | WS_THICKFRAME : style;
-}
-
-// Checks radio button `index` of a group, or none. A radio button takes the tab stop when
-// checked and loses it when not; with none checked the first keeps it, so that the group
-// can still be reached from the keyboard.
-void CheckRadio(const std::vector<HWND>& radios, int index) {
-  for (std::size_t item = 0; item < radios.size(); ++item) {
-    SendMessageA(radios[item], BM_SETCHECK,
-                 static_cast<int>(item) == index ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
-  if ((index < 0 || static_cast<std::size_t>(index) >= radios.size()) && !radios.empty()) {
-    SetWindowLongA(radios.front(), GWL_STYLE,
-                   GetWindowLongA(radios.front(), GWL_STYLE) | WS_TABSTOP);
-  }
 }
 
 RECT ToRect(const LayoutRect& place) {
@@ -316,9 +303,14 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     case ControlKind::CheckBox:
       SendMessageA(control, BM_SETCHECK, pending_.Checked(row.id) ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
-    case ControlKind::RadioGroup:
-      CreateRadioItems(row, parent, font);
+    case ControlKind::RadioGroup: {
+      radios_[row.id] = std::make_unique<RadioItems>(
+          options_.instance, parent, row.id, place, font,
+          std::vector<std::string>(row.items.begin(), row.items.end()), pending_.Enabled(row.id));
+      radios_[row.id]->Check(pending_.Selected(row.id));
+      after_radio_group_ = true;
       break;
+    }
     case ControlKind::ListBox:
       for (const auto& item : pending_.Items(row.id)) {
         SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -341,34 +333,9 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
   return control;
 }
 
-// A radio group's items are siblings after its frame, with its id, so that a click on any
-// of them is the group's. The first starts a dialog group and the next control ends it, so
-// that the arrow keys move among them.
-void Win32Window::CreateRadioItems(const ControlLayout& row, HWND parent, HFONT font) {
-  HWND ignored = nullptr;
-  const RECT group = PlaceOf(row, ignored);
-  const LayoutRect group_place{group.left, group.top, group.right, group.bottom};
-  const int count = static_cast<int>(row.items.size());
-  std::vector<HWND>& radios = radios_[row.id];
-  for (int index = 0; index < count; ++index) {
-    const RECT place = ToRect(RadioItemRect(group_place, index, count));
-    const std::string caption(row.items[static_cast<std::size_t>(index)]);
-    const DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON |
-                        (index == 0 ? WS_GROUP | WS_TABSTOP : 0) |
-                        (pending_.Enabled(row.id) ? 0 : WS_DISABLED);
-    HWND radio = CreateWindowExA(
-        0, "BUTTON", caption.c_str(), style, place.left, place.top, place.right, place.bottom,
-        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), options_.instance, nullptr);
-    SendMessageA(radio, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    radios.push_back(radio);
-  }
-  CheckRadio(radios, pending_.Selected(row.id));
-  after_radio_group_ = true;
-}
-
-const std::vector<HWND>* Win32Window::RadiosOf(ControlId id) const {
+RadioItems* Win32Window::RadiosOf(ControlId id) const {
   auto it = radios_.find(id);
-  return it == radios_.end() ? nullptr : &it->second;
+  return it == radios_.end() ? nullptr : it->second.get();
 }
 
 // A sizeable window keeps its controls at their anchored edges; a control inside a group
@@ -414,14 +381,8 @@ void Win32Window::ArrangeControls() {
     }
     // A label sized by its caption keeps that size.
     place(control, at, row.rect.width != 0 && row.rect.height != 0);
-    if (const std::vector<HWND>* radios = RadiosOf(row.id)) {
-      const LayoutRect group{at.left, at.top, at.right, at.bottom};
-      for (std::size_t index = 0; index < radios->size(); ++index) {
-        place(
-            (*radios)[index],
-            ToRect(RadioItemRect(group, static_cast<int>(index), static_cast<int>(radios->size()))),
-            true);
-      }
+    if (RadioItems* radios = RadiosOf(row.id)) {
+      radios->Place(at);
     }
   }
   InvalidateRect(window_, nullptr, TRUE);
@@ -731,10 +692,8 @@ bool Win32Window::Enabled(ControlId id) const {
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
   if (HWND control = Control(id)) {
     EnableWindow(control, enabled ? TRUE : FALSE);
-    if (const std::vector<HWND>* radios = RadiosOf(id)) {
-      for (HWND radio : *radios) {
-        EnableWindow(radio, enabled ? TRUE : FALSE);
-      }
+    if (RadioItems* radios = RadiosOf(id)) {
+      radios->Enable(enabled);
     }
   } else {
     pending_.SetEnabled(id, enabled);
@@ -774,12 +733,8 @@ std::vector<std::string> Win32Window::Items(ControlId id) const {
   if (list == nullptr) {
     return pending_.Items(id);
   }
-  if (const std::vector<HWND>* radios = RadiosOf(id)) {
-    std::vector<std::string> items;
-    for (HWND radio : *radios) {
-      items.push_back(TextOf(radio));
-    }
-    return items;
+  if (const RadioItems* radios = RadiosOf(id)) {
+    return radios->Captions();
   }
   const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
   std::vector<std::string> items;
@@ -822,13 +777,8 @@ int Win32Window::Selected(ControlId id) const {
   if (list == nullptr) {
     return pending_.Selected(id);
   }
-  if (const std::vector<HWND>* radios = RadiosOf(id)) {
-    for (std::size_t index = 0; index < radios->size(); ++index) {
-      if (SendMessageA((*radios)[index], BM_GETCHECK, 0, 0) == BST_CHECKED) {
-        return static_cast<int>(index);
-      }
-    }
-    return -1;
+  if (const RadioItems* radios = RadiosOf(id)) {
+    return radios->Checked();
   }
   const auto selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
@@ -836,8 +786,8 @@ int Win32Window::Selected(ControlId id) const {
 
 // An index outside the list leaves it with no selection.
 void Win32Window::Select(ControlId id, int index) {
-  if (const std::vector<HWND>* radios = RadiosOf(id)) {
-    CheckRadio(*radios, index);
+  if (RadioItems* radios = RadiosOf(id)) {
+    radios->Check(index);
   } else if (HWND list = Control(id)) {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);

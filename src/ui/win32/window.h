@@ -17,6 +17,7 @@
 namespace tarnwell {
 
 class HyperlinkLabel;
+class RadioItems;
 class ShellFolderTree;
 class ShellNamespace;
 
@@ -100,9 +101,8 @@ class Win32Window final : public Form {
   LRESULT OnNotify(const NMHDR& header);
   void Raise(ControlId id, Event event);
   void SetMemoText(ControlId id);
-  void CreateRadioItems(const ControlLayout& row, HWND parent, HFONT font);
   // A radio group's item buttons, or nothing for any other control.
-  const std::vector<HWND>* RadiosOf(ControlId id) const;
+  RadioItems* RadiosOf(ControlId id) const;
   // The outer size that gives the layout's client size.
   SIZE DesignedFrame() const;
   void ArrangeControls();
@@ -119,7 +119,7 @@ class Win32Window final : public Form {
   std::map<ControlId, HWND> controls_;
   std::map<ControlId, FieldColour> colours_;
   std::map<ControlId, std::vector<std::string>> memo_lines_;
-  std::map<ControlId, std::vector<HWND>> radios_;
+  std::map<ControlId, std::unique_ptr<RadioItems>> radios_;
   bool after_radio_group_ = false;  // the next control made ends the group's items
   std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
   std::map<ControlId, std::unique_ptr<HyperlinkLabel>> links_;
