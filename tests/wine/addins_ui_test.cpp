@@ -6,16 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/fake_processes.h"
-#include "platform/win32/win32_elevation.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_processes.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
-#include "support/scripted_dialogs.h"
 #include "tools/addins.h"
 #include "ui/addins_layout.h"
 #include "wine/layout_check.h"
+#include "wine/real_services.h"
 
 namespace tarnwell {
 namespace {
@@ -53,7 +47,7 @@ class AddinsUi : public testing::Test {
   void Addin(const std::string& key, const char* friendly_name, std::uint32_t load_behavior) {
     RegKey addin;
     ASSERT_EQ(kSuccess,
-              addin.Create(registry_, Root::CurrentUser, std::string(kAddins) + "\\" + key,
+              addin.Create(real_.registry, Root::CurrentUser, std::string(kAddins) + "\\" + key,
                            Rights::Write, RegistryView::View64));
     ASSERT_EQ(kSuccess, addin.SetString("FriendlyName", friendly_name));
     ASSERT_EQ(kSuccess, addin.SetString("Description", std::string(friendly_name) + " add-in."));
@@ -84,16 +78,9 @@ class AddinsUi : public testing::Test {
     return radio;
   }
 
-  Win32Registry registry_;
-  Win32Elevation elevation_;
-  Win32FileSystem files_;
-  Win32Processes processes_;
-  Win32Shell shell_;
-  FixedClock clock_;
-  ScriptedDialogs dialogs_;
+  RealServices real_;
   AppState state_;
   Win32Window window_{AddinsWindowLayout(), {GetModuleHandleA(nullptr), nullptr, nullptr}};
-  Services services_{registry_, dialogs_, elevation_, files_, processes_, shell_, clock_};
 };
 
 // Its radio group is a frame with one radio button per item, none checked, in the tab order
@@ -136,7 +123,7 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
     SCOPED_TRACE(display);
     state_.OutlookVersion.DisplayText = display;
     Win32Window window(AddinsWindowLayout(), {GetModuleHandleA(nullptr), nullptr, nullptr});
-    AddinsWindow logic(window, services_, state_);
+    AddinsWindow logic(window, real_.services, state_);
     EXPECT_THAT(window.Items(lbAddins), ElementsAre("Mail Filer", "Mail Filer", "Odd"));
     EXPECT_EQ("Mail Filer add-in.", WindowText(window.Control(memoAddinDesc)));
     EXPECT_EQ("Add-in Loaded - Outlook will load the add-in at startup.",
@@ -145,8 +132,8 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
   }
 
   state_.OutlookVersion.DisplayText = "Microsoft Outlook 2010 (32-bit)";
-  AddinsWindow logic(window_, services_, state_);
-  window_.Connect(&logic, &dialogs_);
+  AddinsWindow logic(window_, real_.services, state_);
+  window_.Connect(&logic, &real_.dialogs);
   ClickItem(1);
   EXPECT_EQ(
       "Add-in Loaded - The add-in will be loaded automatically the first time, then on-demand "
@@ -162,7 +149,7 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
   EXPECT_EQ(4, window_.Selected(rgLoadBehavior));
   RegKey odd;
   RegValue value;
-  ASSERT_EQ(kSuccess, odd.Open(registry_, Root::CurrentUser, std::string(kAddins) + "\\C.Odd",
+  ASSERT_EQ(kSuccess, odd.Open(real_.registry, Root::CurrentUser, std::string(kAddins) + "\\C.Odd",
                                Rights::Read, RegistryView::View64));
   ASSERT_EQ(kSuccess, odd.Query("LoadBehavior", 4, value));
   EXPECT_EQ(5u, value.Number());

@@ -6,15 +6,9 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "platform/memory/fake_processes.h"
-#include "platform/win32/win32_elevation.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_processes.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell.h"
-#include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
+#include "wine/real_services.h"
 
 namespace tarnwell {
 namespace {
@@ -50,19 +44,9 @@ class WineStartUp : public testing::Test {
     }
   }
 
-  void Create() {
-    MainWindow(form_, Services{registry_, dialogs_, elevation_, files_, processes_, shell_, clock_},
-               state_)
-        .FormCreate();
-  }
+  void Create() { MainWindow(form_, real_.services, state_).FormCreate(); }
 
-  Win32Registry registry_;
-  Win32Elevation elevation_;
-  Win32FileSystem files_;
-  Win32Processes processes_;
-  Win32Shell shell_;
-  FixedClock clock_;
-  ScriptedDialogs dialogs_;
+  RealServices real_;
   MemoryForm form_{MainWindowLayout()};
   AppState state_;
 };
