@@ -7,6 +7,15 @@
 
 namespace tarnwell {
 
+// A path that names its place whatever the current folder: a drive letter, a colon and a
+// backslash, or a UNC path (two backslashes). A program started from anything else would
+// be looked for in the current folder.
+inline bool IsFullPath(std::string_view path) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  const bool drive = path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\';
+  return drive || path.starts_with("\\\\");
+}
+
 // The file system as the program asks it.
 class FileSystem {
  public:

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/registry_object.h"
 #include "settings/settings_catalogue.h"
 #include "ui/main_layout.h"
@@ -147,7 +148,9 @@ void LoadExecutable(LoadView& view, std::string_view major, LoadedSettings& load
   if (!view.Open(row.root, SettingKeyPath(row.key, major))) {
     return;
   }
-  if (auto folder = view.Text(row.name)) {
+  // A folder that is not a full path would have Outlook looked for in the current folder:
+  // such an executable counts as not found.
+  if (auto folder = view.Text(row.name); folder && IsFullPath(*folder)) {
     view.SetExecutable(loaded, *folder);
   }
   view.Close();

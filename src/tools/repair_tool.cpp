@@ -1,6 +1,5 @@
 #include "tools/repair_tool.h"
 
-#include <cctype>
 #include <vector>
 
 #include "platform/registry_object.h"
@@ -43,13 +42,6 @@ std::string SharedFilesCandidate(Registry& registry) {
     }
   }
   return {};
-}
-
-// A drive and a backslash, or a UNC path.
-bool IsFullPath(const std::string& path) {
-  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-                     path[1] == ':' && path[2] == '\\';
-  return drive || path.rfind("\\\\", 0) == 0;
 }
 
 }  // namespace

@@ -199,5 +199,36 @@ TEST(LaunchWithoutProgram, WarnsInsteadOfStartingNothing) {
   EXPECT_EQ(1u, harness.journal.Entries().size());
 }
 
+// An install folder that is not a full path would have Outlook looked for in the current
+// folder: both loads leave the program path empty, and the launch warns as for a missing one.
+TEST(LaunchWithoutProgram, InstallFolderThatIsNotAFullPathStartsNothing) {
+  for (const bool outlook64 : {false, true}) {
+    for (const char* folder : {"Office14\\", "", "C:Office14\\", "\\Office14\\"}) {
+      SCOPED_TRACE(std::string(outlook64 ? "64-bit load, " : "native load, ") + folder);
+      MainWindowHarness harness;
+      if (outlook64) {
+        Seed64BitOutlook(harness.registry, "14").String("Bitness", "x64");
+        harness.registry
+            .Key(Root::LocalMachine, "Software\\Microsoft\\Office\\14.0\\Word\\InstallRoot")
+            .String("Path", folder);
+      } else {
+        SeedNativeOutlook(harness.registry, "14").String("Bitness", "x86");
+        harness.registry
+            .Key(Root::LocalMachine,
+                 NativeMachinePath(harness.registry, "Microsoft\\Office\\14.0\\Word\\InstallRoot"))
+            .String("Path", folder);
+      }
+      harness.Create();
+      harness.form.Select(lbCLOptions, 3);  // /checkclient
+      harness.window.OnEvent(lbCLOptions, Event::Click);
+      harness.dialogs.Expect(MessageKind::Warning,
+                             "The location of Microsoft Outlook could not be found, so Outlook "
+                             "cannot be started.");
+      harness.window.OnEvent(btnLaunchOutlook, Event::Click);
+      EXPECT_EQ(1u, harness.journal.Entries().size());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarnwell

@@ -239,7 +239,8 @@ void MemoryRegistry::ClearFaults() {
 std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view path,
                                               std::string_view value) {
   for (auto& fault : faults_) {
-    if (fault.op == op && fault.root == root && SameName(fault.path, path) &&
+    if (fault.op == op && fault.root == root &&
+        (fault.path == kAnyKey || SameName(fault.path, path)) &&
         (fault.value.empty() || SameName(fault.value, value))) {
       if (fault.passes > 0) {
         --fault.passes;
@@ -251,10 +252,17 @@ std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view
   return std::nullopt;
 }
 
-void MemoryRegistry::Record(std::string entry) {
+void MemoryRegistry::Record(Write write) {
   if (journal_ != nullptr) {
+    constexpr std::string_view kVerbs[] = {"create ", "set ", "delete "};
+    std::string entry = std::string(kVerbs[static_cast<int>(write.kind)]) +
+                        std::string(RootName(write.root)) + "\\" + write.path;
+    if (write.kind == Write::Kind::Set) {
+      entry += " " + write.name + " " + DescribeValue(write.value);
+    }
     journal_->Add(std::move(entry));
   }
+  writes_.push_back(std::move(write));
 }
 
 // --- the Registry interface --------------------------------------------------------------
@@ -315,7 +323,7 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
       }
       child = node->AddChild(piece);
       created = true;
-      Record("create " + std::string(RootName(root)) + "\\" + child->path);
+      Record({Write::Kind::Create, root, child->path, {}, {}});
     }
     node = child;
   }
@@ -387,8 +395,7 @@ Status MemoryRegistry::Set(Handle key, std::string_view name, ValueType type,
     return *code;
   }
   RegValue value{type, data};
-  Record("set " + std::string(RootName(open->root)) + "\\" + open->node->path + " " +
-         std::string(name) + " " + DescribeValue(value));
+  Record({Write::Kind::Set, open->root, open->node->path, std::string(name), value});
   open->node->SetValue(name, std::move(value));
   return kSuccess;
 }
@@ -491,7 +498,7 @@ Status MemoryRegistry::DeleteKey(Handle key, std::string_view name) {
   if (!child->children.empty()) {
     return kAccessDenied;
   }
-  Record("delete " + std::string(RootName(open->root)) + "\\" + child->path);
+  Record({Write::Kind::Delete, open->root, child->path, {}, {}});
   child->MarkDeleted();
   parent->children.erase(child->name);
   return kSuccess;

@@ -30,6 +30,18 @@ class MemoryRegistry final : public Registry {
   enum class Windows { Bits32, Bits64 };
   enum class Op { Open, Create, Query, Set, Enum, Delete };
 
+  // A write made through the Registry interface, on the key's stored path.
+  struct Write {
+    enum class Kind { Create, Set, Delete };
+    Kind kind;
+    Root root;
+    std::string path;
+    std::string name;  // the value set
+    RegValue value;
+  };
+  // The stored path of a fault that strikes whichever key the call names.
+  static constexpr std::string_view kAnyKey = "*";
+
   class KeyRef {
    public:
     KeyRef& String(std::string_view name, std::string_view text);
@@ -61,12 +73,15 @@ class MemoryRegistry final : public Registry {
   void DeleteTree(Root root, std::string_view stored_path);
 
   // Every later `op` on the key (and, when given, the value) fails with `code`, once
-  // `passes` such calls have succeeded: a key that vanishes between two looks at it.
+  // `passes` such calls have succeeded: a key that vanishes between two looks at it. With
+  // kAnyKey, the call after `passes` calls of `op` on any key fails, and all later ones.
   void FailOn(Op op, Root root, std::string_view stored_path, Status code,
               std::string_view value_name = {}, int passes = 0);
   void ClearFaults();
 
   std::size_t OpenHandles() const { return handles_.size(); }
+  // Every write so far, in order.
+  const std::vector<Write>& Writes() const { return writes_; }
 
   Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
               Handle& out) override;
@@ -110,7 +125,7 @@ class MemoryRegistry final : public Registry {
                                 std::string_view value = {});
   std::shared_ptr<Node> Walk(Root root, const std::vector<std::string>& pieces) const;
   std::shared_ptr<Node> RootNode(Root root) const;
-  void Record(std::string entry);
+  void Record(Write write);
 
   Windows windows_;
   Journal* journal_;
@@ -119,6 +134,7 @@ class MemoryRegistry final : public Registry {
   std::map<Handle, OpenKey> handles_;
   Handle next_handle_ = 0x1000;
   std::vector<Fault> faults_;
+  std::vector<Write> writes_;
 };
 
 std::string DescribeValue(const RegValue& value);  // REG_SZ "text", REG_DWORD 1, ...
