@@ -1,0 +1,18 @@
+// libFuzzer's entry: each input is a machine and a session; a broken promise stops the run
+// with the input saved, as a crash or a sanitizer report does.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz/invariants.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto run = tarnwell::fuzz::RunSession({data, size});
+  const auto violations = tarnwell::fuzz::Violations(run);
+  if (!violations.empty()) {
+    for (const std::string& violation : violations) {
+      std::fprintf(stderr, "broken: %s\n", violation.c_str());
+    }
+    std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,528 @@
+#include "fuzz/session.h"
+
+#include <algorithm>
+#include <exception>
+#include <map>
+#include <memory>
+
+#include "app/main_window.h"
+#include "attachments/extension_catalogue.h"
+#include "fuzz/byte_reader.h"
+#include "platform/memory/fake_processes.h"
+#include "settings/settings_catalogue.h"
+#include "tools/custom_places.h"
+#include "ui/events.h"
+#include "ui/main_layout.h"
+#include "ui/memory/memory_form.h"
+#include "ui/places_layout.h"
+
+namespace tarnwell::fuzz {
+namespace {
+
+constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15"};
+constexpr std::string_view kAnyKey = MemoryRegistry::kAnyKey;
+
+// Paths as users and registries hold them; which of them exist is chosen per input.
+const std::string kPaths[] = {
+    "C:\\Mail\\",
+    "C:\\Mail",
+    "D:\\Archive\\",
+    "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
+    "\\\\server\\share\\",
+    "relative\\folder\\",
+    "",
+    "C:\\Missing\\",
+    "C:\\Program Files\\Microsoft Office\\Office14\\",
+    "C:\\Mail\\notes.txt",
+    "E:\\",
+    "C:\\" + std::string(300, 'p') + "\\",
+    "C:\\Common Files\\SCANPST.EXE",
+    "Office14\\",
+};
+
+const std::string kNames[] = {
+    "Projects", "projects", "PROJECTS", "Scans", "", " ", "a\\b", std::string(300, 'n'),
+    "Caf\xE9",  "x;y",
+};
+
+const std::string& AnyPath(ByteReader& in) {
+  return in.Pick(kPaths);
+}
+
+// Text of one of the lengths that break buffers, or a few bytes of the input itself (NULs
+// and bytes above 127 included).
+std::string AnyText(ByteReader& in) {
+  constexpr std::size_t kLengths[] = {1, 255, 256, 257, 260, 261, 2000, 2001, 100000};
+  switch (in.Below(4)) {
+    case 0:
+      return AnyPath(in);
+    case 1:
+      return in.Pick(kNames);
+    case 2:
+      return std::string(in.Pick(kLengths), static_cast<char>('a' + in.Below(26)));
+    default: {
+      std::string text(in.Below(16), '\0');
+      for (char& c : text) {
+        c = static_cast<char>(in.Byte());
+      }
+      return text;
+    }
+  }
+}
+
+RegValue AnyValue(ByteReader& in) {
+  constexpr ValueType kTypes[] = {
+      ValueType::String,         ValueType::ExpandString,
+      ValueType::Dword,          ValueType::Binary,
+      ValueType::None,           static_cast<ValueType>(7) /* REG_MULTI_SZ */,
+      static_cast<ValueType>(11) /* REG_QWORD */};
+  constexpr std::uint32_t kNumbers[] = {0, 1, 2, 0xFFFFFFFF};
+  RegValue value{in.Pick(kTypes), {}};
+  switch (in.Below(6)) {
+    case 0:
+      break;  // no data at all
+    case 1:
+      value.data = {in.Byte()};
+      break;
+    case 2:
+      value.data = DwordData(in.Pick(kNumbers));
+      break;
+    case 3: {  // text without its NUL
+      const std::string text = AnyText(in);
+      value.data.assign(text.begin(), text.end());
+      break;
+    }
+    default:
+      value.data = StringData(AnyText(in));
+  }
+  return value;
+}
+
+// The allow list as administrators and clean-up tools leave it: catalogue extensions in any
+// spelling, pieces Tarnwell does not list, empty pieces, thousands of them.
+std::string AnyAllowList(ByteReader& in) {
+  constexpr std::string_view kOdd[] = {"zip", "ZIP", " exe", ".exe", "", "exe ", "a\\b"};
+  const std::size_t count = in.Below(4) == 0 ? in.Below(4000) : in.Below(8);
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) {
+      text += in.Below(8) == 0 ? ";;" : ";";
+    }
+    const std::string_view extension =
+        kAttachmentExtensionCatalogue[in.Below(kAttachmentExtensionCatalogue.size())].extension;
+    switch (in.Below(3)) {
+      case 0:
+        text += extension;
+        break;
+      case 1:
+        for (char c : extension) {
+          text += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        }
+        break;
+      default:
+        text += in.Pick(kOdd);
+    }
+  }
+  return text;
+}
+
+class FixedElevation final : public Elevation {
+ public:
+  bool elevated = false;
+  bool IsAppElevated() override { return elevated; }
+};
+
+// The whole program on an in-memory machine, driven by the input.
+class Program final : public Dialogs, public Processes, public Shell {
+ public:
+  Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
+
+  Run Play();
+
+  // Dialogs: answers chosen by the input.
+  Answer Message(MessageKind kind, std::string_view text) override {
+    const Answer answer =
+        kind == MessageKind::Confirmation ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
+    Add({Step::Kind::Message, std::string(text), std::string(MessageKindName(kind)), answer});
+    return answer;
+  }
+  void ShowError(std::string_view text) override {
+    Add({Step::Kind::Message, std::string(text), "error box"});
+  }
+  void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override {
+    MemoryForm form(layout);
+    std::unique_ptr<EventSink> sink = logic(form);
+    Drive(form, *sink, /*modal=*/true);
+  }
+  std::optional<std::string> OpenFile(const FileDialogOptions&) override { return Chosen(); }
+  std::optional<std::string> SaveFile(const FileDialogOptions&) override { return Chosen(); }
+
+  // Processes: Outlook may already run; a start may fail.
+  std::optional<std::vector<Entry>> Running() override {
+    if (outlook_running_) {
+      return std::vector<Entry>{{4242, "OUTLOOK.EXE"}};
+    }
+    return std::vector<Entry>{};
+  }
+  Started Start(std::string_view command_line, std::uint32_t) override {
+    Add({Step::Kind::Process, std::string(command_line), {}});
+    return start_fails_ ? Started{false, 2} : Started{true, 0};
+  }
+
+  // Shell: a program waited for writes the file its parameters name first, if told to.
+  std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view,
+                        std::string_view, int) override {
+    Add({Step::Kind::Shell, std::string(file), std::string(verb)});
+    return start_fails_ ? 2 : 42;
+  }
+  Ran RunAndWait(std::string_view file, std::string_view parameters, int, unsigned) override {
+    Add({Step::Kind::Shell, std::string(file), "run"});
+    const auto open = parameters.find('"');
+    const auto close = parameters.find('"', open + 1);
+    if (editor_writes_ && close != std::string_view::npos) {
+      files_.Write(parameters.substr(open + 1, close - open - 1));
+    }
+    return start_fails_ ? Ran::NotStarted : Ran::Ended;
+  }
+
+ private:
+  void Add(Step step) {
+    const auto& writes = registry_->Writes();
+    for (; drained_ < writes.size(); ++drained_) {
+      steps_.push_back({Step::Kind::Write, {}, {}, Answer::Ok, writes[drained_]});
+    }
+    steps_.push_back(std::move(step));
+  }
+  std::optional<std::string> Chosen() {
+    if (in_.Below(3) == 0) {
+      return std::nullopt;
+    }
+    return AnyPath(in_) + "profiles.reg";
+  }
+
+  void BuildMachine();
+  void SeedMachineKey(std::string_view path, bool native, const std::string& name,
+                      const RegValue& value);
+  std::string MachinePath(std::string_view path, bool native) const;
+  void Drive(MemoryForm& form, EventSink& sink, bool modal);
+  void Act(MemoryForm& form, EventSink& sink);
+
+  ByteReader& m_;   // the machine
+  ByteReader& in_;  // the user's session and the answers to the program's questions
+  std::unique_ptr<MemoryRegistry> registry_;
+  MemoryFileSystem files_;
+  FixedElevation elevation_;
+  FixedClock clock_;
+  bool outlook_running_ = false;
+  bool start_fails_ = false;
+  bool editor_writes_ = false;
+  bool faulted_ = false;
+  std::vector<std::pair<Root, std::string>> keys_;  // what the machine was seeded with
+  std::vector<Step> steps_;
+  std::size_t drained_ = 0;
+  std::unique_ptr<MemoryForm> main_;
+  std::unique_ptr<MemoryForm> entry_;
+  std::unique_ptr<LocationEntryWindow> entry_logic_;
+  bool entry_shown_ = false;
+};
+
+// HKLM\Software as a 32-bit program sees it natively, or the 64-bit branch.
+std::string Program::MachinePath(std::string_view path, bool native) const {
+  const bool split = registry_->WindowsBitness() == MemoryRegistry::Windows::Bits64;
+  std::string stored(path);
+  if (native && split && stored.starts_with("Software\\")) {
+    stored.insert(9, "Wow6432Node\\");
+  }
+  return stored;
+}
+
+void Program::SeedMachineKey(std::string_view path, bool native, const std::string& name,
+                             const RegValue& value) {
+  const std::string stored = MachinePath(path, native);
+  registry_->Key(Root::LocalMachine, stored).Data(name, value.type, value.data);
+  keys_.emplace_back(Root::LocalMachine, stored);
+}
+
+void Program::BuildMachine() {
+  registry_ = std::make_unique<MemoryRegistry>(m_.Bool() ? MemoryRegistry::Windows::Bits64
+                                                         : MemoryRegistry::Windows::Bits32);
+  constexpr std::string_view kArchitectures[] = {"AMD64", "x86", "IA64", ""};
+  constexpr std::string_view kProducts[] = {"Windows 7 Professional", "Windows 8 Pro",
+                                            "Windows 8.1 Enterprise", "Windows Server 2012", ""};
+  registry_
+      ->Key(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
+      .String("PROCESSOR_ARCHITECTURE", m_.Pick(kArchitectures));
+  const RegValue product =
+      m_.Below(4) == 0 ? AnyValue(m_) : RegValue{ValueType::String, StringData(m_.Pick(kProducts))};
+  registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
+      .Data("ProductName", product.type, product.data);
+
+  // Office versions in either view, with a Bitness of any kind, and their settings.
+  for (std::string_view major : kVersions) {
+    const std::size_t where = m_.Below(8);  // mostly absent
+    if (where > 3 || where == 0) {
+      continue;
+    }
+    const std::string outlook =
+        "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\Outlook";
+    constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
+    const RegValue bitness = m_.Below(3) == 0
+                                 ? AnyValue(m_)
+                                 : RegValue{ValueType::String, StringData(m_.Pick(kBitness))};
+    for (bool native : {true, false}) {
+      if ((where & (native ? 1 : 2)) != 0) {
+        if (m_.Bool()) {
+          SeedMachineKey(outlook, native, "Bitness", bitness);
+        } else {
+          registry_->Key(Root::LocalMachine, MachinePath(outlook, native));
+        }
+      }
+    }
+    for (const SettingRow& row : kSettingsCatalogue) {
+      const std::size_t shape = m_.Below(4);
+      if (shape == 0) {
+        continue;
+      }
+      RegValue value = AnyValue(m_);
+      if (shape < 3 && row.setting != Setting::Level1Remove) {
+        value = row.type == ValueType::Dword ? RegValue{ValueType::Dword, DwordData(m_.Below(2))}
+                                             : RegValue{row.type, StringData(AnyPath(m_))};
+      } else if (shape < 3) {
+        value = RegValue{ValueType::String, StringData(AnyAllowList(m_))};
+      }
+      const std::string path = SettingKeyPath(row.key, major);
+      if (row.root == Root::LocalMachine) {
+        SeedMachineKey(path, m_.Bool(), std::string(row.name), value);
+      } else {
+        registry_->Key(Root::CurrentUser, path).Data(row.name, value.type, value.data);
+        keys_.emplace_back(Root::CurrentUser, path);
+      }
+    }
+    // Custom places, by the hundred, with odd names.
+    const std::string places = "Software\\Microsoft\\Office\\" + std::string(major) +
+                               ".0\\Common\\Open Find\\Places\\UserDefinedPlaces";
+    constexpr std::size_t kCounts[] = {0, 1, 3, 120};
+    const std::size_t place_count = m_.Pick(kCounts);
+    for (std::size_t i = 0; i < place_count; ++i) {
+      std::string key = m_.Pick(kNames);
+      key = key.empty() || key.find('\\') != std::string::npos ? "Place" : key;
+      auto place = registry_->Key(Root::CurrentUser, places + "\\" + key + std::to_string(i));
+      const RegValue name =
+          m_.Bool() ? RegValue{ValueType::String, StringData(m_.Pick(kNames))} : AnyValue(m_);
+      place.Data("Name", name.type, name.data).String("Path", AnyPath(m_));
+    }
+    keys_.emplace_back(Root::CurrentUser, places);
+  }
+
+  // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
+  if (m_.Bool()) {
+    const RegValue dumpster =
+        m_.Bool() ? RegValue{ValueType::Dword, DwordData(m_.Below(3))} : AnyValue(m_);
+    SeedMachineKey("Software\\Microsoft\\Exchange\\Client\\Options", false, "DumpsterAlwaysOn",
+                   dumpster);
+  }
+
+  // Add-ins of the current user, by the hundred.
+  constexpr std::size_t kAddinCounts[] = {0, 2, 60, 300};
+  const std::size_t addins = m_.Pick(kAddinCounts);
+  for (std::size_t i = 0; i < addins; ++i) {
+    const std::string key = "Software\\Microsoft\\Office\\Outlook\\Addins\\" +
+                            (m_.Bool() ? std::string(m_.Pick(kNames)) : "Addin") +
+                            std::to_string(i);
+    auto addin = registry_->Key(Root::CurrentUser, key);
+    const RegValue behaviour =
+        m_.Bool() ? RegValue{ValueType::Dword, DwordData(m_.Below(20))} : AnyValue(m_);
+    const RegValue friendly = AnyValue(m_);
+    addin.Data("LoadBehavior", behaviour.type, behaviour.data)
+        .Data("FriendlyName", friendly.type, friendly.data)
+        .String("Description", AnyText(m_));
+    keys_.emplace_back(Root::CurrentUser, key);
+  }
+
+  // Shared files, where the repair tool is looked for.
+  const std::size_t shared = m_.Pick(kAddinCounts);
+  for (std::size_t i = 0; i < shared; ++i) {
+    constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
+                                            "c:\\common files\\scanpst.exe",
+                                            "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
+    std::string name(m_.Pick(kShared));
+    name += m_.Below(4) == 0 ? std::string(300, 'x') : std::string();
+    SeedMachineKey("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", m_.Bool(),
+                   std::to_string(i) + name, RegValue{ValueType::Dword, DwordData(1)});
+  }
+
+  if (m_.Bool()) {
+    const std::string profiles =
+        "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+    registry_->Key(Root::CurrentUser, profiles + "\\Outlook").String("001e3001", "Ann");
+    keys_.emplace_back(Root::CurrentUser, profiles);
+  }
+
+  // Keys that refuse some access, and registry calls that fail.
+  constexpr Rights kRights[] = {Rights::Read, Rights::Write, Rights::Full};
+  for (std::size_t i = m_.Below(4); i > 0 && !keys_.empty(); --i) {
+    faulted_ = true;
+    const auto& [root, path] = keys_[m_.Below(keys_.size())];
+    registry_->Key(root, path).RefuseAccess(m_.Pick(kRights));
+  }
+  constexpr MemoryRegistry::Op kOps[] = {MemoryRegistry::Op::Open,  MemoryRegistry::Op::Create,
+                                         MemoryRegistry::Op::Query, MemoryRegistry::Op::Set,
+                                         MemoryRegistry::Op::Enum,  MemoryRegistry::Op::Delete};
+  constexpr Status kCodes[] = {kFileNotFound,     kAccessDenied, kMoreData,
+                               kInvalidParameter, kKeyDeleted,   kBadPathname};
+  for (std::size_t i = m_.Below(5); i > 1; --i) {
+    faulted_ = true;
+    const auto op = m_.Pick(kOps);
+    const bool any = keys_.empty() || m_.Bool();
+    const auto& [root, path] =
+        any ? std::pair<Root, std::string>{m_.Bool() ? Root::CurrentUser : Root::LocalMachine,
+                                           std::string(kAnyKey)}
+            : keys_[m_.Below(keys_.size())];
+    registry_->FailOn(op, root, path, m_.Pick(kCodes), {}, static_cast<int>(m_.Below(64)));
+  }
+
+  // Folders and files, and how the machine answers the program's requests.
+  for (const std::string& path : kPaths) {
+    if (m_.Bool()) {
+      files_.AddFolder(path);
+    }
+  }
+  files_.AddFile("C:\\Program Files\\Microsoft Office\\Office14\\OUTLOOK.EXE")
+      .AddFile("C:\\Common Files\\SCANPST.EXE");
+  if (m_.Bool()) {
+    files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
+  }
+  elevation_.elevated = m_.Bool();
+  outlook_running_ = m_.Below(4) == 3;
+  start_fails_ = m_.Below(4) == 3;
+  editor_writes_ = m_.Bool();
+}
+
+void Program::Act(MemoryForm& form, EventSink& sink) {
+  std::vector<const ControlLayout*> controls;
+  for (const ControlLayout& row : form.Layout().controls) {
+    switch (row.kind) {
+      case ControlKind::Button:
+      case ControlKind::PictureButton:
+      case ControlKind::CheckBox:
+      case ControlKind::Edit:
+      case ControlKind::ListBox:
+      case ControlKind::ShellTree:
+      case ControlKind::RadioGroup:
+      case ControlKind::Link:
+        if (form.Enabled(row.id)) {  // what a user can use
+          controls.push_back(&row);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  const std::size_t choice = in_.Below(controls.size() + 1);
+  if (choice == controls.size() || controls.empty()) {
+    Add({Step::Kind::Action, "activate", std::string(form.Layout().caption)});
+    return Dispatch(sink, *this, kNoControl, Event::Activate);
+  }
+  const ControlLayout& row = *controls[choice];
+  Add({Step::Kind::Action, std::string(row.name), std::string(form.Layout().caption)});
+  Event event = Event::Click;
+  switch (row.kind) {
+    case ControlKind::CheckBox:
+      form.SetChecked(row.id, !form.Checked(row.id));
+      break;
+    case ControlKind::Edit:
+      form.Type(row.id, in_.Bool() ? AnyPath(in_) : AnyText(in_));
+      event = Event::Change;
+      break;
+    case ControlKind::ListBox:
+    case ControlKind::RadioGroup: {
+      const std::size_t count =
+          row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
+      form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
+      break;
+    }
+    case ControlKind::ShellTree:
+      form.SetText(row.id, in_.Bool() ? AnyPath(in_) : std::string());
+      event = Event::DoubleClick;
+      break;
+    default:
+      break;
+  }
+  Dispatch(sink, *this, row.id, event);
+}
+
+// The user acts on the window until it closes or the input ends. The places window has the
+// location entry window beside it while that is shown.
+void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
+  const bool beside_entry = !modal || &form.Layout() == &PlacesWindowLayout();
+  for (int actions = 0; actions < 48 && !form.Closed() && !main_->Closed(); ++actions) {
+    if (in_.Empty() || in_.Below(24) == 0) {
+      break;  // the window's close box
+    }
+    if (beside_entry && entry_->Shown() && in_.Bool()) {
+      Act(*entry_, *entry_logic_);
+    } else {
+      Act(form, sink);
+    }
+    if (entry_->Shown() && !entry_shown_) {
+      Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
+    }
+    entry_shown_ = entry_->Shown();
+  }
+  if (!form.Closed()) {
+    Add({Step::Kind::Action, "close box", std::string(form.Layout().caption)});
+    form.Close();
+  }
+}
+
+Run Program::Play() {
+  BuildMachine();
+  Run run;
+  run.facts.elevated = elevation_.elevated;
+  run.facts.faults = faulted_;
+  // What was stored before the program ran.
+  std::map<std::string_view, std::optional<RegValue>> allow_lists;
+  for (std::string_view major : kVersions) {
+    allow_lists[major] = registry_->Value(
+        Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, major), "Level1Remove");
+  }
+  run.facts.dumpster = registry_->Value(
+      Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
+
+  const Services services{*registry_, *this, elevation_, files_, *this, *this, clock_};
+  AppState state;
+  main_ = std::make_unique<MemoryForm>(MainWindowLayout());
+  entry_ = std::make_unique<MemoryForm>(LocationEntryLayout());
+  entry_logic_ = std::make_unique<LocationEntryWindow>(*entry_, services, state);
+  state.MainForm = main_.get();
+  state.LocationEntry = entry_.get();
+  MainWindow window(*main_, services, state);
+  try {
+    window.FormCreate();
+    if (state.OutlookVersion.Found) {
+      run.facts.major = state.OutlookVersion.MajorVersion;
+      run.facts.level1remove = allow_lists[run.facts.major];
+    }
+    Drive(*main_, window, /*modal=*/false);
+  } catch (const std::exception& error) {
+    run.escaped = error.what();
+  }
+  Add({Step::Kind::Action, "end", {}});
+  run.steps = std::move(steps_);
+  run.files = files_;
+  return run;
+}
+
+}  // namespace
+
+// The first byte says how long the machine's part is, in 16-byte units, so that a change
+// to the session leaves the machine as it was, and the other way round.
+Run RunSession(std::span<const std::uint8_t> bytes) {
+  const std::size_t machine_size =
+      bytes.empty() ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * std::size_t{16});
+  ByteReader machine(bytes.subspan(bytes.empty() ? 0 : 1, machine_size));
+  ByteReader session(bytes.subspan(bytes.empty() ? 0 : 1 + machine_size));
+  return Program(machine, session).Play();
+}
+
+}  // namespace tarnwell::fuzz

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_registry.h"
+#include "ui/dialogs.h"
+
+namespace tarnwell::fuzz {
+
+// One thing the program did, or the user did to it, in the order it happened.
+struct Step {
+  enum class Kind {
+    Action,   // text: the control's name, or "close box" / "activate"; detail: the caption
+    Message,  // text: the message; detail: its kind, or "error box"
+    Write,    // a registry write
+    Process,  // text: the command line
+    Shell,    // text: the file; detail: the verb, or "run" for a program waited for
+  };
+  Kind kind;
+  std::string text;
+  std::string detail;
+  Answer answer = Answer::Ok;
+  MemoryRegistry::Write write{};
+};
+
+// What the checker needs to know of the machine as it was before the program started.
+struct Facts {
+  std::string major;  // the version the program detected, or empty
+  bool elevated = false;
+  bool faults = false;                   // registry calls were made to fail
+  std::optional<RegValue> level1remove;  // the detected version's stored allow list
+  std::optional<RegValue> dumpster;      // the stored recover-deleted-items number
+};
+
+struct Run {
+  std::vector<Step> steps;
+  Facts facts;
+  MemoryFileSystem files;
+  std::string escaped;  // what an exception that escaped a handler said
+};
+
+// Builds a machine from the bytes (a registry, failing registry calls, folders and files),
+// starts the program on it and plays the user's session that the rest of the bytes spell.
+Run RunSession(std::span<const std::uint8_t> bytes);
+
+}  // namespace tarnwell::fuzz
