@@ -134,10 +134,6 @@ bool FullPath(std::string_view path) {
   return drive || path.starts_with("\\\\");
 }
 
-std::string TextOf(const RegValue& value) {
-  return value.TextUpToNul();
-}
-
 std::vector<std::string> Split(const std::string& text) {
   std::vector<std::string> pieces;
   std::size_t start = 0;
@@ -281,8 +277,8 @@ class Checker {
         (write.name != "Name" && write.name != "Path")) {
       return Fail("an added place wrote a value of its own: " + where);
     }
-    if (write.name == "Path" && !files_.FolderExists(TextOf(write.value))) {
-      Fail("an added place names no existing folder: " + TextOf(write.value));
+    if (write.name == "Path" && !files_.FolderExists(write.value.TextUpToNul())) {
+      Fail("an added place names no existing folder: " + write.value.TextUpToNul());
     }
   }
 
@@ -319,17 +315,17 @@ class Checker {
         Fail("a save wrote a number other than 0 or 1: " + where);
       }
     } else if (write.value.data.empty() || write.value.data.back() != 0 ||
-               TextOf(write.value).size() + 1 != write.value.data.size()) {
+               write.value.TextUpToNul().size() + 1 != write.value.data.size()) {
       Fail("a save wrote a text that is not one NUL-ended string: " + where);
     }
-    if (row->folder && !files_.FolderExists(TextOf(write.value))) {
-      Fail("a save wrote a folder that does not exist: " + where + " " + TextOf(write.value));
+    if (row->folder && !files_.FolderExists(write.value.TextUpToNul())) {
+      Fail("a save wrote a folder that does not exist: " + where + " " + write.value.TextUpToNul());
     }
     if (row->name == "EnableDEP" && run_.facts.major != "14" && run_.facts.major != "15") {
       Fail("a save wrote EnableDEP for version " + run_.facts.major);
     }
     if (row->name == "Level1Remove") {
-      AllowList(TextOf(write.value));
+      AllowList(write.value.TextUpToNul());
     }
   }
 
@@ -342,7 +338,7 @@ class Checker {
     }
     // Outlook reads the list as text; a value of another type holds no list to keep.
     const auto& value = run_.facts.level1remove;
-    const std::string stored = value && value->IsText() ? TextOf(*value) : std::string();
+    const std::string stored = value && value->IsText() ? value->TextUpToNul() : std::string();
     std::set<std::string> stored_pieces;
     for (std::string& piece : Split(stored)) {
       stored_pieces.insert(std::move(piece));

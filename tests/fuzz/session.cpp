@@ -10,6 +10,7 @@
 #include "fuzz/byte_reader.h"
 #include "platform/memory/fake_processes.h"
 #include "settings/settings_catalogue.h"
+#include "support/registry_seed.h"
 #include "tools/custom_places.h"
 #include "ui/events.h"
 #include "ui/main_layout.h"
@@ -20,7 +21,6 @@ namespace tarnwell::fuzz {
 namespace {
 
 constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15"};
-constexpr std::string_view kAnyKey = MemoryRegistry::kAnyKey;
 
 // Paths as users and registries hold them; which of them exist is chosen per input.
 const std::string kPaths[] = {
@@ -226,14 +226,10 @@ class Program final : public Dialogs, public Processes, public Shell {
   bool entry_shown_ = false;
 };
 
-// HKLM\Software as a 32-bit program sees it natively, or the 64-bit branch.
+// HKLM\Software as a 32-bit program sees it natively, or the 64-bit branch; `path` starts
+// with "Software\".
 std::string Program::MachinePath(std::string_view path, bool native) const {
-  const bool split = registry_->WindowsBitness() == MemoryRegistry::Windows::Bits64;
-  std::string stored(path);
-  if (native && split && stored.starts_with("Software\\")) {
-    stored.insert(9, "Wow6432Node\\");
-  }
-  return stored;
+  return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
 }
 
 void Program::SeedMachineKey(std::string_view path, bool native, const std::string& name,
@@ -376,7 +372,7 @@ void Program::BuildMachine() {
     const bool any = keys_.empty() || m_.Bool();
     const auto& [root, path] =
         any ? std::pair<Root, std::string>{m_.Bool() ? Root::CurrentUser : Root::LocalMachine,
-                                           std::string(kAnyKey)}
+                                           std::string(MemoryRegistry::kAnyKey)}
             : keys_[m_.Below(keys_.size())];
     registry_->FailOn(op, root, path, m_.Pick(kCodes), {}, static_cast<int>(m_.Below(64)));
   }
