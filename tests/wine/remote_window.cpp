@@ -36,6 +36,12 @@ BOOL CALLBACK CollectControl(HWND control, LPARAM data) {
 
 }  // namespace
 
+HWND ShownWindow(DWORD process, const char* window_class) {
+  Search search{process, window_class, nullptr};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string WindowsPath(const std::string& unix_path) {
   std::string path = "Z:" + unix_path;
   std::replace(path.begin(), path.end(), '/', '\\');
@@ -84,19 +90,16 @@ void RemoteWindow::FindControls() {
 
 std::optional<RemoteWindow> RemoteWindow::WaitFor(const RunningProgram& program,
                                                   const char* window_class, DWORD milliseconds) {
-  Search search{program.Id(), window_class, nullptr};
   const DWORD start = GetTickCount();
-  while (search.found == nullptr) {
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) {
-      if (GetTickCount() - start > milliseconds ||
-          WaitForSingleObject(program.Process(), 20) == WAIT_OBJECT_0) {
-        return std::nullopt;
-      }
+  HWND found = nullptr;
+  while ((found = ShownWindow(program.Id(), window_class)) == nullptr) {
+    if (GetTickCount() - start > milliseconds ||
+        WaitForSingleObject(program.Process(), 20) == WAIT_OBJECT_0) {
+      return std::nullopt;
     }
   }
   WaitForInputIdle(program.Process(), 10000);
-  return RemoteWindow(search.found);
+  return RemoteWindow(found);
 }
 
 HWND RemoteWindow::Control(ControlId id) const {

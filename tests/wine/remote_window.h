@@ -13,6 +13,9 @@
 
 namespace tarnwell {
 
+// A shown top-level window of this class that the process owns, or null.
+HWND ShownWindow(DWORD process, const char* window_class);
+
 // A program started for a test; it is ended when the object goes if it still runs.
 class RunningProgram {
  public:

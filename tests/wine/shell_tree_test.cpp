@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "wine/remote_window.h"
+
 namespace tarnwell {
 namespace {
 
@@ -134,38 +136,19 @@ void Select(HWND tree, HTREEITEM item) {
 
 // --- a modal window of this process, answered from another thread -----------------------------
 
-struct Search {
-  const char* window_class;
-  HWND found;
-};
-
-BOOL CALLBACK FindShown(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Search*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-      std::string(name) == search->window_class) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // While the test's thread is held in a message box or a menu, waits on a thread of its own
 // for a window of that class and lets `answer` read it and close it.
 class ModalAnswer {
  public:
   ModalAnswer(const char* window_class, std::function<void(HWND)> answer)
       : thread_([this, window_class, answer] {
-          Search search{window_class, nullptr};
-          for (int tries = 0; tries < 200 && search.found == nullptr; ++tries) {
+          HWND found = nullptr;
+          for (int tries = 0; tries < 200 && found == nullptr; ++tries) {
             Sleep(50);
-            EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
+            found = ShownWindow(GetCurrentProcessId(), window_class);
           }
-          if (search.found != nullptr) {
-            answer(search.found);
+          if (found != nullptr) {
+            answer(found);
             answered_ = true;
           }
         }) {}
