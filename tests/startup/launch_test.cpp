@@ -185,33 +185,21 @@ TEST_F(Launch32BitWindows, ShellOpensTheProgramWithTheTail) {
             LaunchNow());
 }
 
-// With no Outlook found, or no install folder, there is no program to start.
+// With no Outlook found, or no install folder that is a full path (one that is not would
+// have Outlook looked for in the current folder), there is no program to start: both loads
+// leave its path empty and the launch warns.
 TEST(LaunchWithoutProgram, WarnsInsteadOfStartingNothing) {
-  MainWindowHarness harness;
-  harness.Create();
-  harness.form.Select(lbCLOptions, 3);  // /checkclient
-  harness.window.OnEvent(lbCLOptions, Event::Click);
-  ASSERT_TRUE(harness.form.Enabled(btnLaunchOutlook));
-  harness.dialogs.Expect(MessageKind::Warning,
-                         "The location of Microsoft Outlook could not be found, so Outlook cannot "
-                         "be started.");
-  harness.window.OnEvent(btnLaunchOutlook, Event::Click);
-  EXPECT_EQ(1u, harness.journal.Entries().size());
-}
-
-// An install folder that is not a full path would have Outlook looked for in the current
-// folder: both loads leave the program path empty, and the launch warns as for a missing one.
-TEST(LaunchWithoutProgram, InstallFolderThatIsNotAFullPathStartsNothing) {
-  for (const bool outlook64 : {false, true}) {
+  enum class Found { None, Native, SixtyFourBit };
+  for (const Found found : {Found::None, Found::Native, Found::SixtyFourBit}) {
     for (const char* folder : {"Office14\\", "", "C:Office14\\", "\\Office14\\"}) {
-      SCOPED_TRACE(std::string(outlook64 ? "64-bit load, " : "native load, ") + folder);
+      SCOPED_TRACE(std::to_string(static_cast<int>(found)) + " " + folder);
       MainWindowHarness harness;
-      if (outlook64) {
+      if (found == Found::SixtyFourBit) {
         Seed64BitOutlook(harness.registry, "14").String("Bitness", "x64");
         harness.registry
             .Key(Root::LocalMachine, "Software\\Microsoft\\Office\\14.0\\Word\\InstallRoot")
             .String("Path", folder);
-      } else {
+      } else if (found == Found::Native) {
         SeedNativeOutlook(harness.registry, "14").String("Bitness", "x86");
         harness.registry
             .Key(Root::LocalMachine,
@@ -221,6 +209,7 @@ TEST(LaunchWithoutProgram, InstallFolderThatIsNotAFullPathStartsNothing) {
       harness.Create();
       harness.form.Select(lbCLOptions, 3);  // /checkclient
       harness.window.OnEvent(lbCLOptions, Event::Click);
+      ASSERT_TRUE(harness.form.Enabled(btnLaunchOutlook));
       harness.dialogs.Expect(MessageKind::Warning,
                              "The location of Microsoft Outlook could not be found, so Outlook "
                              "cannot be started.");
