@@ -88,7 +88,7 @@ void MainWindow::StartUp() {
 }
 
 void MainWindow::LoadSettings() {
-  const std::string& major = state_.OutlookVersion.MajorVersion;
+  const OfficeVersion major = state_.OutlookVersion.MajorVersion;
   if (state_.Use32BitReadPath) {
     ProcessRegRead32Bit(services_.registry, major, form_, state_.Loaded);
   } else {

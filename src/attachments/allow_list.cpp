@@ -59,7 +59,7 @@ std::string ComposeLevel1Remove(const std::vector<std::string>& allowed,
   return text;
 }
 
-void WriteLevel1Remove(Registry& registry, std::string_view major_version,
+void WriteLevel1Remove(Registry& registry, OfficeVersion version,
                        const std::vector<std::string>& allowed, std::string_view loaded) {
   const std::string text = ComposeLevel1Remove(allowed, UnlistedPieces(loaded));
   if (!text.empty() && text == loaded) {
@@ -67,7 +67,7 @@ void WriteLevel1Remove(Registry& registry, std::string_view major_version,
   }
   const SettingRow& row = CatalogueRow(Setting::Level1Remove);
   RegKey key;
-  if (key.Create(registry, row.root, SettingKeyPath(row.key, major_version), Rights::Write,
+  if (key.Create(registry, row.root, SettingKeyPath(row.key, version), Rights::Write,
                  RegistryView::NativeView) == kSuccess) {
     (void)key.SetString(row.name, text);
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "state/outlook_version.h"
 #include "ui/form.h"
 
 namespace tarnwell {
@@ -29,7 +30,7 @@ std::string ComposeLevel1Remove(const std::vector<std::string>& allowed,
 // Writes Level1Remove below Outlook\Security: the allowed list followed by the loaded
 // value's unlisted pieces. An empty value always, any other only when it differs from
 // what was loaded.
-void WriteLevel1Remove(Registry& registry, std::string_view major_version,
+void WriteLevel1Remove(Registry& registry, OfficeVersion version,
                        const std::vector<std::string>& allowed, std::string_view loaded);
 
 }  // namespace tarnwell

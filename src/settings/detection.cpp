@@ -10,20 +10,9 @@ namespace {
 
 using namespace tform1;
 
-struct OutlookRelease {
-  std::string_view major;
-  std::string_view product;  // DisplayText without the bitness
-  bool reads_bitness;        // 2010 and 2013 come in both bitnesses
-};
-
-constexpr std::array<OutlookRelease, 6> kReleases{{
-    {"15", "Microsoft Outlook 2013", true},
-    {"14", "Microsoft Outlook 2010", true},
-    {"12", "Microsoft Outlook 2007", false},
-    {"11", "Microsoft Outlook 2003", false},
-    {"10", "Microsoft Outlook 2002 (XP)", false},
-    {"9", "Microsoft Outlook 2000", false},
-}};
+// Newest first: the newest installed version is the one shown.
+constexpr std::array kReleases{OfficeVersion::V15, OfficeVersion::V14, OfficeVersion::V12,
+                               OfficeVersion::V11, OfficeVersion::V10, OfficeVersion::V9};
 
 // Controls that only Outlook 2010 and 2013 have.
 void EnableModernControls(Form& form) {
@@ -38,20 +27,20 @@ constexpr std::array kMissingInOutlook2000{cbDisablePST, cbPOP3,    cbIMAP,     
                                            cbHTTP,       cbOther,   cbReadAsPlain, cbSaveMIME,
                                            edOSTPath,    btnBrowse4};
 
-std::string OutlookKeyPath(const OutlookRelease& release) {
-  return "Software\\Microsoft\\Office\\" + std::string(release.major) + ".0\\Outlook";
+std::string OutlookKeyPath(OfficeVersion release) {
+  return OfficeKeyRoot(release) + "Outlook";
 }
 
-void Identify(const OutlookRelease& release, std::string_view bitness, Form& form,
+void Identify(OfficeVersion release, std::string_view bitness, Form& form,
               OutlookVersionInfo& outlook) {
-  const bool x64 = release.reads_bitness && bitness == "x64";
+  const bool x64 = ComesInBothBitnesses(release) && bitness == "x64";
+  outlook.MajorVersion = release;
   outlook.OutlookBitness = x64 ? Bitness::Bits64 : Bitness::Bits32;
-  outlook.DisplayText = std::string(release.product) + (x64 ? " (64-bit)" : " (32-bit)");
-  form.SetText(pOutlookVersion, outlook.DisplayText);
+  form.SetText(pOutlookVersion, outlook.DisplayText());
 }
 
-void MarkFound(const OutlookRelease& release, OutlookVersionInfo& outlook) {
-  outlook.MajorVersion = std::string(release.major);
+void MarkFound(OfficeVersion release, OutlookVersionInfo& outlook) {
+  outlook.MajorVersion = release;
   outlook.Found = true;
 }
 
@@ -59,12 +48,12 @@ void MarkFound(const OutlookRelease& release, OutlookVersionInfo& outlook) {
 bool ProbeNativeView(Registry& registry, Form& form, OutlookVersionInfo& outlook) {
   RegistryObject reg(registry);
   reg.SetRootKey(Root::LocalMachine);
-  for (const auto& release : kReleases) {
+  for (OfficeVersion release : kReleases) {
     const std::string path = OutlookKeyPath(release);
     if (!reg.CanOpenKey("\\" + path)) {
       continue;
     }
-    if (release.reads_bitness) {
+    if (ComesInBothBitnesses(release)) {
       // The same key named with a trailing backslash; it fails only when the key went or
       // its rights changed since the first test, and then the bitness stays undetermined.
       if (reg.CanOpenKey("\\" + path + "\\")) {
@@ -76,7 +65,7 @@ bool ProbeNativeView(Registry& registry, Form& form, OutlookVersionInfo& outlook
       }
     } else {
       Identify(release, {}, form, outlook);
-      if (release.major == "9") {
+      if (release == OfficeVersion::V9) {
         for (ControlId id : kMissingInOutlook2000) {
           form.SetEnabled(id, false);
         }
@@ -90,8 +79,8 @@ bool ProbeNativeView(Registry& registry, Form& form, OutlookVersionInfo& outlook
 
 // A 64-bit Outlook 2013 or 2010, read-only probe; a Bitness that cannot be read is not x64.
 bool ProbeView64(Registry& registry, Form& form, OutlookVersionInfo& outlook) {
-  for (const auto& release : kReleases) {
-    if (!release.reads_bitness) {
+  for (OfficeVersion release : kReleases) {
+    if (!ComesInBothBitnesses(release)) {
       continue;
     }
     RegKey key;

@@ -143,7 +143,7 @@ void LoadDumpster(Registry& registry, Form& form, LoadedSettings& loaded) {
   }
 }
 
-void LoadExecutable(LoadView& view, std::string_view major, LoadedSettings& loaded) {
+void LoadExecutable(LoadView& view, OfficeVersion major, LoadedSettings& loaded) {
   const SettingRow& row = CatalogueRow(Setting::Path);
   if (!view.Open(row.root, SettingKeyPath(row.key, major))) {
     return;
@@ -157,7 +157,7 @@ void LoadExecutable(LoadView& view, std::string_view major, LoadedSettings& load
 }
 
 // A key whose values each tick a box or fill a field.
-void LoadPlainKey(LoadView& view, SettingKey key, std::string_view major, Form& form) {
+void LoadPlainKey(LoadView& view, SettingKey key, OfficeVersion major, Form& form) {
   if (!view.Open(Root::CurrentUser, SettingKeyPath(key, major))) {
     return;
   }
@@ -178,13 +178,13 @@ void LoadPlainKey(LoadView& view, SettingKey key, std::string_view major, Form& 
   view.Close();
 }
 
-bool UsesDep(std::string_view major) {
-  return major == "14" || major == "15";
+bool UsesDep(OfficeVersion major) {
+  return major >= OfficeVersion::V14;
 }
 
 // Outlook\Security: the attachment folders, the allow list and DEP; created, with its
 // three texts empty, when it cannot be opened.
-void LoadSecurity(LoadView& view, Registry& registry, std::string_view major, Form& form,
+void LoadSecurity(LoadView& view, Registry& registry, OfficeVersion major, Form& form,
                   LoadedSettings& loaded) {
   const std::string path = SettingKeyPath(SettingKey::OutlookSecurity, major);
   if (!view.CanOpenSecurity(path)) {
@@ -221,7 +221,7 @@ void LoadSecurity(LoadView& view, Registry& registry, std::string_view major, Fo
   view.Close();
 }
 
-void LoadSettings(LoadView& view, Registry& registry, std::string_view major, Form& form,
+void LoadSettings(LoadView& view, Registry& registry, OfficeVersion major, Form& form,
                   LoadedSettings& loaded) {
   LoadDumpster(registry, form, loaded);
   LoadExecutable(view, major, loaded);
@@ -230,23 +230,23 @@ void LoadSettings(LoadView& view, Registry& registry, std::string_view major, Fo
     LoadPlainKey(view, key, major, form);
   }
   // The Office clipboard setting exists only in Outlook 2000 and 2002; it is never read.
-  form.SetEnabled(cbShowClipboard, major == "9" || major == "10");
+  form.SetEnabled(cbShowClipboard, major == OfficeVersion::V9 || major == OfficeVersion::V10);
   LoadSecurity(view, registry, major, form, loaded);
   LoadPlainKey(view, SettingKey::CommonInternet, major, form);
 }
 
 }  // namespace
 
-void ProcessRegRead32Bit(Registry& registry, std::string_view major_version, Form& form,
+void ProcessRegRead32Bit(Registry& registry, OfficeVersion version, Form& form,
                          LoadedSettings& loaded) {
   NativeLoad view(registry);
-  LoadSettings(view, registry, major_version, form, loaded);
+  LoadSettings(view, registry, version, form, loaded);
 }
 
-void ProcessRegRead64Bit(Registry& registry, std::string_view major_version, Form& form,
+void ProcessRegRead64Bit(Registry& registry, OfficeVersion version, Form& form,
                          LoadedSettings& loaded) {
   View64Load view(registry);
-  LoadSettings(view, registry, major_version, form, loaded);
+  LoadSettings(view, registry, version, form, loaded);
 }
 
 }  // namespace tarnwell

@@ -2,6 +2,7 @@
 
 #include "platform/registry.h"
 #include "state/loaded_settings.h"
+#include "state/outlook_version.h"
 #include "ui/form.h"
 
 namespace tarnwell {
@@ -11,9 +12,9 @@ namespace tarnwell {
 // of another type than the catalogue's counts as missing. Text put into a field leaves
 // its changed mark clear. When Outlook\Security cannot be opened it is created with its
 // three values empty.
-void ProcessRegRead32Bit(Registry& registry, std::string_view major_version, Form& form,
+void ProcessRegRead32Bit(Registry& registry, OfficeVersion version, Form& form,
                          LoadedSettings& loaded);
-void ProcessRegRead64Bit(Registry& registry, std::string_view major_version, Form& form,
+void ProcessRegRead64Bit(Registry& registry, OfficeVersion version, Form& form,
                          LoadedSettings& loaded);
 
 }  // namespace tarnwell

@@ -33,21 +33,13 @@ constexpr std::string_view kNotAdministrator =
 constexpr std::string_view kRestartOutlook =
     "You must restart Outlook for these changes to take effect.";
 
-bool IsKnownVersion(std::string_view major) {
-  return major == "9" || major == "10" || major == "11" || major == "12" || major == "14" ||
-         major == "15";
-}
-
 class Save {
  public:
   Save(Form& form, const Services& services, const AppState& state)
-      : form_(form),
-        services_(services),
-        loaded_(state.Loaded),
-        major_(state.OutlookVersion.MajorVersion) {}
+      : form_(form), services_(services), loaded_(state.Loaded), outlook_(state.OutlookVersion) {}
 
   void WriteSettings() {
-    if (IsKnownVersion(major_)) {
+    if (outlook_.MajorVersion != OfficeVersion::None) {
       SaveOutlookKey();
       SaveOptionsKey();
       SaveAttachmentFolder();
@@ -57,8 +49,9 @@ class Save {
                  {Setting::ReadAsPlain, Setting::SaveAllMIMENotJustHeaders});
       SaveClipboard();
     }
-    WriteLevel1Remove(services_.registry, major_, form_.Items(lbAllowed), loaded_.Level1Remove);
-    if (major_ == "14" || major_ == "15") {
+    WriteLevel1Remove(services_.registry, outlook_.MajorVersion, form_.Items(lbAllowed),
+                      loaded_.Level1Remove);
+    if (outlook_.IsAtLeast2010()) {
       WriteTicks(SettingKey::OutlookSecurity, {Setting::EnableDEP});
     }
     SaveDumpster();
@@ -69,8 +62,9 @@ class Save {
   // (the Office keys there are the same in both views).
   RegKey OpenForWriting(SettingKey key) {
     RegKey opened;
-    (void)opened.Create(services_.registry, Root::CurrentUser, SettingKeyPath(key, major_),
-                        Rights::Write, RegistryView::NativeView);
+    (void)opened.Create(services_.registry, Root::CurrentUser,
+                        SettingKeyPath(key, outlook_.MajorVersion), Rights::Write,
+                        RegistryView::NativeView);
     return opened;
   }
 
@@ -206,8 +200,8 @@ class Save {
       return;
     }
     RegKey key;
-    if (key.Create(services_.registry, row.root, SettingKeyPath(row.key, major_), Rights::Full,
-                   RegistryView::View64) == kSuccess) {
+    if (key.Create(services_.registry, row.root, SettingKeyPath(row.key, outlook_.MajorVersion),
+                   Rights::Full, RegistryView::View64) == kSuccess) {
       (void)key.SetDword(row.name, ticked ? 1 : 0);
     }
   }
@@ -215,7 +209,7 @@ class Save {
   Form& form_;
   const Services& services_;
   const LoadedSettings& loaded_;
-  std::string major_;
+  const OutlookVersionInfo& outlook_;
 };
 
 struct TickWarning {

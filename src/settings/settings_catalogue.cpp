@@ -56,7 +56,7 @@ const SettingRow& CatalogueRow(Setting setting) {
                        [setting](const SettingRow& row) { return row.setting == setting; });
 }
 
-std::string SettingKeyPath(SettingKey key, std::string_view major_version) {
+std::string SettingKeyPath(SettingKey key, OfficeVersion version) {
   std::string_view below;
   switch (key) {
     case SettingKey::ExchangeClientOptions:
@@ -86,7 +86,7 @@ std::string SettingKeyPath(SettingKey key, std::string_view major_version) {
       below = "Common\\Internet";
       break;
   }
-  return OfficeKeyRoot(major_version) + std::string(below);
+  return OfficeKeyRoot(version) + std::string(below);
 }
 
 }  // namespace tarnwell

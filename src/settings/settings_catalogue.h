@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/registry.h"
+#include "state/outlook_version.h"
 #include "ui/layout.h"
 
 namespace tarnwell {
@@ -69,6 +70,6 @@ extern const std::array<SettingRow, 21> kSettingsCatalogue;
 const SettingRow& CatalogueRow(Setting setting);
 
 // The key's path: Office + X for the version, or the machine-wide Exchange options key.
-std::string SettingKeyPath(SettingKey key, std::string_view major_version);
+std::string SettingKeyPath(SettingKey key, OfficeVersion version);
 
 }  // namespace tarnwell

@@ -251,10 +251,10 @@ std::string_view VersionNoteText(VersionNote note) {
   return {};
 }
 
-bool LaunchAllowed(VersionNote note, std::string_view major) {
-  const bool v12 = major == "12";
-  const bool v14 = major == "14";
-  const bool v15 = major == "15";
+bool LaunchAllowed(VersionNote note, OfficeVersion version) {
+  const bool v12 = version == OfficeVersion::V12;
+  const bool v14 = version == OfficeVersion::V14;
+  const bool v15 = version == OfficeVersion::V15;
   switch (note) {
     case VersionNote::None:
       return true;

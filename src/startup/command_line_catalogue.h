@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "state/outlook_version.h"
+
 namespace tarnwell {
 
 enum class ArgumentKind { None, Text, File };
@@ -34,7 +36,7 @@ const std::array<CommandLineOption, 71>& CommandLineOptionCatalogue();
 
 // The note's first memo line: "OUTLOOK 2013 ONLY", ...; empty for none.
 std::string_view VersionNoteText(VersionNote note);
-// Whether the switch can be launched with the detected major version text.
-bool LaunchAllowed(VersionNote note, std::string_view major_version);
+// Whether the switch can be launched with the detected major version.
+bool LaunchAllowed(VersionNote note, OfficeVersion version);
 
 }  // namespace tarnwell

@@ -24,7 +24,7 @@ void FillCommandLineOptions(Form& form) {
   }
 }
 
-void ShowCommandLineOption(Form& form, std::string_view major_version) {
+void ShowCommandLineOption(Form& form, OfficeVersion version) {
   form.ClearLines(mDescription);
   // An argument typed for the switch chosen before goes with it.
   form.SetText(edArgument, "");
@@ -40,7 +40,7 @@ void ShowCommandLineOption(Form& form, std::string_view major_version) {
     form.SetEnabled(edArgument, takes_argument);
     form.SetColour(edArgument, takes_argument ? FieldColour::Window : FieldColour::Silver);
     form.SetEnabled(btnBrowse6, option->argument == ArgumentKind::File);
-    form.SetEnabled(btnLaunchOutlook, LaunchAllowed(option->note, major_version));
+    form.SetEnabled(btnLaunchOutlook, LaunchAllowed(option->note, version));
   }
   form.ShowFirstLine(mDescription);
 }

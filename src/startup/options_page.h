@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "state/outlook_version.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 
@@ -12,7 +13,7 @@ void FillCommandLineOptions(Form& form);
 
 // A click on the list: the selected switch's note and description, its argument field and
 // Browse button, and whether it can be launched in the detected version.
-void ShowCommandLineOption(Form& form, std::string_view major_version);
+void ShowCommandLineOption(Form& form, OfficeVersion version);
 
 // Browse for the selected switch's argument file.
 void BrowseForArgument(Form& form, Dialogs& dialogs);

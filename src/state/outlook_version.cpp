@@ -1,20 +1,58 @@
 #include "state/outlook_version.h"
 
 namespace tarnwell {
+namespace {
 
-std::string OfficeKeyRoot(std::string_view major_version) {
-  return "Software\\Microsoft\\Office\\" + std::string(major_version) + ".0\\";
+std::string_view ProductName(OfficeVersion version) {
+  switch (version) {
+    case OfficeVersion::None:
+      break;
+    case OfficeVersion::V9:
+      return "Microsoft Outlook 2000";
+    case OfficeVersion::V10:
+      return "Microsoft Outlook 2002 (XP)";
+    case OfficeVersion::V11:
+      return "Microsoft Outlook 2003";
+    case OfficeVersion::V12:
+      return "Microsoft Outlook 2007";
+    case OfficeVersion::V14:
+      return "Microsoft Outlook 2010";
+    case OfficeVersion::V15:
+      return "Microsoft Outlook 2013";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string VersionNumber(OfficeVersion version) {
+  return version == OfficeVersion::None ? std::string() : std::to_string(static_cast<int>(version));
+}
+
+std::string OutlookVersionInfo::DisplayText() const {
+  switch (OutlookBitness) {
+    case Bitness::NotDetermined:
+      break;
+    case Bitness::Bits32:
+      return std::string(ProductName(MajorVersion)) + " (32-bit)";
+    case Bitness::Bits64:
+      return std::string(ProductName(MajorVersion)) + " (64-bit)";
+  }
+  return {};
+}
+
+std::string OfficeKeyRoot(OfficeVersion version) {
+  return "Software\\Microsoft\\Office\\" + VersionNumber(version) + ".0\\";
 }
 
 bool ChooseUse32BitReadPath(bool is_64bit_windows, const OutlookVersionInfo& outlook) {
   if (!is_64bit_windows) {
     return true;
   }
-  const std::string& major = outlook.MajorVersion;
-  if (major == "12" || major == "11" || major == "10" || major == "9") {
+  if (outlook.MajorVersion != OfficeVersion::None && !outlook.HasBitness()) {
     return true;
   }
-  return outlook.DisplayText.find("32-bit") != std::string::npos;
+  return outlook.Is32Bit();
 }
 
 }  // namespace tarnwell

@@ -5,19 +5,46 @@
 
 namespace tarnwell {
 
+// Office's major version, valued as the number in its registry keys ("14.0").
+enum class OfficeVersion : int {
+  None = 0,
+  V9 = 9,    // Outlook 2000
+  V10 = 10,  // Outlook 2002 (XP)
+  V11 = 11,  // Outlook 2003
+  V12 = 12,  // Outlook 2007
+  V14 = 14,  // Outlook 2010
+  V15 = 15,  // Outlook 2013
+};
+
 enum class Bitness { NotDetermined, Bits32, Bits64 };
 
-// The detected installation. MajorVersion is compared by exact text: "9", "10", "11", "12",
-// "14" or "15", empty when none was found.
+// Outlook 2010 and later come in both bitnesses and say which in their key; older ones are
+// all 32-bit.
+constexpr bool ComesInBothBitnesses(OfficeVersion version) {
+  return version >= OfficeVersion::V14;
+}
+
+// The major version as the registry names it: "9" to "15"; empty for None.
+std::string VersionNumber(OfficeVersion version);
+
+// The detected installation: Found with its major version and bitness, or nothing.
 struct OutlookVersionInfo {
   bool Found = false;
-  std::string MajorVersion;
+  OfficeVersion MajorVersion = OfficeVersion::None;
   Bitness OutlookBitness = Bitness::NotDetermined;
-  std::string DisplayText;
+
+  bool Is(OfficeVersion version) const { return MajorVersion == version; }
+  bool IsAtLeast2007() const { return MajorVersion >= OfficeVersion::V12; }
+  bool IsAtLeast2010() const { return MajorVersion >= OfficeVersion::V14; }
+  bool HasBitness() const { return ComesInBothBitnesses(MajorVersion); }
+  bool Is32Bit() const { return OutlookBitness == Bitness::Bits32; }
+  bool Is64Bit() const { return OutlookBitness == Bitness::Bits64; }
+  // "Microsoft Outlook 2010 (64-bit)"; empty while the bitness is not determined.
+  std::string DisplayText() const;
 };
 
 // "Software\Microsoft\Office\<major>.0\", the root of every per-version key.
-std::string OfficeKeyRoot(std::string_view major_version);
+std::string OfficeKeyRoot(OfficeVersion version);
 
 // Settings are read through the native view unless this is 64-bit Windows with an Outlook
 // 2010 or 2013 that is 64-bit or of undetermined bitness.

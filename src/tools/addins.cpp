@@ -40,19 +40,6 @@ constexpr auto kLoadBehaviors = std::to_array<KnownLoadBehavior>({
      "afterwards."},
 });
 
-// Versions whose add-ins a 64-bit Windows keeps only in the 64-bit view, and those that come
-// in either bitness and say which in their display text.
-constexpr std::string_view kSixtyFourBitOnly[] = {"12", "11", "10", "9"};
-constexpr std::string_view kEitherBitness[] = {"14", "15"};
-
-bool OneOf(std::string_view value, std::span<const std::string_view> values) {
-  return std::find(values.begin(), values.end(), value) != values.end();
-}
-
-bool Contains(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string AddinKey(const std::string& key_name) {
   return std::string(kAddinsKey) + "\\" + key_name;
 }
@@ -96,20 +83,17 @@ void AddinsWindow::OnEvent(ControlId id, Event event) {
 // A type error stops the reading where it stands; what was listed stays, and the window
 // opens all the same.
 void AddinsWindow::FormCreate() {
-  const std::string& major = state_.OutlookVersion.MajorVersion;
-  const std::string& display = state_.OutlookVersion.DisplayText;
+  const OutlookVersionInfo& outlook = state_.OutlookVersion;
   try {
     if (!state_.Is64BitWindows) {
       ProcessOutlook32Bit();
-    } else if (OneOf(major, kSixtyFourBitOnly)) {
+    } else if (outlook.MajorVersion == OfficeVersion::None) {
+      // Nothing installed, nothing listed.
+    } else if (!outlook.HasBitness() || outlook.Is64Bit()) {
+      // A 64-bit Windows keeps the add-ins of the older versions only in the 64-bit view.
       ProcessOutlook64Bit();
-    } else if (OneOf(major, kEitherBitness)) {
-      if (Contains(display, "32-bit")) {
-        ProcessOutlook32Bit();
-      }
-      if (Contains(display, "64-bit")) {
-        ProcessOutlook64Bit();
-      }
+    } else if (outlook.Is32Bit()) {
+      ProcessOutlook32Bit();
     }
   } catch (const RegistryError& error) {
     services_.dialogs.ShowError(error.what());

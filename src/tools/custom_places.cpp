@@ -8,7 +8,6 @@
 namespace tarnwell {
 namespace {
 
-constexpr std::string_view kVersions[] = {"15", "14", "12", "11", "10", "9"};
 constexpr std::string_view kPlacesBelowOffice = "Common\\Open Find\\Places\\UserDefinedPlaces";
 
 // RegEnumKeyExA's buffer of 260 characters and the NUL; Name holds 256 and the NUL.
@@ -35,8 +34,8 @@ void UpdateList(Form& form, Registry& registry, AppState& state) {
   CustomPlaces& places = state.Places;
   places.listed.clear();
   form.ClearItems(form5::lbLocations);
-  const std::string& major = state.OutlookVersion.MajorVersion;
-  if (std::find(std::begin(kVersions), std::end(kVersions), major) != std::end(kVersions)) {
+  const OfficeVersion major = state.OutlookVersion.MajorVersion;
+  if (major != OfficeVersion::None) {
     places.key = OfficeKeyRoot(major) + std::string(kPlacesBelowOffice);
   }
 

@@ -18,8 +18,8 @@ constexpr std::string_view kNotFound = "The location for the Inbox Repair Tool c
 constexpr std::string_view kMissing =
     "Either the path of the Inbox Repair Tool is empty or the file (ScanPST.exe) does not exist.";
 
-std::string InstallRootKey(const std::string& major_version) {
-  return OfficeKeyRoot(major_version) + "Word\\InstallRoot";
+std::string InstallRootKey(OfficeVersion version) {
+  return OfficeKeyRoot(version) + "Word\\InstallRoot";
 }
 
 // The first shared-file name that holds the tool's name, taken as its full path. The
@@ -46,10 +46,10 @@ std::string SharedFilesCandidate(Registry& registry) {
 
 }  // namespace
 
-std::string ProcessScanPST32Bit(Registry& registry, const std::string& major_version) {
+std::string ProcessScanPST32Bit(Registry& registry, OfficeVersion version) {
   RegistryObject object(registry);
   object.SetRootKey(Root::LocalMachine);
-  const std::string key = InstallRootKey(major_version);
+  const std::string key = InstallRootKey(version);
   if (!object.CanOpenKey(key)) {
     return {};
   }
@@ -61,10 +61,10 @@ std::string ProcessScanPST32Bit(Registry& registry, const std::string& major_ver
   return path + std::string(kToolFile);
 }
 
-std::string ProcessScanPST64Bit(Registry& registry, const std::string& major_version) {
+std::string ProcessScanPST64Bit(Registry& registry, OfficeVersion version) {
   RegKey key;
   RegValue path;
-  if (key.Open(registry, Root::LocalMachine, InstallRootKey(major_version), Rights::Read,
+  if (key.Open(registry, Root::LocalMachine, InstallRootKey(version), Rights::Read,
                RegistryView::View64) != kSuccess ||
       key.Query("Path", kPathCapacity, path) != kSuccess) {
     return {};
@@ -73,19 +73,14 @@ std::string ProcessScanPST64Bit(Registry& registry, const std::string& major_ver
 }
 
 void StartRepairTool(const Services& services, const AppState& state) {
-  const std::string& major = state.OutlookVersion.MajorVersion;
-  const std::string& shown = state.OutlookVersion.DisplayText;
+  const OutlookVersionInfo& outlook = state.OutlookVersion;
+  const OfficeVersion major = outlook.MajorVersion;
   std::string candidate;
-  if (major == "12" || major == "14" || major == "15") {
-    if (!state.Is64BitWindows || major == "12") {
+  if (outlook.IsAtLeast2007()) {
+    if (!state.Is64BitWindows || !outlook.HasBitness() || outlook.Is32Bit()) {
       candidate = ProcessScanPST32Bit(services.registry, major);
-    } else {
-      if (shown.find("32-bit") != std::string::npos) {
-        candidate = ProcessScanPST32Bit(services.registry, major);
-      }
-      if (shown.find("64-bit") != std::string::npos) {
-        candidate = ProcessScanPST64Bit(services.registry, major);
-      }
+    } else if (outlook.Is64Bit()) {
+      candidate = ProcessScanPST64Bit(services.registry, major);
     }
   } else {
     candidate = SharedFilesCandidate(services.registry);

@@ -9,8 +9,8 @@ namespace tarnwell {
 // The Inbox Repair Tool as the Office install folder in Word's InstallRoot key names it:
 // read in the native view or in the 64-bit view. Empty when the key or its Path cannot be
 // read; the native view makes a missing Path the bare file name.
-std::string ProcessScanPST32Bit(Registry& registry, const std::string& major_version);
-std::string ProcessScanPST64Bit(Registry& registry, const std::string& major_version);
+std::string ProcessScanPST32Bit(Registry& registry, OfficeVersion version);
+std::string ProcessScanPST64Bit(Registry& registry, OfficeVersion version);
 
 // "&Run Microsoft Office Inbox Repair Tool": finds the tool that belongs to the detected
 // Outlook and opens it through the shell, or says why it cannot. Only a full path counts as

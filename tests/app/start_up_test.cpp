@@ -115,7 +115,7 @@ TEST_F(StartUp, ErrorIsShownAndTheWindowCannotSaveWhatItNeverRead) {
   Create();
   EXPECT_FALSE(form.Enabled(btnSave));
   EXPECT_FALSE(state.OutlookVersion.Found);
-  EXPECT_EQ("", state.OutlookVersion.MajorVersion);
+  EXPECT_EQ(OfficeVersion::None, state.OutlookVersion.MajorVersion);
   EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
             form.Text(pOutlookVersion));
   EXPECT_TRUE(state.LoadComplete);

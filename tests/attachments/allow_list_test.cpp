@@ -120,16 +120,16 @@ TEST(AllowList, WrittenWhenEmptyOrChangedAndAlwaysAsOneText) {
   MemoryRegistry registry(MemoryRegistry::Windows::Bits64, &journal);
   registry.Key(Root::CurrentUser, "Software\\Microsoft\\Office\\14.0\\Outlook\\Security");
   const std::string key = "set HKCU\\Software\\Microsoft\\Office\\14.0\\Outlook\\Security ";
-  WriteLevel1Remove(registry, "14", {"bat", "exe"}, "bat;exe");
-  WriteLevel1Remove(registry, "14", {"bat", "exe"}, "exe;bat");
-  WriteLevel1Remove(registry, "14", {}, "");
-  WriteLevel1Remove(registry, "14", {"exe"}, "exe;");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {"bat", "exe"}, "bat;exe");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {"bat", "exe"}, "exe;bat");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {}, "");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {"exe"}, "exe;");
   // An untouched page over a value with unlisted pieces writes it only when it was not yet
   // in that form; blocking everything keeps them.
-  WriteLevel1Remove(registry, "14", {}, "EXE;.bat; com;zip");
-  WriteLevel1Remove(registry, "14", {"exe"}, "zip;exe;EXE");
-  WriteLevel1Remove(registry, "14", {"exe"}, "exe;zip;EXE");
-  WriteLevel1Remove(registry, "14", {}, "exe;zip");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {}, "EXE;.bat; com;zip");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {"exe"}, "zip;exe;EXE");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {"exe"}, "exe;zip;EXE");
+  WriteLevel1Remove(registry, OfficeVersion::V14, {}, "exe;zip");
   EXPECT_THAT(
       journal.Entries(),
       ElementsAre(key + "Level1Remove REG_SZ \"bat;exe\"", key + "Level1Remove REG_SZ \"\"",

@@ -11,6 +11,7 @@
 #include "platform/memory/fake_processes.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_seed.h"
+#include "support/versions.h"
 #include "tools/custom_places.h"
 #include "ui/events.h"
 #include "ui/main_layout.h"
@@ -286,7 +287,7 @@ void Program::BuildMachine() {
       } else if (shape < 3) {
         value = RegValue{ValueType::String, StringData(AnyAllowList(m_))};
       }
-      const std::string path = SettingKeyPath(row.key, major);
+      const std::string path = SettingKeyPath(row.key, Version(major));
       if (row.root == Root::LocalMachine) {
         SeedMachineKey(path, m_.Bool(), std::string(row.name), value);
       } else {
@@ -480,7 +481,8 @@ Run Program::Play() {
   std::map<std::string_view, std::optional<RegValue>> allow_lists;
   for (std::string_view major : kVersions) {
     allow_lists[major] = registry_->Value(
-        Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, major), "Level1Remove");
+        Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, Version(major)),
+        "Level1Remove");
   }
   run.facts.dumpster = registry_->Value(
       Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
@@ -496,7 +498,7 @@ Run Program::Play() {
   try {
     window.FormCreate();
     if (state.OutlookVersion.Found) {
-      run.facts.major = state.OutlookVersion.MajorVersion;
+      run.facts.major = VersionNumber(state.OutlookVersion.MajorVersion);
       run.facts.level1remove = allow_lists[run.facts.major];
     }
     Drive(*main_, window, /*modal=*/false);

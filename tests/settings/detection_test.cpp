@@ -4,6 +4,7 @@
 
 #include "platform/registry_object.h"
 #include "support/registry_seed.h"
+#include "support/versions.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
 
@@ -44,7 +45,7 @@ TEST_P(Detection, Outlook2003IsA32BitInstallationReadNatively) {
   SeedNativeOutlook(registry_, "11");
   OutlookVersionInfo outlook = Detect();
   EXPECT_TRUE(outlook.Found);
-  EXPECT_EQ("11", outlook.MajorVersion);
+  EXPECT_EQ(OfficeVersion::V11, outlook.MajorVersion);
   EXPECT_EQ(Bitness::Bits32, outlook.OutlookBitness);
   EXPECT_EQ("Microsoft Outlook 2003 (32-bit)", form_.Text(pOutlookVersion));
   EXPECT_TRUE(ChooseUse32BitReadPath(windows64(), outlook));
@@ -54,8 +55,8 @@ TEST_P(Detection, Outlook2003IsA32BitInstallationReadNatively) {
 TEST_P(Detection, ThirtyTwoBitOutlook2010EnablesTheModernControls) {
   SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
   OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ("14", outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText);
+  EXPECT_EQ(OfficeVersion::V14, outlook.MajorVersion);
+  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
   EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", form_.Text(pOutlookVersion));
   EXPECT_TRUE(ChooseUse32BitReadPath(windows64(), outlook));
   EXPECT_TRUE(ModernControlsEnabled());
@@ -64,14 +65,14 @@ TEST_P(Detection, ThirtyTwoBitOutlook2010EnablesTheModernControls) {
 TEST_P(Detection, NativeX64BitnessMeansA64BitOutlookReadThrough64BitView) {
   SeedNativeOutlook(registry_, "15").String("Bitness", "x64");
   OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", outlook.DisplayText);
+  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", outlook.DisplayText());
   EXPECT_EQ(Bitness::Bits64, outlook.OutlookBitness);
   EXPECT_EQ(!windows64(), ChooseUse32BitReadPath(windows64(), outlook));
 }
 
 TEST_P(Detection, BitnessIsCaseSensitive) {
   SeedNativeOutlook(registry_, "15").String("Bitness", "X64");
-  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", Detect().DisplayText);
+  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", Detect().DisplayText());
 }
 
 TEST_P(Detection, NewestNativeVersionWins) {
@@ -79,8 +80,8 @@ TEST_P(Detection, NewestNativeVersionWins) {
   SeedNativeOutlook(registry_, "15");
   SeedNativeOutlook(registry_, "9");
   OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ("15", outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", outlook.DisplayText);
+  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
+  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", outlook.DisplayText());
 }
 
 TEST_P(Detection, KeyGoneAtTheTrailingBackslashTestLeavesBitnessUndetermined) {
@@ -89,9 +90,9 @@ TEST_P(Detection, KeyGoneAtTheTrailingBackslashTestLeavesBitnessUndetermined) {
                    NativeMachinePath(registry_, OutlookKey("15")), kFileNotFound, {}, 1);
   OutlookVersionInfo outlook = Detect();
   EXPECT_TRUE(outlook.Found);
-  EXPECT_EQ("15", outlook.MajorVersion);
+  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
   EXPECT_EQ(Bitness::NotDetermined, outlook.OutlookBitness);
-  EXPECT_EQ("", outlook.DisplayText);
+  EXPECT_EQ("", outlook.DisplayText());
   EXPECT_EQ("...", form_.Text(pOutlookVersion));
   EXPECT_FALSE(form_.Enabled(edDocCachePath));
   EXPECT_EQ(FieldColour::Silver, form_.Colour(edDocCachePath));
@@ -101,7 +102,7 @@ TEST_P(Detection, KeyGoneAtTheTrailingBackslashTestLeavesBitnessUndetermined) {
 
 TEST_P(Detection, Outlook2000DisablesWhatItLacksAndKeepsTheOstFieldColour) {
   SeedNativeOutlook(registry_, "9");
-  OutlookVersionInfo outlook = Detect();
+  Detect();
   EXPECT_EQ("Microsoft Outlook 2000 (32-bit)", form_.Text(pOutlookVersion));
   for (ControlId id : {cbDisablePST, cbPOP3, cbIMAP, cbExchange, cbHTTP, cbOther, cbReadAsPlain,
                        cbSaveMIME, edOSTPath, btnBrowse4}) {
@@ -115,7 +116,7 @@ TEST_P(Detection, Outlook2000DisablesWhatItLacksAndKeepsTheOstFieldColour) {
 TEST_P(Detection, NoOfficeKeysFindsNothingAndLeavesThePanel) {
   OutlookVersionInfo outlook = Detect();
   EXPECT_FALSE(outlook.Found);
-  EXPECT_EQ("", outlook.MajorVersion);
+  EXPECT_EQ(OfficeVersion::None, outlook.MajorVersion);
   EXPECT_EQ("...", form_.Text(pOutlookVersion));
 }
 
@@ -139,7 +140,7 @@ TEST_P(Detection, KeyRefusingFullAccessIsSkippedByTheNativeProbes) {
   OutlookVersionInfo outlook = Detect();
   EXPECT_EQ(!windows64(), outlook.Found);
   if (!windows64()) {
-    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText);
+    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
     EXPECT_TRUE(ModernControlsEnabled());
   }
 }
@@ -150,7 +151,7 @@ TEST(Detection64, SixtyFourBitOutlook2013OnlyIsFoundInThe64BitView) {
   Seed64BitOutlook(registry, "15").String("Bitness", "x64");
   OutlookVersionInfo outlook;
   GetOutlookVersion(registry, form, outlook);
-  EXPECT_EQ("15", outlook.MajorVersion);
+  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
   EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form.Text(pOutlookVersion));
   EXPECT_FALSE(ChooseUse32BitReadPath(true, outlook));
   EXPECT_TRUE(form.Enabled(edDocCachePath));
@@ -163,8 +164,8 @@ TEST(Detection64, LeftOverNativeKeyOfAnOlderVersionWinsOverThe64BitView) {
   SeedNativeOutlook(registry, "12");
   OutlookVersionInfo outlook;
   GetOutlookVersion(registry, form, outlook);
-  EXPECT_EQ("12", outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2007 (32-bit)", outlook.DisplayText);
+  EXPECT_EQ(OfficeVersion::V12, outlook.MajorVersion);
+  EXPECT_EQ("Microsoft Outlook 2007 (32-bit)", outlook.DisplayText());
   EXPECT_FALSE(form.Enabled(edDocCachePath));
 }
 
@@ -179,7 +180,7 @@ TEST(Detection64, UnreadableBitnessInThe64BitViewCountsAs32Bit) {
     seed(key);
     OutlookVersionInfo outlook;
     GetOutlookVersion(registry, form, outlook);
-    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText);
+    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
     EXPECT_TRUE(ChooseUse32BitReadPath(true, outlook));
   }
 }

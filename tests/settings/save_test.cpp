@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/main_window_harness.h"
+#include "support/versions.h"
 
 namespace tarnwell {
 namespace {
@@ -67,7 +68,7 @@ class Save : public testing::Test, protected MainWindowHarness {
   }
 
   std::string Office(std::string_view below) const {
-    return OfficeKeyRoot(major_) + std::string(below);
+    return OfficeKeyRoot(Version(major_)) + std::string(below);
   }
   std::string Set(std::string_view below, std::string_view name, std::uint32_t number) const {
     return "set HKCU\\" + Office(below) + " " + std::string(name) + " REG_DWORD " +

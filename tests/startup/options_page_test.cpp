@@ -4,6 +4,7 @@
 
 #include "startup/command_line_catalogue.h"
 #include "support/main_window_harness.h"
+#include "support/versions.h"
 
 namespace tarnwell {
 namespace {
@@ -28,7 +29,7 @@ class OptionsPage : public testing::Test, protected MainWindowHarness {
 
   void Click(std::string_view list_text, std::string_view major = "14") {
     form.Select(lbCLOptions, RowOf(list_text));
-    ShowCommandLineOption(form, major);
+    ShowCommandLineOption(form, Version(major));
   }
   bool LaunchEnabled(std::string_view list_text, std::string_view major) {
     Click(list_text, major);
@@ -65,7 +66,7 @@ TEST(CommandLineCatalogue, LaunchRuleOfEachNoteForEveryVersion) {
   for (const auto& rule : rules) {
     std::string allowed;
     for (const char* major : {"9", "10", "11", "12", "14", "15", ""}) {
-      if (LaunchAllowed(rule.note, major)) {
+      if (LaunchAllowed(rule.note, Version(major))) {
         allowed += (allowed.empty() ? "" : " ") + std::string(*major ? major : "-");
       }
     }
@@ -172,7 +173,7 @@ TEST_F(OptionsPage, NothingSelectedOnlyClears) {
   Click("/c <messageclass>");
   form.Type(edArgument, "ipm.note");
   form.Select(lbCLOptions, -1);
-  ShowCommandLineOption(form, "14");
+  ShowCommandLineOption(form, OfficeVersion::V14);
   EXPECT_TRUE(form.Lines(mDescription).empty());
   EXPECT_EQ("", form.Text(edArgument));
   EXPECT_TRUE(form.Enabled(edArgument));

@@ -10,6 +10,7 @@
 
 #include "platform/registry_object.h"
 #include "support/main_window_harness.h"
+#include "support/versions.h"
 #include "ui/addins_layout.h"
 
 namespace tarnwell {
@@ -54,8 +55,7 @@ class AddinsTest : public testing::Test, protected MainWindowHarness {
  protected:
   AddinsTest() {
     state.Is64BitWindows = true;
-    state.OutlookVersion.MajorVersion = "14";
-    state.OutlookVersion.DisplayText = "Microsoft Outlook 2010 (32-bit)";
+    state.OutlookVersion = Installed("14");
   }
 
   MemoryRegistry::KeyRef Addin(const std::string& key, std::string_view friendly_name,
@@ -185,23 +185,22 @@ TEST_F(AddinsTest, TheDetectedOutlookChoosesTheRead) {
   struct Case {
     bool windows64;
     const char* major;
-    const char* display;
+    Bitness bitness;
     std::vector<std::string> descriptions;  // one item per read
   };
   const Case cases[] = {
-      {false, "12", "Microsoft Outlook 2007 (32-bit)", {long_text}},
-      {true, "12", "Microsoft Outlook 2007 (32-bit)", {""}},
-      {true, "9", "Microsoft Outlook 2000 (32-bit)", {""}},
-      {true, "15", "Microsoft Outlook 2013 (64-bit)", {""}},
-      {true, "14", "Microsoft Outlook 2010 (32-bit)", {long_text}},
-      {true, "14", "(32-bit) and (64-bit)", {long_text, ""}},
-      {true, "16", "Microsoft Outlook (32-bit)", {}},
+      {false, "12", Bitness::Bits32, {long_text}},
+      {true, "12", Bitness::Bits32, {""}},
+      {true, "9", Bitness::Bits32, {""}},
+      {true, "15", Bitness::Bits64, {""}},
+      {true, "14", Bitness::Bits32, {long_text}},
+      {true, "14", Bitness::NotDetermined, {}},
+      {true, "", Bitness::Bits32, {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.major) + " " + c.display);
+    state.OutlookVersion = Installed(c.major, c.bitness);
+    SCOPED_TRACE(state.OutlookVersion.DisplayText());
     state.Is64BitWindows = c.windows64;
-    state.OutlookVersion.MajorVersion = c.major;
-    state.OutlookVersion.DisplayText = c.display;
     Open();
     std::vector<std::string> descriptions;
     for (std::size_t item = 0; item < form->Items(form7::lbAddins).size(); ++item) {
@@ -215,7 +214,7 @@ TEST_F(AddinsTest, TheDetectedOutlookChoosesTheRead) {
 // The 64-bit read looks at no types but the load behaviour's: only a REG_DWORD is a number
 // Outlook reads, so other data, even of four bytes or less, lists nothing; nor does an error.
 TEST_F(AddinsTest, TheSixtyFourBitReadListsOnlyNumbersAndRaisesNothing) {
-  state.OutlookVersion.DisplayText = "Microsoft Outlook 2010 (64-bit)";
+  state.OutlookVersion.OutlookBitness = Bitness::Bits64;
   AddinKey("A.Text").String("LoadBehavior", "3");
   AddinKey("B.Short").Data("LoadBehavior", ValueType::Binary, {3, 0});
   AddinKey("C.Wide").Data("LoadBehavior", ValueType::Binary, std::vector<std::uint8_t>(8, 0));

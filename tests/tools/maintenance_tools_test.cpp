@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/main_window_harness.h"
+#include "support/versions.h"
 #include "tools/profile_export.h"
 
 namespace tarnwell {
@@ -41,9 +42,8 @@ class RepairTool : public testing::Test, protected MainWindowHarness {
     files.AddFile("C:\\Office32\\ScanPST.exe").AddFile("D:\\Office64\\ScanPST.exe");
   }
 
-  std::vector<std::string> Press(const char* major, const char* shown, bool windows64 = true) {
-    state.OutlookVersion.MajorVersion = major;
-    state.OutlookVersion.DisplayText = shown;
+  std::vector<std::string> Press(const char* major, Bitness bitness, bool windows64 = true) {
+    state.OutlookVersion = Installed(major, bitness);
     state.Is64BitWindows = windows64;
     journal.Clear();
     Dispatch(window, dialogs, btnScanPST, Event::Click);
@@ -51,17 +51,14 @@ class RepairTool : public testing::Test, protected MainWindowHarness {
   }
 };
 
-TEST_F(RepairTool, TheSearchFollowsVersionBitnessAndTheDisplayedText) {
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (32-bit)"),
-              ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (64-bit)"),
-              ElementsAre(Opened("D:\\Office64\\ScanPST.exe")));
-  EXPECT_THAT(Press("12", "Microsoft Outlook 2007 (64-bit)"),
-              ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (64-bit)", false),
+TEST_F(RepairTool, TheSearchFollowsVersionAndBitness) {
+  EXPECT_THAT(Press("14", Bitness::Bits32), ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
+  EXPECT_THAT(Press("14", Bitness::Bits64), ElementsAre(Opened("D:\\Office64\\ScanPST.exe")));
+  EXPECT_THAT(Press("12", Bitness::Bits64), ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
+  EXPECT_THAT(Press("14", Bitness::Bits64, false),
               ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
   dialogs.Expect(MessageKind::Warning, kNotFound + 9);
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010"), ElementsAre(kNotFound));
+  EXPECT_THAT(Press("14", Bitness::NotDetermined), ElementsAre(kNotFound));
 }
 
 TEST_F(RepairTool, OlderVersionsTakeTheFirstSharedFileNamedInCapitals) {
@@ -71,10 +68,9 @@ TEST_F(RepairTool, OlderVersionsTakeTheFirstSharedFileNamedInCapitals) {
       .Dword("E:\\Other\\SCANPST.EXE", 1);
   files.AddFile("E:\\Other\\SCANPST.EXE");
   dialogs.Expect(MessageKind::Warning, kMissing + 9);
-  EXPECT_THAT(Press("11", "Microsoft Outlook 2003 (32-bit)"), ElementsAre(kMissing));
+  EXPECT_THAT(Press("11", Bitness::Bits32), ElementsAre(kMissing));
   files.AddFile("D:\\Apps\\Mapi\\SCANPST.EXE");
-  EXPECT_THAT(Press("11", "Microsoft Outlook 2003 (32-bit)"),
-              ElementsAre(Opened("D:\\Apps\\Mapi\\SCANPST.EXE")));
+  EXPECT_THAT(Press("11", Bitness::Bits32), ElementsAre(Opened("D:\\Apps\\Mapi\\SCANPST.EXE")));
 
   // A name too long for the buffer ends the enumeration, and what follows is never seen.
   registry.DeleteTree(Root::LocalMachine, kSharedFiles);
@@ -82,7 +78,7 @@ TEST_F(RepairTool, OlderVersionsTakeTheFirstSharedFileNamedInCapitals) {
       .Dword("A:\\" + std::string(300, 'x'), 1)
       .Dword("D:\\Apps\\Mapi\\SCANPST.EXE", 1);
   dialogs.Expect(MessageKind::Warning, kNotFound + 9);
-  EXPECT_THAT(Press("9", "Microsoft Outlook 2000 (32-bit)"), ElementsAre(kNotFound));
+  EXPECT_THAT(Press("9", Bitness::Bits32), ElementsAre(kNotFound));
 }
 
 // Nothing is started from the current folder: a candidate without a drive or a server is
@@ -93,25 +89,23 @@ TEST_F(RepairTool, OnlyAFullPathIsStarted) {
   registry.Key(Root::LocalMachine, office).Remove("Path");
   files.AddFile("ScanPST.exe");
   dialogs.Expect(MessageKind::Warning, kNotFound + 9);
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (32-bit)"), ElementsAre(kNotFound));
+  EXPECT_THAT(Press("14", Bitness::Bits32), ElementsAre(kNotFound));
 
   registry.Key(Root::LocalMachine, office).String("Path", "\\\\server\\office\\");
   files.AddFile("\\\\server\\office\\ScanPST.exe");
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (32-bit)"),
-              ElementsAre(Opened("\\\\server\\office\\ScanPST.exe")));
+  EXPECT_THAT(Press("14", Bitness::Bits32), ElementsAre(Opened("\\\\server\\office\\ScanPST.exe")));
 
   registry.Key(Root::LocalMachine, office).String("Path", "D:\\Apps\\Office");
   dialogs.Expect(MessageKind::Warning, kMissing + 9);
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (32-bit)"), ElementsAre(kMissing));
+  EXPECT_THAT(Press("14", Bitness::Bits32), ElementsAre(kMissing));
 
   registry.Key(Root::LocalMachine, kSharedFiles).Dword("SCANPST.EXE", 1);
   dialogs.Expect(MessageKind::Warning, kNotFound + 9);
-  EXPECT_THAT(Press("10", "Microsoft Outlook 2002 (32-bit)"), ElementsAre(kNotFound));
+  EXPECT_THAT(Press("10", Bitness::Bits32), ElementsAre(kNotFound));
 
   registry.Key(Root::LocalMachine, office).Dword("Path", 1);
   dialogs.ExpectError("Invalid data type for 'Path'");
-  EXPECT_THAT(Press("14", "Microsoft Outlook 2010 (32-bit)"),
-              ElementsAre("error box: Invalid data type for 'Path'"));
+  EXPECT_THAT(Press("14", Bitness::Bits32), ElementsAre("error box: Invalid data type for 'Path'"));
 }
 
 class ProfileExport : public testing::Test, protected MainWindowHarness {

@@ -41,7 +41,7 @@ class AddinsUi : public testing::Test {
       RegCloseKey(office);
     }
     state_.Is64BitWindows = true;
-    state_.OutlookVersion.MajorVersion = "14";
+    state_.OutlookVersion.MajorVersion = OfficeVersion::V14;
   }
 
   void Addin(const std::string& key, const char* friendly_name, std::uint32_t load_behavior) {
@@ -118,10 +118,9 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
   Addin("A.Filer", "Mail Filer", 3);
   Addin("B.Archive", "Mail Filer", 16);
   Addin("C.Odd", "Odd", 5);
-  for (const char* display :
-       {"Microsoft Outlook 2010 (32-bit)", "Microsoft Outlook 2010 (64-bit)"}) {
-    SCOPED_TRACE(display);
-    state_.OutlookVersion.DisplayText = display;
+  for (Bitness bitness : {Bitness::Bits32, Bitness::Bits64}) {
+    state_.OutlookVersion.OutlookBitness = bitness;
+    SCOPED_TRACE(state_.OutlookVersion.DisplayText());
     Win32Window window(AddinsWindowLayout(), {GetModuleHandleA(nullptr), nullptr, nullptr});
     AddinsWindow logic(window, real_.services, state_);
     EXPECT_THAT(window.Items(lbAddins), ElementsAre("Mail Filer", "Mail Filer", "Odd"));
@@ -131,7 +130,7 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
     EXPECT_EQ(3, window.Selected(rgLoadBehavior));
   }
 
-  state_.OutlookVersion.DisplayText = "Microsoft Outlook 2010 (32-bit)";
+  state_.OutlookVersion.OutlookBitness = Bitness::Bits32;
   AddinsWindow logic(window_, real_.services, state_);
   window_.Connect(&logic, &real_.dialogs);
   ClickItem(1);

@@ -69,7 +69,7 @@ TEST_F(WineStartUp, SixtyFourBitOutlook2013OnlyInThe64BitBranch) {
   SetText(HKEY_LOCAL_MACHINE, k64, "Software\\Microsoft\\Office\\15.0\\Outlook", "Bitness", "x64");
   Create();
   EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form_.Text(pOutlookVersion));
-  EXPECT_EQ("15", state_.OutlookVersion.MajorVersion);
+  EXPECT_EQ(OfficeVersion::V15, state_.OutlookVersion.MajorVersion);
   EXPECT_FALSE(state_.Use32BitReadPath);
 }
 
@@ -78,7 +78,7 @@ TEST_F(WineStartUp, LeftOver2007KeyInThe32BitBranchWinsOverA64Bit2013) {
   SetText(HKEY_LOCAL_MACHINE, k32, "Software\\Microsoft\\Office\\12.0\\Outlook", "Bitness", "x86");
   Create();
   EXPECT_EQ("Microsoft Outlook 2007 (32-bit)", form_.Text(pOutlookVersion));
-  EXPECT_EQ("12", state_.OutlookVersion.MajorVersion);
+  EXPECT_EQ(OfficeVersion::V12, state_.OutlookVersion.MajorVersion);
   EXPECT_TRUE(state_.Use32BitReadPath);
 }
 

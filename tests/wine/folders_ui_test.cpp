@@ -153,7 +153,7 @@ TEST_F(FoldersUi, EntryWindowBesideThePlacesWindowAddsAPlace) {
   FixedClock clock;
   const Services services{registry, dialogs, elevation, files, processes, shell, clock};
   AppState state;
-  state.OutlookVersion.MajorVersion = "14";
+  state.OutlookVersion.MajorVersion = OfficeVersion::V14;
 
   Win32Window entry(LocationEntryLayout(), Options(true));
   LocationEntryWindow entry_logic(entry, services, state);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+
+#include "state/outlook_version.h"
+
+namespace tarnwell {
+
+// The version the registry names `number` ("14"); None for any other text.
+inline OfficeVersion Version(std::string_view number) {
+  for (OfficeVersion version : {OfficeVersion::V9, OfficeVersion::V10, OfficeVersion::V11,
+                                OfficeVersion::V12, OfficeVersion::V14, OfficeVersion::V15}) {
+    if (VersionNumber(version) == number) {
+      return version;
+    }
+  }
+  return OfficeVersion::None;
+}
+
+// An installation as detection leaves it.
+inline OutlookVersionInfo Installed(std::string_view number, Bitness bitness = Bitness::Bits32) {
+  return {true, Version(number), bitness};
+}
+
+}  // namespace tarnwell
