@@ -3,8 +3,6 @@
 #include <unordered_set>
 
 #include "attachments/extension_catalogue.h"
-#include "settings/settings_catalogue.h"
-#include "ui/main_layout.h"
 
 namespace tarnwell {
 
@@ -20,14 +18,16 @@ std::vector<std::string> BreakSecList(std::string_view level1remove) {
   return pieces;
 }
 
-void FillAttachmentLists(Form& form, std::string_view level1remove) {
+AttachmentLists SplitByAllowList(std::string_view level1remove) {
   // A stored list may hold many thousands of pieces: look each extension up once.
   const std::vector<std::string> pieces = BreakSecList(level1remove);
   const std::unordered_set<std::string_view> stored(pieces.begin(), pieces.end());
+  AttachmentLists lists;
   for (const AttachmentExtension& row : kAttachmentExtensionCatalogue) {
     const bool allowed = !level1remove.empty() && stored.count(row.extension) > 0;
-    form.AddItem(allowed ? tform1::lbAllowed : tform1::lbBlocked, row.extension);
+    (allowed ? lists.allowed : lists.blocked).push_back(row.extension);
   }
+  return lists;
 }
 
 std::vector<std::string> UnlistedPieces(std::string_view level1remove) {
@@ -57,20 +57,6 @@ std::string ComposeLevel1Remove(const std::vector<std::string>& allowed,
     }
   }
   return text;
-}
-
-void WriteLevel1Remove(Registry& registry, OfficeVersion version,
-                       const std::vector<std::string>& allowed, std::string_view loaded) {
-  const std::string text = ComposeLevel1Remove(allowed, UnlistedPieces(loaded));
-  if (!text.empty() && text == loaded) {
-    return;
-  }
-  const SettingRow& row = CatalogueRow(Setting::Level1Remove);
-  RegKey key;
-  if (key.Create(registry, row.root, SettingKeyPath(row.key, version), Rights::Write,
-                 RegistryView::NativeView) == kSuccess) {
-    (void)key.SetString(row.name, text);
-  }
 }
 
 }  // namespace tarnwell

@@ -239,6 +239,20 @@ bool SaveSettings(Form& form, const Services& services, const AppState& state) {
   return true;
 }
 
+void WriteLevel1Remove(Registry& registry, OfficeVersion version,
+                       const std::vector<std::string>& allowed, std::string_view loaded) {
+  const std::string text = ComposeLevel1Remove(allowed, UnlistedPieces(loaded));
+  if (!text.empty() && text == loaded) {
+    return;
+  }
+  const SettingRow& row = CatalogueRow(Setting::Level1Remove);
+  RegKey key;
+  if (key.Create(registry, row.root, SettingKeyPath(row.key, version), Rights::Write,
+                 RegistryView::NativeView) == kSuccess) {
+    (void)key.SetString(row.name, text);
+  }
+}
+
 void WarnWhenTicked(Form& form, Dialogs& dialogs, const AppState& state, ControlId box) {
   if (!state.LoadComplete || !form.Checked(box)) {
     return;

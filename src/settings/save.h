@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "state/app_state.h"
 #include "ui/form.h"
 
@@ -10,6 +14,12 @@ namespace tarnwell {
 // existing folder and passing it over. Returns true when the user confirmed; the program
 // then ends.
 bool SaveSettings(Form& form, const Services& services, const AppState& state);
+
+// Writes Level1Remove below Outlook\Security: the allowed list followed by the loaded
+// value's unlisted pieces. An empty value always, any other only when it differs from
+// what was loaded.
+void WriteLevel1Remove(Registry& registry, OfficeVersion version,
+                       const std::vector<std::string>& allowed, std::string_view loaded);
 
 // The warnings shown when the user ticks "Save All MIME Information" or "Enable 'Recover
 // Deleted Items'", once the start-up is complete; the tick stays.

@@ -12,7 +12,6 @@
 #include "state/loaded_settings.h"
 #include "state/outlook_version.h"
 #include "ui/dialogs.h"
-#include "ui/form.h"
 
 namespace tarnwell {
 
@@ -52,15 +51,6 @@ struct AppState {
   // never read can be saved.
   LoadedSettings Loaded;
   bool SettingsLoaded = false;
-
-  // Which field the folder picker fills, and how many folders it has chosen since the
-  // caller last reset the count.
-  int BrowseTarget = 0;
-  int BrowseCount = 0;
-  // The windows whose fields the picker fills: the main window, and the custom location
-  // entry window, which is made at start-up and kept. Set by the program entry.
-  Form* MainForm = nullptr;
-  Form* LocationEntry = nullptr;
 
   CustomPlaces Places;
 };

@@ -4,7 +4,6 @@
 #include <array>
 
 #include "platform/registry_object.h"
-#include "ui/addins_layout.h"
 
 namespace tarnwell {
 namespace {
@@ -61,49 +60,27 @@ std::optional<LoadBehaviorMeaning> MeaningOf(std::uint32_t load_behavior) {
   return std::nullopt;
 }
 
-AddinsWindow::AddinsWindow(Form& form, const Services& services, const AppState& state)
-    : form_(form), services_(services), state_(state) {
-  FormCreate();
-}
-
-void AddinsWindow::OnEvent(ControlId id, Event event) {
-  if (event != Event::Click) {
-    return;
+std::optional<AddinsRead> AddinsReadFor(bool is_64bit_windows, const OutlookVersionInfo& outlook) {
+  if (!is_64bit_windows) {
+    return AddinsRead::Native;
   }
-  switch (id) {
-    case form7::lbAddins:
-      return lbAddinsClick();
-    case form7::btnClose:
-      return form_.Close();
-    default:
-      break;  // the radio group is only looked at
+  if (outlook.MajorVersion == OfficeVersion::None) {
+    return std::nullopt;
   }
-}
-
-// A type error stops the reading where it stands; what was listed stays, and the window
-// opens all the same.
-void AddinsWindow::FormCreate() {
-  const OutlookVersionInfo& outlook = state_.OutlookVersion;
-  try {
-    if (!state_.Is64BitWindows) {
-      ProcessOutlook32Bit();
-    } else if (outlook.MajorVersion == OfficeVersion::None) {
-      // Nothing installed, nothing listed.
-    } else if (!outlook.HasBitness() || outlook.Is64Bit()) {
-      // A 64-bit Windows keeps the add-ins of the older versions only in the 64-bit view.
-      ProcessOutlook64Bit();
-    } else if (outlook.Is32Bit()) {
-      ProcessOutlook32Bit();
-    }
-  } catch (const RegistryError& error) {
-    services_.dialogs.ShowError(error.what());
+  // A 64-bit Windows keeps the add-ins of the older versions only in the 64-bit view.
+  if (!outlook.HasBitness() || outlook.Is64Bit()) {
+    return AddinsRead::View64;
   }
+  if (outlook.Is32Bit()) {
+    return AddinsRead::Native;
+  }
+  return std::nullopt;
 }
 
 // Through the key object, in the native view; it raises its errors on values of the wrong
 // type.
-void AddinsWindow::ProcessOutlook32Bit() {
-  RegistryObject reg(services_.registry);
+void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out) {
+  RegistryObject reg(registry);
   reg.SetRootKey(Root::CurrentUser);
   std::vector<std::string> names;
   if (reg.OpenKeyForRead(kAddinsKey)) {
@@ -117,21 +94,20 @@ void AddinsWindow::ProcessOutlook32Bit() {
     if (reg.HasValue(kLoadBehavior)) {
       Addin addin{name, reg.ReadString(kFriendlyName), reg.ReadString(kDescription), 0};
       addin.load_behavior = reg.ReadInteger(kLoadBehavior);
-      List(std::move(addin));
+      out.push_back(std::move(addin));
     }
     reg.CloseKey();
   }
-  ShowFirst();
 }
 
 // Through the registry directly, in the 64-bit view, with fixed buffers. A load behaviour
 // counts only as a REG_DWORD: other data of four bytes or less is no number Outlook reads.
-void AddinsWindow::ProcessOutlook64Bit() {
+void ProcessOutlook64Bit(Registry& registry, std::vector<Addin>& out) {
   std::vector<std::string> names;
   RegKey key;
   std::uint32_t count = 0;
-  if (key.Open(services_.registry, Root::CurrentUser, kAddinsKey, Rights::Read,
-               RegistryView::View64) == kSuccess &&
+  if (key.Open(registry, Root::CurrentUser, kAddinsKey, Rights::Read, RegistryView::View64) ==
+          kSuccess &&
       key.SubKeyCount(count) == kSuccess) {
     for (std::uint32_t index = 0; index < count; ++index) {
       std::string name;
@@ -144,47 +120,15 @@ void AddinsWindow::ProcessOutlook64Bit() {
   for (const std::string& name : names) {
     RegKey addin_key;
     RegValue load_behavior;
-    if (addin_key.Open(services_.registry, Root::CurrentUser, AddinKey(name), Rights::Read,
+    if (addin_key.Open(registry, Root::CurrentUser, AddinKey(name), Rights::Read,
                        RegistryView::View64) != kSuccess ||
         addin_key.Query(kLoadBehavior, kLoadBehaviorCapacity, load_behavior) != kSuccess ||
         load_behavior.type != ValueType::Dword) {
       continue;
     }
-    List({name, TextOrEmpty(addin_key, kFriendlyName), TextOrEmpty(addin_key, kDescription),
-          load_behavior.Number()});
+    out.push_back({name, TextOrEmpty(addin_key, kFriendlyName),
+                   TextOrEmpty(addin_key, kDescription), load_behavior.Number()});
   }
-  ShowFirst();
-}
-
-void AddinsWindow::List(Addin addin) {
-  form_.AddItem(form7::lbAddins,
-                addin.friendly_name.empty() ? addin.key_name : addin.friendly_name);
-  listed_.push_back(std::move(addin));
-}
-
-void AddinsWindow::ShowFirst() {
-  form_.Select(form7::lbAddins, 0);
-  lbAddinsClick();
-}
-
-// Shows the add-in the selected item stands for. A load behaviour Outlook does not know has
-// no sentence and no radio item.
-void AddinsWindow::lbAddinsClick() {
-  form_.ClearLines(form7::memoAddinDesc);
-  form_.ClearLines(form7::memoLoadDesc);
-  const int selected = form_.Selected(form7::lbAddins);
-  if (selected < 0 || static_cast<std::size_t>(selected) >= listed_.size()) {
-    return;
-  }
-  const Addin& addin = listed_[static_cast<std::size_t>(selected)];
-  form_.AddLine(form7::memoAddinDesc, addin.description);
-  form_.ShowFirstLine(form7::memoAddinDesc);
-  const std::optional<LoadBehaviorMeaning> meaning = MeaningOf(addin.load_behavior);
-  if (meaning) {
-    form_.AddLine(form7::memoLoadDesc, meaning->sentence);
-    form_.ShowFirstLine(form7::memoLoadDesc);
-  }
-  form_.Select(form7::rgLoadBehavior, meaning ? meaning->radio_index : -1);
 }
 
 }  // namespace tarnwell

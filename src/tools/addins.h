@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "state/app_state.h"
-#include "ui/events.h"
-#include "ui/form.h"
+#include "platform/registry.h"
+#include "state/outlook_version.h"
 
 namespace tarnwell {
 
@@ -27,28 +26,17 @@ struct LoadBehaviorMeaning {
 };
 std::optional<LoadBehaviorMeaning> MeaningOf(std::uint32_t load_behavior);
 
-// "Outlook Add-Ins" (Form7): the current user's add-ins that have a load behaviour, read
-// in the registry view(s) of the detected Outlook when the window is made, and the
-// selected one's description and load behaviour. It only shows: nothing is written.
-class AddinsWindow final : public EventSink {
- public:
-  AddinsWindow(Form& form, const Services& services, const AppState& state);
-  void OnEvent(ControlId id, Event event) override;
+// Which read lists the add-ins of the detected Outlook: the native view on 32-bit Windows
+// and for a 32-bit Outlook 2010 or later, the 64-bit view for the older versions and a
+// 64-bit Outlook; none when nothing was detected or its bitness is not known.
+enum class AddinsRead { Native, View64 };
+std::optional<AddinsRead> AddinsReadFor(bool is_64bit_windows, const OutlookVersionInfo& outlook);
 
-  void FormCreate();
-  void ProcessOutlook32Bit();
-  void ProcessOutlook64Bit();
-  void lbAddinsClick();
-
- private:
-  void List(Addin addin);
-  void ShowFirst();
-
-  Form& form_;
-  Services services_;
-  const AppState& state_;
-  // One entry per list item, in list order: the add-in that item stands for.
-  std::vector<Addin> listed_;
-};
+// The current user's add-ins that have a load behaviour, in the registry's order, appended
+// to `out`. The native read goes through the key object, which raises RegistryError on a
+// value of the wrong type; what was read before the error stays in `out`.
+void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out);
+// The 64-bit view's read, with fixed buffers; it raises nothing.
+void ProcessOutlook64Bit(Registry& registry, std::vector<Addin>& out);
 
 }  // namespace tarnwell

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "ui/dialogs.h"
 #include "ui/layout.h"
 
@@ -15,6 +17,25 @@ class EventSink {
   virtual ~EventSink() = default;
   virtual void OnEvent(ControlId id, Event event) = 0;
 };
+
+// One row of a window's dispatch table: the handler of one event of one control.
+template <typename Window>
+struct EventRow {
+  ControlId control;
+  Event event;
+  void (Window::*handler)();
+};
+
+// Calls the handler of the row that matches; an event without a row is ignored.
+template <typename Window>
+void Route(Window& window, std::span<const EventRow<Window>> rows, ControlId id, Event event) {
+  for (const EventRow<Window>& row : rows) {
+    if (row.control == id && row.event == event) {
+      (window.*row.handler)();
+      return;
+    }
+  }
+}
 
 // Runs one event's handler. An error raised by a registry read is shown in the standard
 // error box; nothing is thrown past this point.

@@ -5,18 +5,18 @@
 #include <map>
 #include <memory>
 
-#include "app/main_window.h"
 #include "attachments/extension_catalogue.h"
 #include "fuzz/byte_reader.h"
 #include "platform/memory/fake_processes.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_seed.h"
 #include "support/versions.h"
-#include "tools/custom_places.h"
 #include "ui/events.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
 #include "ui/places_layout.h"
+#include "windows/main_window.h"
+#include "windows/places_window.h"
 
 namespace tarnwell::fuzz {
 namespace {
@@ -491,10 +491,8 @@ Run Program::Play() {
   AppState state;
   main_ = std::make_unique<MemoryForm>(MainWindowLayout());
   entry_ = std::make_unique<MemoryForm>(LocationEntryLayout());
-  entry_logic_ = std::make_unique<LocationEntryWindow>(*entry_, services, state);
-  state.MainForm = main_.get();
-  state.LocationEntry = entry_.get();
-  MainWindow window(*main_, services, state);
+  entry_logic_ = std::make_unique<LocationEntryWindow>(*entry_, *main_, services, state);
+  MainWindow window(*main_, *entry_, services, state);
   try {
     window.FormCreate();
     if (state.OutlookVersion.Found) {

@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 
 #include "startup/command_line_catalogue.h"
-#include "startup/options_page.h"
 #include "support/main_window_harness.h"
+#include "windows/startup_page.h"
 
 namespace tarnwell {
 namespace {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/main_window.h"
 #include "platform/memory/fake_processes.h"
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_registry.h"
@@ -9,6 +8,7 @@
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
 #include "ui/places_layout.h"
+#include "windows/main_window.h"
 
 namespace tarnwell {
 
@@ -27,8 +27,6 @@ struct MainWindowHarness {
     SeedProcessorArchitecture(registry,
                               windows == MemoryRegistry::Windows::Bits64 ? "AMD64" : "x86");
     SeedProductName(registry, "Windows 7 Professional");
-    state.MainForm = &form;
-    state.LocationEntry = &entry;
   }
 
   // The start-up sequence; the journal then holds only what the user does afterwards.
@@ -48,8 +46,8 @@ struct MainWindowHarness {
   MemoryForm form{MainWindowLayout()};
   MemoryForm entry{LocationEntryLayout()};  // kept from start-up, as the program does
   AppState state;
-  MainWindow window{form, Services{registry, dialogs, elevation, files, processes, shell, clock},
-                    state};
+  MainWindow window{form, entry,
+                    Services{registry, dialogs, elevation, files, processes, shell, clock}, state};
 };
 
 }  // namespace tarnwell

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "support/main_window_harness.h"
-#include "tools/about.h"
+#include "tools/help_file.h"
 #include "ui/about_layout.h"
 #include "ui/win32/hyperlink_label.h"
+#include "windows/about_window.h"
 #include "wine/layout_check.h"
 
 namespace tarnwell {

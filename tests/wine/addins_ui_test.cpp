@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/addins.h"
 #include "ui/addins_layout.h"
+#include "windows/addins_window.h"
 #include "wine/layout_check.h"
 #include "wine/real_services.h"
 

@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/main_window.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
+#include "ui/places_layout.h"
+#include "windows/main_window.h"
 #include "wine/real_services.h"
 
 namespace tarnwell {
@@ -44,10 +45,11 @@ class WineStartUp : public testing::Test {
     }
   }
 
-  void Create() { MainWindow(form_, real_.services, state_).FormCreate(); }
+  void Create() { MainWindow(form_, entry_, real_.services, state_).FormCreate(); }
 
   RealServices real_;
   MemoryForm form_{MainWindowLayout()};
+  MemoryForm entry_{LocationEntryLayout()};
   AppState state_;
 };
 

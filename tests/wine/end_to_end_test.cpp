@@ -12,10 +12,10 @@
 #include <tlhelp32.h>
 #include <vector>
 
-#include "app/main_window.h"
 #include "ui/folder_picker_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
+#include "windows/main_window.h"
 #include "wine/remote_window.h"
 #include "wine/snapshot.h"
 

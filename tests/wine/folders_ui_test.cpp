@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "settings/folder_picker.h"
 #include "support/main_window_harness.h"
-#include "tools/custom_places.h"
 #include "ui/folder_picker_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
 #include "ui/win32/shell_tree.h"
+#include "windows/folder_picker.h"
+#include "windows/places_window.h"
 #include "wine/layout_check.h"
 
 namespace tarnwell {
@@ -92,21 +92,17 @@ TEST_F(FoldersUi, EachWindowMatchesItsTable) {
 }
 
 // The picker's tree is the shell's: the desktop with My Computer and its drives, down to a
-// folder made here, whose double-click puts its path into the .pst field.
+// folder made here, whose double-click chooses its path.
 TEST_F(FoldersUi, PickerWalksTheShellAndADoubleClickFillsTheTargetField) {
   CreateDirectoryA("C:\\Picker Test", nullptr);
   CreateDirectoryA("C:\\Picker Test\\Archive 2013", nullptr);
   CreateDirectoryA("C:\\Picker Test\\Hidden", nullptr);
   SetFileAttributesA("C:\\Picker Test\\Hidden", FILE_ATTRIBUTE_HIDDEN);
 
-  MemoryForm main(MainWindowLayout());
-  main.SetEnabled(tform1::btnSave, false);
-  AppState state;
-  state.MainForm = &main;
-  state.BrowseTarget = kBrowsePstPath;
+  std::optional<std::string> chosen;
   ScriptedDialogs dialogs;
   Win32Window picker(FolderPickerLayout(), Options());
-  FolderPicker logic(picker, state);
+  FolderPicker logic(picker, chosen);
   picker.Connect(&logic, &dialogs);
   picker.ShowCentred();
   HWND tree = picker.Control(tform4::JamShellTree1);
@@ -123,15 +119,13 @@ TEST_F(FoldersUi, PickerWalksTheShellAndADoubleClickFillsTheTargetField) {
   // A node without a file-system path leaves the picker open and fills nothing.
   DoubleClick(tree, computer);
   EXPECT_NE(nullptr, picker.Handle());
-  EXPECT_EQ("", main.Text(tform1::edPSTPath));
+  EXPECT_EQ(std::nullopt, chosen);
 
   HTREEITEM folder = Child(tree, Child(tree, computer, " (C:)"), "Picker Test");
   ASSERT_NE(nullptr, folder);
   EXPECT_THAT(Children(tree, folder), ElementsAre("Archive 2013", "Hidden"));
   DoubleClick(tree, Child(tree, folder, "Archive 2013"));
-  EXPECT_EQ("C:\\Picker Test\\Archive 2013\\", main.Text(tform1::edPSTPath));
-  EXPECT_TRUE(main.Enabled(tform1::btnSave));
-  EXPECT_EQ(1, state.BrowseCount);
+  EXPECT_EQ("C:\\Picker Test\\Archive 2013\\", chosen);
   EXPECT_EQ(nullptr, picker.Handle()) << "the picker closes after a choice";
 }
 
@@ -156,11 +150,11 @@ TEST_F(FoldersUi, EntryWindowBesideThePlacesWindowAddsAPlace) {
   state.OutlookVersion.MajorVersion = OfficeVersion::V14;
 
   Win32Window entry(LocationEntryLayout(), Options(true));
-  LocationEntryWindow entry_logic(entry, services, state);
+  MemoryForm main(MainWindowLayout());
+  LocationEntryWindow entry_logic(entry, main, services, state);
   entry.Connect(&entry_logic, &dialogs);
-  state.LocationEntry = &entry;
   Win32Window places(PlacesWindowLayout(), Options());
-  PlacesWindow places_logic(places, services, state);
+  PlacesWindow places_logic(places, entry, services, state);
   places.Connect(&places_logic, &dialogs);
   places.ShowCentred();
   EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Projects"));

@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "attachments/descriptions_window.h"
 #include "platform/registry_object.h"
 #include "support/scripted_dialogs.h"
 #include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/win32/win32_dialogs.h"
+#include "windows/descriptions_window.h"
 #include "wine/layout_check.h"
 
 namespace tarnwell {

@@ -4,20 +4,20 @@
 
 #include <commctrl.h>
 
-#include "app/main_window.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
-#include "tools/custom_places.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
 #include "ui/win32/pictures.h"
 #include "ui/win32/shell_tree.h"
 #include "ui/win32/win32_dialogs.h"
 #include "ui/win32/window.h"
+#include "windows/main_window.h"
+#include "windows/places_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tarnwell;
@@ -44,17 +44,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   dialogs.SetOwner(window.Handle());
   shell.SetOwner(window.Handle());
-  MainWindow main_window(window, services, state);
-  window.Connect(&main_window, &dialogs);
-  state.MainForm = &window;
-  main_window.FormCreate();
-
   // The custom location entry window is made now and kept, hidden, for the whole run.
   Win32Window entry(LocationEntryLayout(),
                     {instance, window.Handle(), &pictures, false, true, &shell_namespace});
-  LocationEntryWindow entry_logic(entry, services, state);
+  LocationEntryWindow entry_logic(entry, window, services, state);
   entry.Connect(&entry_logic, &dialogs);
-  state.LocationEntry = &entry;
+
+  MainWindow main_window(window, entry, services, state);
+  window.Connect(&main_window, &dialogs);
+  main_window.FormCreate();
 
   window.ShowCentred();
   return Win32Window::RunMessageLoop(window.Handle());

@@ -7,6 +7,9 @@
 
 namespace tarnwell {
 
+// Fills "Level 3 (Blocked)" and "Level 1 (Allowed)" from the stored allow list.
+void FillAttachmentLists(Form& form, std::string_view level1remove);
+
 // Moves the selected item of `from` to the end of `to`, then selects the item that
 // followed it (none when it was the last). With nothing selected, says so and moves nothing.
 void MoveSelectedItem(Form& form, Dialogs& dialogs, ControlId from, ControlId to,

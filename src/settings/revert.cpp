@@ -1,7 +1,6 @@
-#include "settings/path_fields.h"
+#include "settings/revert.h"
 
 #include "platform/registry_object.h"
-#include "settings/folder_picker.h"
 #include "settings/settings_catalogue.h"
 #include "ui/main_layout.h"
 
@@ -10,24 +9,10 @@ namespace {
 
 using namespace tform1;
 
-constexpr std::string_view kAttachmentPathEmpty =
-    "The attachment default path field is empty. A possible reason is that you have not yet "
-    "opened an attachment in Outlook to create this temporary folder.";
-constexpr std::string_view kAttachmentPathMissing = "The attachment default path does not exist.";
-
 // The 64-bit view's query holds 256 characters and the NUL.
 constexpr std::size_t kPathCapacity = 257;
 
 }  // namespace
-
-void BrowseForField(Form& form, Dialogs& dialogs, AppState& state, ControlId field, int target) {
-  state.BrowseCount = 0;
-  state.BrowseTarget = target;
-  ShowFolderPicker(dialogs, state);
-  if (state.BrowseCount >= 1) {
-    form.SetModified(field, true);
-  }
-}
 
 void RevertAttachmentPath(Form& form, Registry& registry, AppState& state) {
   const std::string key =
@@ -53,19 +38,6 @@ void RevertAttachmentPath(Form& form, Registry& registry, AppState& state) {
     }
   }
   form.SetEnabled(btnRevert, false);
-}
-
-void ViewAttachmentFolder(const Form& form, const Services& services) {
-  const std::string path = form.Text(edAttachmentPath);
-  if (path.empty()) {
-    services.dialogs.Message(MessageKind::Warning, kAttachmentPathEmpty);
-    return;
-  }
-  if (!services.file_system.FolderExists(path)) {
-    services.dialogs.Message(MessageKind::Warning, kAttachmentPathMissing);
-    return;
-  }
-  services.shell.Execute("explore", path, {}, {}, kShowNormal);
 }
 
 }  // namespace tarnwell

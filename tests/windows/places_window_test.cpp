@@ -1,12 +1,11 @@
 // The custom save locations windows on an in-memory machine: what is listed, what an entry
 // must pass before it is written, and which key a removal deletes.
-#include "tools/custom_places.h"
-
 #include <gmock/gmock.h>
 #include <string>
 #include <vector>
 
 #include "support/main_window_harness.h"
+#include "windows/places_window.h"
 
 namespace tarnwell {
 namespace {
@@ -52,7 +51,7 @@ class CustomPlacesTest : public testing::Test, protected MainWindowHarness {
   }
 
   LocationEntryWindow entry_logic{
-      entry, Services{registry, dialogs, elevation, files, processes, shell, clock}, state};
+      entry, form, Services{registry, dialogs, elevation, files, processes, shell, clock}, state};
 };
 
 TEST_F(CustomPlacesTest, ListsNamedPlacesInRegistryOrderAndRefreshesWhenActivated) {

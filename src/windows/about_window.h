@@ -9,7 +9,6 @@ namespace tarnwell {
 // Where the mail link of the About window leads.
 inline constexpr std::string_view kMailUrl =
     "mailto:tarnwell@example.org?subject=Tarnwell Question/Problem";
-inline constexpr std::string_view kHelpFileName = "tarnwell-help.pdf";
 
 // The About window (TForm2): made anew for every showing; its mail link opens the mail
 // program, "&Close" closes it.
@@ -25,9 +24,5 @@ class AboutWindow final : public EventSink {
   Form& form_;
   Services services_;
 };
-
-// The help button: the help file beside the program opened by its own program, or a warning
-// when it is not there. Only the program's folder counts, never the current one.
-void OpenHelpFile(const Services& services);
 
 }  // namespace tarnwell

@@ -1,4 +1,4 @@
-#include "app/windows_environment.h"
+#include "settings/windows_environment.h"
 
 #include <gtest/gtest.h>
 

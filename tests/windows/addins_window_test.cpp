@@ -1,7 +1,5 @@
 // The add-in status window on an in-memory machine: which add-ins are listed in which view,
 // what the selected one shows, and that nothing is ever written.
-#include "tools/addins.h"
-
 #include <gmock/gmock.h>
 #include <memory>
 #include <ostream>
@@ -12,6 +10,7 @@
 #include "support/main_window_harness.h"
 #include "support/versions.h"
 #include "ui/addins_layout.h"
+#include "windows/addins_window.h"
 
 namespace tarnwell {
 namespace {

@@ -9,11 +9,14 @@ namespace tarnwell {
 inline constexpr std::string_view kNotInstalledText =
     "Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed";
 
-// The main window's logic: its start-up sequence and its handlers.
+// The main window's logic: its start-up sequence and its handlers. The handlers of the
+// "Default Paths", "Attachment Security" and "Startup Options" pages are defined in files
+// of their own. `location_entry` is the custom location entry window, made at start-up and
+// kept, which the places window shows.
 class MainWindow final : public EventSink {
  public:
-  MainWindow(Form& form, const Services& services, AppState& state)
-      : form_(form), services_(services), state_(state) {}
+  MainWindow(Form& form, Form& location_entry, const Services& services, AppState& state)
+      : form_(form), location_entry_(location_entry), services_(services), state_(state) {}
 
   // The start-up sequence, run once while the window is created. An error raised on the
   // way is shown in the standard error box and leaves the window in the no-Outlook state,
@@ -52,8 +55,12 @@ class MainWindow final : public EventSink {
   void LoadSettings();
   void DisableAllItems();
   void EnterNoOutlookState();
+  // A Browse button: the folder picker for `field`, whose changed mark is set when a folder
+  // was chosen, so that the save treats it like a typed path.
+  void BrowseFor(ControlId field);
 
   Form& form_;
+  Form& location_entry_;
   Services services_;
   AppState& state_;
 };

@@ -1,11 +1,10 @@
-#include "attachments/list_moves.h"
-
 #include <gmock/gmock.h>
 
 #include "attachments/allow_list.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
 #include "ui/memory/memory_form.h"
+#include "windows/attachment_page.h"
 
 namespace tarnwell {
 namespace {

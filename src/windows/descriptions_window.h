@@ -11,6 +11,7 @@ class DescriptionsWindow final : public EventSink {
  public:
   explicit DescriptionsWindow(Form& form);
   void OnEvent(ControlId id, Event event) override;
+  void Button1Click();
 
  private:
   Form& form_;

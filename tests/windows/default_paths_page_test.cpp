@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "settings/folder_picker.h"
 #include "support/main_window_harness.h"
 #include "ui/folder_picker_layout.h"
+#include "ui/places_layout.h"
+#include "windows/places_window.h"
 
 namespace tarnwell {
 namespace {
@@ -54,7 +55,6 @@ TEST_F(Browse, EachButtonFillsItsOwnFieldEndingInABackslashAndMarksIt) {
     dialogs.ExpectWindow("Browse", DoubleClick(folder));
     window.OnEvent(button, Event::Click);
     EXPECT_TRUE(PickerClosed());
-    EXPECT_EQ(1, state.BrowseCount);
     for (ControlId other :
          {edAttachmentPath, edPSTPath, edSaveAttPath, edOSTPath, edDocCachePath}) {
       EXPECT_EQ(other == field ? folder + "\\" : "unchanged", form.Text(other)) << field;
@@ -72,7 +72,6 @@ TEST_F(Browse, NodeWithoutAPathKeepsThePickerOpenAndADriveRootKeepsOneBackslash)
   });
   window.OnEvent(btnBrowse2, Event::Click);
   EXPECT_EQ("D:\\", form.Text(edPSTPath));
-  EXPECT_EQ(1, state.BrowseCount);
 }
 
 TEST_F(Browse, CancelAfterAChoiceKeepsTheFirstFolderAndItsMark) {
@@ -89,25 +88,17 @@ TEST_F(Browse, CancelAfterAChoiceKeepsTheFirstFolderAndItsMark) {
   window.OnEvent(btnBrowse2, Event::Click);
   EXPECT_EQ("C:\\Windows\\", form.Text(edPSTPath));
   EXPECT_TRUE(form.Modified(edPSTPath));
-  EXPECT_EQ(0, state.BrowseCount);
 }
 
-// The entry window's target fills its path field and still enables the main window's save;
-// a target of no field fills nothing but is otherwise a choice like any other.
-TEST_F(Browse, EntryWindowTargetAndUnknownTargets) {
-  for (int target : {int{kBrowseLocationPath}, 0, 7}) {
-    entry.SetText(form6::edLocPath, "");
-    form.SetEnabled(btnSave, false);
-    state.BrowseTarget = target;
-    state.BrowseCount = 0;
-    MemoryForm picker(FolderPickerLayout());
-    FolderPicker logic(picker, state);
-    DoubleClick("E:\\Projects")(picker, logic);
-    EXPECT_EQ(target == kBrowseLocationPath ? "E:\\Projects\\" : "", entry.Text(form6::edLocPath));
-    EXPECT_TRUE(form.Enabled(btnSave)) << target;
-    EXPECT_TRUE(picker.Closed());
-    EXPECT_EQ(1, state.BrowseCount);
-  }
+// The entry window's Browse fills its path field and also enables the main window's save.
+TEST_F(Browse, EntryWindowsChoiceFillsItsPathAndEnablesTheMainSave) {
+  LocationEntryWindow entry_logic(
+      entry, form, Services{registry, dialogs, elevation, files, processes, shell, clock}, state);
+  dialogs.ExpectWindow("Browse", DoubleClick("E:\\Projects"));
+  entry_logic.OnEvent(form6::btnBrowse, Event::Click);
+  EXPECT_EQ("E:\\Projects\\", entry.Text(form6::edLocPath));
+  EXPECT_TRUE(form.Enabled(btnSave));
+  EXPECT_TRUE(PickerClosed());
 }
 
 TEST_F(Browse, BrowsedPstPathIsSavedLikeATypedOne) {

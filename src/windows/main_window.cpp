@@ -1,29 +1,24 @@
-#include "app/main_window.h"
+#include "windows/main_window.h"
 
 #include <array>
 
-#include "app/windows_environment.h"
-#include "attachments/allow_list.h"
-#include "attachments/descriptions_window.h"
-#include "attachments/list_moves.h"
 #include "platform/registry_object.h"
 #include "settings/detection.h"
-#include "settings/folder_picker.h"
 #include "settings/load.h"
-#include "settings/path_fields.h"
 #include "settings/save.h"
-#include "startup/launch.h"
-#include "startup/options_page.h"
-#include "tools/about.h"
-#include "tools/addins.h"
-#include "tools/custom_places.h"
+#include "settings/windows_environment.h"
+#include "tools/help_file.h"
 #include "tools/profile_export.h"
 #include "tools/repair_tool.h"
 #include "ui/about_layout.h"
 #include "ui/addins_layout.h"
-#include "ui/descriptions_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
+#include "windows/about_window.h"
+#include "windows/addins_window.h"
+#include "windows/attachment_page.h"
+#include "windows/places_window.h"
+#include "windows/startup_page.h"
 
 namespace tarnwell {
 namespace {
@@ -52,6 +47,34 @@ constexpr auto kDisableAllItems = std::to_array<Disabled>({
     {btnSave, false},
 });
 static_assert(kDisableAllItems.size() == 37);
+
+constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
+    {btnExit, Event::Click, &MainWindow::btnExitClick},
+    {btnSave, Event::Click, &MainWindow::btnSaveClick},
+    {cbSaveMIME, Event::Click, &MainWindow::cbSaveMIMEClick},
+    {cbDumpster, Event::Click, &MainWindow::cbDumpsterClick},
+    {btnAddOne, Event::Click, &MainWindow::btnAddOneClick},
+    {btnAddAll, Event::Click, &MainWindow::btnAddAllClick},
+    {btnDelOne, Event::Click, &MainWindow::btnDelOneClick},
+    {btnDelAll, Event::Click, &MainWindow::btnDelAllClick},
+    {btnSecHelp, Event::Click, &MainWindow::btnSecHelpClick},
+    {lbCLOptions, Event::Click, &MainWindow::lbCLOptionsClick},
+    {btnBrowse6, Event::Click, &MainWindow::btnBrowse6Click},
+    {btnLaunchOutlook, Event::Click, &MainWindow::btnLaunchOutlookClick},
+    {btnBrowse1, Event::Click, &MainWindow::btnBrowse1Click},
+    {btnBrowse2, Event::Click, &MainWindow::btnBrowse2Click},
+    {btnBrowse3, Event::Click, &MainWindow::btnBrowse3Click},
+    {btnBrowse4, Event::Click, &MainWindow::btnBrowse4Click},
+    {btnBrowse5, Event::Click, &MainWindow::btnBrowse5Click},
+    {btnRevert, Event::Click, &MainWindow::btnRevertClick},
+    {btnViewFolder, Event::Click, &MainWindow::btnViewFolderClick},
+    {btnCustomPlaces, Event::Click, &MainWindow::btnCustomPlacesClick},
+    {btnScanPST, Event::Click, &MainWindow::btnScanPSTClick},
+    {btnSaveUserInfo, Event::Click, &MainWindow::btnSaveUserInfoClick},
+    {btnAddins, Event::Click, &MainWindow::btnAddinsClick},
+    {btnHelp, Event::Click, &MainWindow::btnHelpClick},
+    {btnAbout, Event::Click, &MainWindow::btnAboutClick},
+});
 
 }  // namespace
 
@@ -118,63 +141,7 @@ void MainWindow::EnterNoOutlookState() {
 }
 
 void MainWindow::OnEvent(ControlId id, Event event) {
-  if (event != Event::Click) {
-    return;
-  }
-  switch (id) {
-    case btnExit:
-      return btnExitClick();
-    case btnSave:
-      return btnSaveClick();
-    case cbSaveMIME:
-      return cbSaveMIMEClick();
-    case cbDumpster:
-      return cbDumpsterClick();
-    case btnAddOne:
-      return btnAddOneClick();
-    case btnAddAll:
-      return btnAddAllClick();
-    case btnDelOne:
-      return btnDelOneClick();
-    case btnDelAll:
-      return btnDelAllClick();
-    case btnSecHelp:
-      return btnSecHelpClick();
-    case lbCLOptions:
-      return lbCLOptionsClick();
-    case btnBrowse6:
-      return btnBrowse6Click();
-    case btnLaunchOutlook:
-      return btnLaunchOutlookClick();
-    case btnBrowse1:
-      return btnBrowse1Click();
-    case btnBrowse2:
-      return btnBrowse2Click();
-    case btnBrowse3:
-      return btnBrowse3Click();
-    case btnBrowse4:
-      return btnBrowse4Click();
-    case btnBrowse5:
-      return btnBrowse5Click();
-    case btnRevert:
-      return btnRevertClick();
-    case btnViewFolder:
-      return btnViewFolderClick();
-    case btnCustomPlaces:
-      return btnCustomPlacesClick();
-    case btnScanPST:
-      return btnScanPSTClick();
-    case btnSaveUserInfo:
-      return btnSaveUserInfoClick();
-    case btnAddins:
-      return btnAddinsClick();
-    case btnHelp:
-      return btnHelpClick();
-    case btnAbout:
-      return btnAboutClick();
-    default:
-      break;
-  }
+  Route<MainWindow>(*this, kEvents, id, event);
 }
 
 // Ends the program at once: no question, nothing written.
@@ -197,74 +164,9 @@ void MainWindow::cbDumpsterClick() {
   WarnWhenTicked(form_, services_.dialogs, state_, cbDumpster);
 }
 
-void MainWindow::btnAddOneClick() {
-  MoveSelectedItem(form_, services_.dialogs, lbBlocked, lbAllowed,
-                   "There is no item selected in the blocked list.");
-}
-
-void MainWindow::btnAddAllClick() {
-  MoveAllItems(form_, lbBlocked, lbAllowed);
-}
-
-void MainWindow::btnDelOneClick() {
-  MoveSelectedItem(form_, services_.dialogs, lbAllowed, lbBlocked,
-                   "There is no item selected in the allowed list.");
-}
-
-void MainWindow::btnDelAllClick() {
-  MoveAllItems(form_, lbAllowed, lbBlocked);
-}
-
-void MainWindow::btnSecHelpClick() {
-  services_.dialogs.ShowModal(DescriptionsWindowLayout(), [](Form& form) {
-    return std::make_unique<DescriptionsWindow>(form);
-  });
-}
-
-void MainWindow::lbCLOptionsClick() {
-  ShowCommandLineOption(form_, state_.OutlookVersion.MajorVersion);
-}
-
-void MainWindow::btnBrowse6Click() {
-  BrowseForArgument(form_, services_.dialogs);
-}
-
-void MainWindow::btnLaunchOutlookClick() {
-  LaunchOutlook(form_, services_, state_);
-}
-
-// The five Browse buttons, each with its field and the picker's target for it.
-void MainWindow::btnBrowse1Click() {
-  BrowseForField(form_, services_.dialogs, state_, edAttachmentPath, kBrowseAttachmentPath);
-}
-
-void MainWindow::btnBrowse2Click() {
-  BrowseForField(form_, services_.dialogs, state_, edPSTPath, kBrowsePstPath);
-}
-
-void MainWindow::btnBrowse3Click() {
-  BrowseForField(form_, services_.dialogs, state_, edSaveAttPath, kBrowseSaveAttachmentPath);
-}
-
-void MainWindow::btnBrowse4Click() {
-  BrowseForField(form_, services_.dialogs, state_, edOSTPath, kBrowseOstPath);
-}
-
-void MainWindow::btnBrowse5Click() {
-  BrowseForField(form_, services_.dialogs, state_, edDocCachePath, kBrowseDocCachePath);
-}
-
-void MainWindow::btnRevertClick() {
-  RevertAttachmentPath(form_, services_.registry, state_);
-}
-
-void MainWindow::btnViewFolderClick() {
-  ViewAttachmentFolder(form_, services_);
-}
-
 void MainWindow::btnCustomPlacesClick() {
   services_.dialogs.ShowModal(PlacesWindowLayout(), [this](Form& form) {
-    return std::make_unique<PlacesWindow>(form, services_, state_);
+    return std::make_unique<PlacesWindow>(form, location_entry_, services_, state_);
   });
 }
 

@@ -1,9 +1,18 @@
-#include "attachments/descriptions_window.h"
+#include "windows/descriptions_window.h"
+
+#include <array>
 
 #include "attachments/extension_catalogue.h"
 #include "ui/descriptions_layout.h"
 
 namespace tarnwell {
+namespace {
+
+constexpr auto kEvents = std::to_array<EventRow<DescriptionsWindow>>({
+    {form3::Button1, Event::Click, &DescriptionsWindow::Button1Click},
+});
+
+}  // namespace
 
 DescriptionsWindow::DescriptionsWindow(Form& form) : form_(form) {
   for (const auto& line : AttachmentDescriptionLines()) {
@@ -13,9 +22,11 @@ DescriptionsWindow::DescriptionsWindow(Form& form) : form_(form) {
 }
 
 void DescriptionsWindow::OnEvent(ControlId id, Event event) {
-  if (id == form3::Button1 && event == Event::Click) {
-    form_.Close();
-  }
+  Route<DescriptionsWindow>(*this, kEvents, id, event);
+}
+
+void DescriptionsWindow::Button1Click() {
+  form_.Close();
 }
 
 }  // namespace tarnwell

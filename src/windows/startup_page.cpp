@@ -1,7 +1,11 @@
-#include "startup/options_page.h"
+// The "Startup Options" page of the main window: the switches, their notes and arguments,
+// and Outlook started with the chosen one.
+#include "windows/startup_page.h"
 
 #include "startup/command_line_catalogue.h"
+#include "startup/launch.h"
 #include "ui/main_layout.h"
+#include "windows/main_window.h"
 
 namespace tarnwell {
 namespace {
@@ -56,6 +60,18 @@ void BrowseForArgument(Form& form, Dialogs& dialogs) {
   if (chosen) {
     form.SetText(edArgument, *chosen);
   }
+}
+
+void MainWindow::lbCLOptionsClick() {
+  ShowCommandLineOption(form_, state_.OutlookVersion.MajorVersion);
+}
+
+void MainWindow::btnBrowse6Click() {
+  BrowseForArgument(form_, services_.dialogs);
+}
+
+void MainWindow::btnLaunchOutlookClick() {
+  LaunchOutlook(form_, services_, state_);
 }
 
 }  // namespace tarnwell

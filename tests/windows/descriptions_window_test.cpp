@@ -1,4 +1,4 @@
-#include "attachments/descriptions_window.h"
+#include "windows/descriptions_window.h"
 
 #include <gmock/gmock.h>
 
