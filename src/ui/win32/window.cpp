@@ -90,7 +90,7 @@ RECT ToRect(const LayoutRect& place) {
 }  // namespace
 
 Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
-    : layout_(layout), options_(options), pending_(layout, MemoryForm::UnknownControls::Lenient) {
+    : layout_(layout), options_(options), pending_(layout) {
   {
     ScreenDc screen = GetScreenDc();
     dpi_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
@@ -251,7 +251,8 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
   RECT place = PlaceOf(row, parent);
   HFONT font = row.bold ? bold_font_.get() : font_.get();
   // A control is made in the state the window's logic has given it so far.
-  const std::string caption = IsEdit(row.kind) ? std::string() : pending_.Text(row.id);
+  const PendingControl& state = pending_.At(row.id);
+  const std::string caption = IsEdit(row.kind) ? std::string() : state.Text();
   if (row.kind == ControlKind::Label && (row.rect.width == 0 || row.rect.height == 0)) {
     // A label without a size takes the size of its caption.
     ScreenDc screen = GetScreenDc();
@@ -279,8 +280,7 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
     return controls_[row.id];
   }
   const ControlClass kind = ClassOf(row);
-  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style |
-                      (pending_.Enabled(row.id) ? 0 : WS_DISABLED) |
+  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (state.Enabled() ? 0 : WS_DISABLED) |
                       (std::exchange(after_radio_group_, false) ? WS_GROUP : 0);
   // Edits are made empty: one made with text would start with its changed mark set.
   HWND control = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(), style, place.left,
@@ -291,31 +291,31 @@ HWND Win32Window::CreateControl(const ControlLayout& row) {
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   switch (row.kind) {
     case ControlKind::Edit:
-      colours_[row.id] = pending_.Colour(row.id);
-      SetWindowTextA(control, pending_.Text(row.id).c_str());
+      colours_[row.id] = state.Colour();
+      SetWindowTextA(control, state.Text().c_str());
       SendMessageA(control, EM_SETMODIFY, FALSE, 0);
       break;
     case ControlKind::Memo:
-      colours_[row.id] = pending_.Colour(row.id);
-      memo_lines_[row.id] = pending_.Lines(row.id);
+      colours_[row.id] = state.Colour();
+      memo_lines_[row.id] = state.Lines();
       SetMemoText(row.id);
       break;
     case ControlKind::CheckBox:
-      SendMessageA(control, BM_SETCHECK, pending_.Checked(row.id) ? BST_CHECKED : BST_UNCHECKED, 0);
+      SendMessageA(control, BM_SETCHECK, state.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case ControlKind::RadioGroup: {
       radios_[row.id] = std::make_unique<RadioItems>(
           options_.instance, parent, row.id, place, font,
-          std::vector<std::string>(row.items.begin(), row.items.end()), pending_.Enabled(row.id));
-      radios_[row.id]->Check(pending_.Selected(row.id));
+          std::vector<std::string>(row.items.begin(), row.items.end()), state.Enabled());
+      radios_[row.id]->Check(state.Selected());
       after_radio_group_ = true;
       break;
     }
     case ControlKind::ListBox:
-      for (const auto& item : pending_.Items(row.id)) {
+      for (const auto& item : state.Items()) {
         SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       }
-      SendMessageA(control, LB_SETCURSEL, pending_.Selected(row.id), 0);
+      SendMessageA(control, LB_SETCURSEL, state.Selected(), 0);
       break;
     default:
       break;
@@ -653,13 +653,13 @@ std::string Win32Window::Text(ControlId id) const {
     return tree->second->SelectedPath();
   }
   HWND control = Control(id);
-  return control != nullptr ? TextOf(control) : pending_.Text(id);
+  return control != nullptr ? TextOf(control) : pending_.At(id).Text();
 }
 
 void Win32Window::SetText(ControlId id, std::string_view text) {
   HWND control = Control(id);
   if (control == nullptr) {
-    pending_.SetText(id, text);
+    pending_.At(id).SetText(text);
     return;
   }
   const std::string value(text);
@@ -673,20 +673,20 @@ void Win32Window::SetText(ControlId id, std::string_view text) {
 bool Win32Window::Modified(ControlId id) const {
   HWND control = Control(id);
   return control != nullptr ? SendMessageA(control, EM_GETMODIFY, 0, 0) != 0
-                            : pending_.Modified(id);
+                            : pending_.At(id).Modified();
 }
 
 void Win32Window::SetModified(ControlId id, bool modified) {
   if (HWND control = Control(id)) {
     SendMessageA(control, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
   } else {
-    pending_.SetModified(id, modified);
+    pending_.At(id).SetModified(modified);
   }
 }
 
 bool Win32Window::Enabled(ControlId id) const {
   HWND control = Control(id);
-  return control != nullptr ? IsWindowEnabled(control) != FALSE : pending_.Enabled(id);
+  return control != nullptr ? IsWindowEnabled(control) != FALSE : pending_.At(id).Enabled();
 }
 
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
@@ -696,13 +696,13 @@ void Win32Window::SetEnabled(ControlId id, bool enabled) {
       radios->Enable(enabled);
     }
   } else {
-    pending_.SetEnabled(id, enabled);
+    pending_.At(id).SetEnabled(enabled);
   }
 }
 
 FieldColour Win32Window::Colour(ControlId id) const {
   auto it = colours_.find(id);
-  return it != colours_.end() ? it->second : pending_.Colour(id);
+  return it != colours_.end() ? it->second : pending_.At(id).Colour();
 }
 
 void Win32Window::SetColour(ControlId id, FieldColour colour) {
@@ -710,28 +710,28 @@ void Win32Window::SetColour(ControlId id, FieldColour colour) {
     it->second = colour;
     InvalidateRect(Control(id), nullptr, TRUE);
   } else {
-    pending_.SetColour(id, colour);
+    pending_.At(id).SetColour(colour);
   }
 }
 
 bool Win32Window::Checked(ControlId id) const {
   HWND control = Control(id);
   return control != nullptr ? SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED
-                            : pending_.Checked(id);
+                            : pending_.At(id).Checked();
 }
 
 void Win32Window::SetChecked(ControlId id, bool checked) {
   if (HWND control = Control(id)) {
     SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   } else {
-    pending_.SetChecked(id, checked);
+    pending_.At(id).SetChecked(checked);
   }
 }
 
 std::vector<std::string> Win32Window::Items(ControlId id) const {
   HWND list = Control(id);
   if (list == nullptr) {
-    return pending_.Items(id);
+    return pending_.At(id).Items();
   }
   if (const RadioItems* radios = RadiosOf(id)) {
     return radios->Captions();
@@ -752,7 +752,7 @@ void Win32Window::AddItem(ControlId id, std::string_view text) {
     const std::string item(text);
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   } else {
-    pending_.AddItem(id, text);
+    pending_.At(id).AddItem(text);
   }
 }
 
@@ -760,7 +760,7 @@ void Win32Window::DeleteItem(ControlId id, int index) {
   if (HWND list = Control(id)) {
     SendMessageA(list, LB_DELETESTRING, index, 0);
   } else {
-    pending_.DeleteItem(id, index);
+    pending_.At(id).DeleteItem(index);
   }
 }
 
@@ -768,14 +768,14 @@ void Win32Window::ClearItems(ControlId id) {
   if (HWND list = Control(id)) {
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
   } else {
-    pending_.ClearItems(id);
+    pending_.At(id).ClearItems();
   }
 }
 
 int Win32Window::Selected(ControlId id) const {
   HWND list = Control(id);
   if (list == nullptr) {
-    return pending_.Selected(id);
+    return pending_.At(id).Selected();
   }
   if (const RadioItems* radios = RadiosOf(id)) {
     return radios->Checked();
@@ -792,14 +792,14 @@ void Win32Window::Select(ControlId id, int index) {
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
   } else {
-    pending_.Select(id, index);
+    pending_.At(id).Select(index);
   }
 }
 
 // A memo's lines are kept here and shown joined: it is read-only, so they are what it shows.
 std::vector<std::string> Win32Window::Lines(ControlId id) const {
   auto it = memo_lines_.find(id);
-  return it != memo_lines_.end() ? it->second : pending_.Lines(id);
+  return it != memo_lines_.end() ? it->second : pending_.At(id).Lines();
 }
 
 void Win32Window::SetMemoText(ControlId id) {
@@ -814,7 +814,7 @@ void Win32Window::SetMemoText(ControlId id) {
 void Win32Window::AddLine(ControlId id, std::string_view line) {
   HWND memo = Control(id);
   if (memo == nullptr) {
-    pending_.AddLine(id, line);
+    pending_.At(id).AddLine(line);
     return;
   }
   memo_lines_[id].emplace_back(line);
@@ -825,7 +825,7 @@ void Win32Window::AddLine(ControlId id, std::string_view line) {
 
 void Win32Window::ClearLines(ControlId id) {
   if (Control(id) == nullptr) {
-    pending_.ClearLines(id);
+    pending_.At(id).ClearLines();
     return;
   }
   memo_lines_[id].clear();

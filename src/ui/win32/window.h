@@ -10,8 +10,8 @@
 #include "ui/dialogs.h"
 #include "ui/events.h"
 #include "ui/form.h"
-#include "ui/memory/memory_form.h"
 #include "ui/win32/handles.h"
+#include "ui/win32/pending_controls.h"
 #include "ui/win32/pictures.h"
 
 namespace tarnwell {
@@ -123,7 +123,7 @@ class Win32Window final : public Form {
   bool after_radio_group_ = false;  // the next control made ends the group's items
   std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
   std::map<ControlId, std::unique_ptr<HyperlinkLabel>> links_;
-  MemoryForm pending_;         // the state of controls not created yet
+  PendingControls pending_;    // the state of controls not created yet
   HWND shown_from_ = nullptr;  // the active window when a kept window was shown
   EventSink* sink_ = nullptr;
   Dialogs* dialogs_ = nullptr;
