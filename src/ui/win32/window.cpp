@@ -6,65 +6,12 @@
 #include <optional>
 #include <utility>
 
-#include "ui/win32/hyperlink_label.h"
-#include "ui/win32/radio_items.h"
-#include "ui/win32/shell_tree.h"
+#include "ui/win32/control_kinds.h"
 
 namespace tarnwell {
 namespace {
 
 constexpr COLORREF kSilver = RGB(0xC0, 0xC0, 0xC0);
-constexpr char kPageClass[] = "TarnwellPage";
-
-struct ControlClass {
-  const char* name;
-  DWORD style;
-  DWORD ex_style;
-};
-
-ControlClass ClassOf(const ControlLayout& row) {
-  switch (row.kind) {
-    case ControlKind::Label:
-      return {"STATIC",
-              static_cast<DWORD>(row.centred ? SS_CENTER
-                                 : row.wrap  ? SS_LEFT
-                                             : SS_LEFTNOWORDWRAP),
-              0};
-    case ControlKind::Panel:
-      return {"STATIC", SS_CENTER | SS_CENTERIMAGE, WS_EX_STATICEDGE};
-    case ControlKind::PageControl:
-      return {WC_TABCONTROLA, WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-    case ControlKind::Page:
-      return {kPageClass, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
-    case ControlKind::Button:
-      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case ControlKind::PictureButton:
-      return {"BUTTON", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, 0};
-    case ControlKind::CheckBox:
-      return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-    case ControlKind::Edit:
-      return {"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::ListBox:
-      return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-              WS_EX_CLIENTEDGE};
-    case ControlKind::Memo:
-      return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-              WS_EX_CLIENTEDGE};
-    case ControlKind::GroupBox:
-    case ControlKind::RadioGroup:  // the group's frame; its items are buttons of their own
-      return {"BUTTON", BS_GROUPBOX, 0};
-    case ControlKind::Picture:
-      return {"STATIC", SS_BITMAP | SS_REALSIZECONTROL, 0};
-    case ControlKind::ShellTree:  // controls of their own, made by ShellFolderTree
-    case ControlKind::Link:       // and HyperlinkLabel
-      break;
-  }
-  return {"STATIC", 0, 0};
-}
-
-bool IsEdit(ControlKind kind) {
-  return kind == ControlKind::Edit || kind == ControlKind::Memo;
-}
 
 std::string WindowClassName(const WindowLayout& layout) {
   return "Tarnwell" + std::string(layout.form_name);
@@ -153,8 +100,13 @@ SIZE Win32Window::DesignedFrame() const {
 }
 
 HWND Win32Window::Control(ControlId id) const {
+  const BoundControl* control = Bound(id);
+  return control != nullptr ? control->Handle() : nullptr;
+}
+
+BoundControl* Win32Window::Bound(ControlId id) const {
   auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
+  return it == controls_.end() ? nullptr : it->second.get();
 }
 
 void Win32Window::Connect(EventSink* sink, Dialogs* dialogs) {
@@ -210,7 +162,7 @@ void Win32Window::CreateControls() {
                                 WS_CHILD | kind.style | (index == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0,
                                 tabs, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
                                 options_.instance, nullptr);
-    controls_[row.id] = page;
+    controls_[row.id] = std::make_unique<BoundControl>(page, pending_.At(row.id).Colour());
   }
   // Pages fill the display area that the tabs leave, known once every tab is in.
   for (const auto& row : layout_.controls) {
@@ -246,96 +198,30 @@ void Win32Window::CreatePageControls(ControlId page) {
   }
 }
 
-HWND Win32Window::CreateControl(const ControlLayout& row) {
-  HWND parent = nullptr;
-  RECT place = PlaceOf(row, parent);
-  HFONT font = row.bold ? bold_font_.get() : font_.get();
-  // A control is made in the state the window's logic has given it so far.
-  const PendingControl& state = pending_.At(row.id);
-  const std::string caption = IsEdit(row.kind) ? std::string() : state.Text();
-  if (row.kind == ControlKind::Label && (row.rect.width == 0 || row.rect.height == 0)) {
-    // A label without a size takes the size of its caption.
-    ScreenDc screen = GetScreenDc();
-    HGDIOBJ old = SelectObject(screen.get(), font);
-    RECT text{0, 0, 0, 0};
-    DrawTextA(screen.get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(screen.get(), old);
-    place.right = text.right;
-    place.bottom = text.bottom;
+void Win32Window::CreateControl(const ControlLayout& row) {
+  NewControl made;
+  made.instance = options_.instance;
+  made.place = PlaceOf(row, made.parent);
+  made.font = row.bold ? bold_font_.get() : font_.get();
+  made.starts_group = after_open_group_;
+  made.shell = options_.shell;
+  std::unique_ptr<BoundControl> control = MakeControl(row, pending_.At(row.id), made);
+  if (control == nullptr) {
+    return;
   }
-  if (row.kind == ControlKind::ShellTree) {
-    if (options_.shell == nullptr) {
-      return nullptr;
-    }
-    auto tree = std::make_unique<ShellFolderTree>(*options_.shell, parent, row.id, place, font);
-    controls_[row.id] = tree->Handle();
-    trees_[row.id] = std::move(tree);
-    return controls_[row.id];
-  }
-  if (row.kind == ControlKind::Link) {
-    auto link = std::make_unique<HyperlinkLabel>(options_.instance, parent, row.id, place, font,
-                                                 caption.c_str());
-    controls_[row.id] = link->Handle();
-    links_[row.id] = std::move(link);
-    return controls_[row.id];
-  }
-  const ControlClass kind = ClassOf(row);
-  const DWORD style = WS_CHILD | WS_VISIBLE | kind.style | (state.Enabled() ? 0 : WS_DISABLED) |
-                      (std::exchange(after_radio_group_, false) ? WS_GROUP : 0);
-  // Edits are made empty: one made with text would start with its changed mark set.
-  HWND control = CreateWindowExA(kind.ex_style, kind.name, caption.c_str(), style, place.left,
-                                 place.top, place.right, place.bottom, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-                                 options_.instance, nullptr);
-  controls_[row.id] = control;
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  switch (row.kind) {
-    case ControlKind::Edit:
-      colours_[row.id] = state.Colour();
-      SetWindowTextA(control, state.Text().c_str());
-      SendMessageA(control, EM_SETMODIFY, FALSE, 0);
-      break;
-    case ControlKind::Memo:
-      colours_[row.id] = state.Colour();
-      memo_lines_[row.id] = state.Lines();
-      SetMemoText(row.id);
-      break;
-    case ControlKind::CheckBox:
-      SendMessageA(control, BM_SETCHECK, state.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
-    case ControlKind::RadioGroup: {
-      radios_[row.id] = std::make_unique<RadioItems>(
-          options_.instance, parent, row.id, place, font,
-          std::vector<std::string>(row.items.begin(), row.items.end()), state.Enabled());
-      radios_[row.id]->Check(state.Selected());
-      after_radio_group_ = true;
-      break;
-    }
-    case ControlKind::ListBox:
-      for (const auto& item : state.Items()) {
-        SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      }
-      SendMessageA(control, LB_SETCURSEL, state.Selected(), 0);
-      break;
-    default:
-      break;
-  }
+  after_open_group_ = control->LeavesGroupOpen();
+  HWND window = control->Handle();
+  controls_[row.id] = std::move(control);
   if (!row.picture.empty() && options_.pictures != nullptr) {
     if (UniqueBitmap bitmap = options_.pictures->Load(row.picture)) {
-      const UINT message = row.kind == ControlKind::PictureButton ? BM_SETIMAGE : STM_SETIMAGE;
-      SendMessageA(control, message, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+      SendMessageA(window, ClassOf(row).picture_message, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(bitmap.get()));
       bitmaps_.push_back(std::move(bitmap));
     }
   }
   if (!row.hint.empty()) {
-    AddHint(control, row.hint);
+    AddHint(window, row.hint);
   }
-  return control;
-}
-
-RadioItems* Win32Window::RadiosOf(ControlId id) const {
-  auto it = radios_.find(id);
-  return it == radios_.end() ? nullptr : it->second.get();
 }
 
 // A sizeable window keeps its controls at their anchored edges; a control inside a group
@@ -365,7 +251,7 @@ void Win32Window::ArrangeControls() {
                  SWP_NOZORDER | SWP_NOACTIVATE | (sized ? 0 : SWP_NOSIZE));
   };
   for (const auto& row : layout_.controls) {
-    HWND control = Control(row.id);
+    BoundControl* control = Bound(row.id);
     const std::optional<POINT> shift = moved(row);
     if (control == nullptr || !shift) {
       continue;
@@ -380,10 +266,8 @@ void Win32Window::ArrangeControls() {
       OffsetRect(&at, shift->x, shift->y);
     }
     // A label sized by its caption keeps that size.
-    place(control, at, row.rect.width != 0 && row.rect.height != 0);
-    if (RadioItems* radios = RadiosOf(row.id)) {
-      radios->Place(at);
-    }
+    place(control->Handle(), at, row.rect.width != 0 && row.rect.height != 0);
+    control->Moved(at);
   }
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -471,11 +355,8 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM wpara
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     self->window_ = nullptr;
-    self->controls_.clear();
-    self->radios_.clear();
     // Their windows went with this one's; what they hold goes now.
-    self->trees_.clear();
-    self->links_.clear();
+    self->controls_.clear();
     return DefWindowProcA(window, message, wparam, lparam);
   }
   return self->HandleMessage(message, wparam, lparam);
@@ -503,8 +384,13 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (trees_.count(static_cast<ControlId>(header->idFrom)) != 0) {
-        return OnNotify(*header);
+      if (BoundControl* control = Bound(static_cast<ControlId>(header->idFrom))) {
+        if (auto notified = control->OnNotify(*header)) {
+          if (notified->event) {
+            Raise(static_cast<ControlId>(header->idFrom), *notified->event);
+          }
+          return notified->result;
+        }
       }
       if (header->code == TCN_SELCHANGE) {
         const int selected = TabCtrl_GetCurSel(header->hwndFrom);
@@ -562,12 +448,12 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 // Edit fields paint in their own colour, silver or the window colour, enabled or not.
-LRESULT Win32Window::ColourOf(HWND control, HDC dc) {
-  auto it = colours_.find(static_cast<ControlId>(GetDlgCtrlID(control)));
-  if (it == colours_.end() || Control(it->first) != control) {
+LRESULT Win32Window::ColourOf(HWND window, HDC dc) {
+  const BoundControl* control = Bound(static_cast<ControlId>(GetDlgCtrlID(window)));
+  if (control == nullptr || control->Handle() != window || !control->PaintsColour()) {
     return 0;
   }
-  if (it->second == FieldColour::Silver) {
+  if (control->Colour() == FieldColour::Silver) {
     SetBkColor(dc, kSilver);
     return reinterpret_cast<LRESULT>(silver_brush_.get());
   }
@@ -610,18 +496,6 @@ void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
   }
 }
 
-// A shell tree handles what it is told itself; a double-click is the window logic's.
-LRESULT Win32Window::OnNotify(const NMHDR& header) {
-  const auto id = static_cast<ControlId>(header.idFrom);
-  if (auto result = trees_[id]->OnNotify(header)) {
-    return *result;
-  }
-  if (header.code == NM_DBLCLK && IsWindowEnabled(header.hwndFrom)) {
-    Raise(id, Event::DoubleClick);
-  }
-  return 0;
-}
-
 void Win32Window::Raise(ControlId id, Event event) {
   if (sink_ != nullptr && dialogs_ != nullptr) {
     Dispatch(*sink_, *dialogs_, id, event);
@@ -645,199 +519,82 @@ int Win32Window::RunMessageLoop(HWND main_window) {
 }
 
 // --- Form ------------------------------------------------------------------------------------
-// A control that exists is asked through its messages; one on a page not shown yet is
+// A control that exists is asked through its window; one on a page not shown yet is
 // answered from the state kept for it.
 
+ControlState& Win32Window::StateOf(ControlId id) {
+  if (BoundControl* control = Bound(id)) {
+    return *control;
+  }
+  return pending_.At(id);
+}
+
+const ControlState& Win32Window::StateOf(ControlId id) const {
+  if (const BoundControl* control = Bound(id)) {
+    return *control;
+  }
+  return pending_.At(id);
+}
+
 std::string Win32Window::Text(ControlId id) const {
-  if (auto tree = trees_.find(id); tree != trees_.end()) {
-    return tree->second->SelectedPath();
-  }
-  HWND control = Control(id);
-  return control != nullptr ? TextOf(control) : pending_.At(id).Text();
+  return StateOf(id).Text();
 }
-
 void Win32Window::SetText(ControlId id, std::string_view text) {
-  HWND control = Control(id);
-  if (control == nullptr) {
-    pending_.At(id).SetText(text);
-    return;
-  }
-  const std::string value(text);
-  SetWindowTextA(control, value.c_str());
-  const ControlLayout* row = layout_.Find(id);
-  if (row != nullptr && IsEdit(row->kind)) {
-    SendMessageA(control, EM_SETMODIFY, FALSE, 0);
-  }
+  StateOf(id).SetText(text);
 }
-
 bool Win32Window::Modified(ControlId id) const {
-  HWND control = Control(id);
-  return control != nullptr ? SendMessageA(control, EM_GETMODIFY, 0, 0) != 0
-                            : pending_.At(id).Modified();
+  return StateOf(id).Modified();
 }
-
 void Win32Window::SetModified(ControlId id, bool modified) {
-  if (HWND control = Control(id)) {
-    SendMessageA(control, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
-  } else {
-    pending_.At(id).SetModified(modified);
-  }
+  StateOf(id).SetModified(modified);
 }
-
 bool Win32Window::Enabled(ControlId id) const {
-  HWND control = Control(id);
-  return control != nullptr ? IsWindowEnabled(control) != FALSE : pending_.At(id).Enabled();
+  return StateOf(id).Enabled();
 }
-
 void Win32Window::SetEnabled(ControlId id, bool enabled) {
-  if (HWND control = Control(id)) {
-    EnableWindow(control, enabled ? TRUE : FALSE);
-    if (RadioItems* radios = RadiosOf(id)) {
-      radios->Enable(enabled);
-    }
-  } else {
-    pending_.At(id).SetEnabled(enabled);
-  }
+  StateOf(id).SetEnabled(enabled);
 }
-
 FieldColour Win32Window::Colour(ControlId id) const {
-  auto it = colours_.find(id);
-  return it != colours_.end() ? it->second : pending_.At(id).Colour();
+  return StateOf(id).Colour();
 }
-
 void Win32Window::SetColour(ControlId id, FieldColour colour) {
-  if (auto it = colours_.find(id); it != colours_.end()) {
-    it->second = colour;
-    InvalidateRect(Control(id), nullptr, TRUE);
-  } else {
-    pending_.At(id).SetColour(colour);
-  }
+  StateOf(id).SetColour(colour);
 }
-
 bool Win32Window::Checked(ControlId id) const {
-  HWND control = Control(id);
-  return control != nullptr ? SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED
-                            : pending_.At(id).Checked();
+  return StateOf(id).Checked();
 }
-
 void Win32Window::SetChecked(ControlId id, bool checked) {
-  if (HWND control = Control(id)) {
-    SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  } else {
-    pending_.At(id).SetChecked(checked);
-  }
+  StateOf(id).SetChecked(checked);
 }
-
 std::vector<std::string> Win32Window::Items(ControlId id) const {
-  HWND list = Control(id);
-  if (list == nullptr) {
-    return pending_.At(id).Items();
-  }
-  if (const RadioItems* radios = RadiosOf(id)) {
-    return radios->Captions();
-  }
-  const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  std::vector<std::string> items;
-  for (LRESULT i = 0; i < count; ++i) {
-    std::string item(static_cast<std::size_t>(SendMessageA(list, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-    item.resize(static_cast<std::size_t>(
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-    items.push_back(std::move(item));
-  }
-  return items;
+  return StateOf(id).Items();
 }
-
 void Win32Window::AddItem(ControlId id, std::string_view text) {
-  if (HWND list = Control(id)) {
-    const std::string item(text);
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  } else {
-    pending_.At(id).AddItem(text);
-  }
+  StateOf(id).AddItem(text);
 }
-
 void Win32Window::DeleteItem(ControlId id, int index) {
-  if (HWND list = Control(id)) {
-    SendMessageA(list, LB_DELETESTRING, index, 0);
-  } else {
-    pending_.At(id).DeleteItem(index);
-  }
+  StateOf(id).DeleteItem(index);
 }
-
 void Win32Window::ClearItems(ControlId id) {
-  if (HWND list = Control(id)) {
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  } else {
-    pending_.At(id).ClearItems();
-  }
+  StateOf(id).ClearItems();
 }
-
 int Win32Window::Selected(ControlId id) const {
-  HWND list = Control(id);
-  if (list == nullptr) {
-    return pending_.At(id).Selected();
-  }
-  if (const RadioItems* radios = RadiosOf(id)) {
-    return radios->Checked();
-  }
-  const auto selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-  return selected == LB_ERR ? -1 : static_cast<int>(selected);
+  return StateOf(id).Selected();
 }
-
-// An index outside the list leaves it with no selection.
 void Win32Window::Select(ControlId id, int index) {
-  if (RadioItems* radios = RadiosOf(id)) {
-    radios->Check(index);
-  } else if (HWND list = Control(id)) {
-    const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    SendMessageA(list, LB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
-  } else {
-    pending_.At(id).Select(index);
-  }
+  StateOf(id).Select(index);
 }
-
-// A memo's lines are kept here and shown joined: it is read-only, so they are what it shows.
 std::vector<std::string> Win32Window::Lines(ControlId id) const {
-  auto it = memo_lines_.find(id);
-  return it != memo_lines_.end() ? it->second : pending_.At(id).Lines();
+  return StateOf(id).Lines();
 }
-
-void Win32Window::SetMemoText(ControlId id) {
-  const auto& lines = memo_lines_[id];
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    text += (i == 0 ? "" : "\r\n") + lines[i];
-  }
-  SetWindowTextA(Control(id), text.c_str());
-}
-
 void Win32Window::AddLine(ControlId id, std::string_view line) {
-  HWND memo = Control(id);
-  if (memo == nullptr) {
-    pending_.At(id).AddLine(line);
-    return;
-  }
-  memo_lines_[id].emplace_back(line);
-  SetMemoText(id);
-  const auto length = GetWindowTextLengthA(memo);
-  SendMessageA(memo, EM_SETSEL, length, length);
+  StateOf(id).AddLine(line);
 }
-
 void Win32Window::ClearLines(ControlId id) {
-  if (Control(id) == nullptr) {
-    pending_.At(id).ClearLines();
-    return;
-  }
-  memo_lines_[id].clear();
-  SetMemoText(id);
+  StateOf(id).ClearLines();
 }
-
-// A memo made later starts with its caret at the start anyway.
 void Win32Window::ShowFirstLine(ControlId id) {
-  if (HWND memo = Control(id)) {
-    SendMessageA(memo, EM_SETSEL, 0, 0);
-    SendMessageA(memo, EM_SCROLLCARET, 0, 0);
-  }
+  StateOf(id).ShowFirstLine();
 }
 
 // The owner is enabled again first, so that it, not another program, becomes active.
