@@ -52,6 +52,25 @@ ControlClass ClassOf(const ControlLayout& row) {
   return {"STATIC", 0, 0, STM_SETIMAGE};
 }
 
+std::optional<Event> CommandEvent(ControlKind kind, WORD code) {
+  switch (kind) {
+    case ControlKind::Button:
+    case ControlKind::PictureButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioGroup:
+      return code == BN_CLICKED ? std::optional(Event::Click) : std::nullopt;
+    case ControlKind::Link:
+      return code == STN_CLICKED ? std::optional(Event::Click) : std::nullopt;
+    case ControlKind::ListBox:
+      if (code == LBN_SELCHANGE) {
+        return Event::Click;
+      }
+      return code == LBN_DBLCLK ? std::optional(Event::DoubleClick) : std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
 // --- any control: its window's messages ---------------------------------------------------
 
 std::string BoundControl::Text() const {

@@ -25,6 +25,9 @@ struct ControlClass {
 };
 ControlClass ClassOf(const ControlLayout& row);
 
+// The event a WM_COMMAND notification `code` from a control of this kind stands for, if any.
+std::optional<Event> CommandEvent(ControlKind kind, WORD code);
+
 // A control the window has made, reached through its window's messages. A kind that
 // differs from the others in what it is made of or how it answers is a class of its own
 // (made by MakeControl); a control of any other kind is a plain BoundControl.

@@ -87,6 +87,8 @@ class Win32Window final : public Form {
   static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
+  // The fonts at the system DPI, and the brush of silver fields.
+  void CreateFonts();
   void CreateControls();
   void CreateControl(const ControlLayout& row);
   // The page a control stands on, or kNoControl for the window's own controls.
