@@ -249,7 +249,8 @@ class ShellTree final : public BoundControl {
   std::unique_ptr<ShellFolderTree> tree_;
 };
 
-// A hyperlink label: a window of its own class, which this keeps alive.
+// A hyperlink label: its window's procedure draws from the HyperlinkLabel, kept here for as
+// long as the control.
 class Link final : public BoundControl {
  public:
   Link(std::unique_ptr<HyperlinkLabel> label, const PendingControl& state)
