@@ -196,6 +196,34 @@ TEST_F(MainWindowUi, PagesNotShownYetMakeTheirControlsInTheStateGivenThem) {
   EXPECT_EQ("OUTLOOK 2013 ONLY", WindowText(window_.Control(mDescription)));
 }
 
+// A list kept in memory until its page is shown answers every call as the list box does.
+TEST_F(MainWindowUi, KeptListAnswersAsTheListBoxDoes) {
+  Win32Window shown(MainWindowLayout(), {instance_, nullptr, &pictures_, false});
+  ShowEveryPage(shown);
+  ASSERT_EQ(nullptr, window_.Control(lbAllowed));
+  auto both = [&](auto call) {
+    call(window_);
+    call(shown);
+    EXPECT_EQ(shown.Items(lbAllowed), window_.Items(lbAllowed));
+    EXPECT_EQ(shown.Selected(lbAllowed), window_.Selected(lbAllowed));
+  };
+  both([](Form& form) {
+    for (const char* item : {"exe", "url", "bat", "com"}) {
+      form.AddItem(lbAllowed, item);
+    }
+  });
+  both([](Form& form) { form.Select(lbAllowed, 2); });
+  both([](Form& form) { form.DeleteItem(lbAllowed, 0); });  // before the selection
+  both([](Form& form) { form.DeleteItem(lbAllowed, 1); });  // the selected one
+  both([](Form& form) { form.Select(lbAllowed, 1); });
+  both([](Form& form) { form.DeleteItem(lbAllowed, 7); });  // not there
+  both([](Form& form) { form.Select(lbAllowed, 5); });
+  both([](Form& form) { form.ClearItems(lbAllowed); });
+  // A control the layout lacks keeps nothing.
+  window_.SetText(9999, "x");
+  EXPECT_EQ("", window_.Text(9999));
+}
+
 TEST_F(MainWindowUi, PicturesAndHints) {
   ShowEveryPage(window_);
   auto banner = reinterpret_cast<HBITMAP>(

@@ -10,15 +10,13 @@
 #include "ui/dialogs.h"
 #include "ui/events.h"
 #include "ui/form.h"
-#include "ui/memory/memory_form.h"
 #include "ui/win32/handles.h"
+#include "ui/win32/pending_controls.h"
 #include "ui/win32/pictures.h"
 
 namespace tarnwell {
 
-class HyperlinkLabel;
-class RadioItems;
-class ShellFolderTree;
+class BoundControl;
 class ShellNamespace;
 
 // A window built from its layout table: the controls, their fonts, colours, hints and
@@ -89,8 +87,10 @@ class Win32Window final : public Form {
   static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
+  // The fonts at the system DPI, and the brush of silver fields.
+  void CreateFonts();
   void CreateControls();
-  HWND CreateControl(const ControlLayout& row);
+  void CreateControl(const ControlLayout& row);
   // The page a control stands on, or kNoControl for the window's own controls.
   ControlId PageOf(const ControlLayout& row) const;
   void CreatePageControls(ControlId page);
@@ -98,11 +98,12 @@ class Win32Window final : public Form {
   void AddHint(HWND control, std::string_view hint);
   LRESULT ColourOf(HWND control, HDC dc);
   void OnCommand(WPARAM wparam, LPARAM lparam);
-  LRESULT OnNotify(const NMHDR& header);
   void Raise(ControlId id, Event event);
-  void SetMemoText(ControlId id);
-  // A radio group's item buttons, or nothing for any other control.
-  RadioItems* RadiosOf(ControlId id) const;
+  // The control made for this id, or nothing when it is not made yet.
+  BoundControl* Bound(ControlId id) const;
+  // Where the Form's calls for this control go: its window, or the state kept for it.
+  ControlState& StateOf(ControlId id);
+  const ControlState& StateOf(ControlId id) const;
   // The outer size that gives the layout's client size.
   SIZE DesignedFrame() const;
   void ArrangeControls();
@@ -116,15 +117,10 @@ class Win32Window final : public Form {
   UniqueFont bold_font_;
   UniqueBrush silver_brush_;
   std::vector<UniqueBitmap> bitmaps_;
-  std::map<ControlId, HWND> controls_;
-  std::map<ControlId, FieldColour> colours_;
-  std::map<ControlId, std::vector<std::string>> memo_lines_;
-  std::map<ControlId, std::unique_ptr<RadioItems>> radios_;
-  bool after_radio_group_ = false;  // the next control made ends the group's items
-  std::map<ControlId, std::unique_ptr<ShellFolderTree>> trees_;
-  std::map<ControlId, std::unique_ptr<HyperlinkLabel>> links_;
-  MemoryForm pending_;         // the state of controls not created yet
-  HWND shown_from_ = nullptr;  // the active window when a kept window was shown
+  std::map<ControlId, std::unique_ptr<BoundControl>> controls_;
+  bool after_open_group_ = false;  // the next control made ends a dialog group
+  PendingControls pending_;        // the state of controls not created yet
+  HWND shown_from_ = nullptr;      // the active window when a kept window was shown
   EventSink* sink_ = nullptr;
   Dialogs* dialogs_ = nullptr;
 };
