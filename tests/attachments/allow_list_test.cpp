@@ -6,10 +6,10 @@
 #include <string>
 
 #include "attachments/extension_catalogue.h"
-#include "platform/memory/memory_registry.h"
+#include "fakes/memory_form.h"
+#include "fakes/memory_registry.h"
 #include "settings/save.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 #include "windows/attachment_page.h"
 
 namespace tarnwell {

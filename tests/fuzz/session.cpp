@@ -6,14 +6,14 @@
 #include <memory>
 
 #include "attachments/extension_catalogue.h"
+#include "fakes/fake_processes.h"
+#include "fakes/memory_form.h"
 #include "fuzz/byte_reader.h"
-#include "platform/memory/fake_processes.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_seed.h"
 #include "support/versions.h"
 #include "ui/events.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 #include "ui/places_layout.h"
 #include "windows/main_window.h"
 #include "windows/places_window.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_registry.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_registry.h"
 #include "ui/dialogs.h"
 
 namespace tarnwell::fuzz {

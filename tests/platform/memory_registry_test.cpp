@@ -1,4 +1,4 @@
-#include "platform/memory/memory_registry.h"
+#include "fakes/memory_registry.h"
 
 #include <gmock/gmock.h>
 

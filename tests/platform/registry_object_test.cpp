@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_registry.h"
+#include "fakes/memory_registry.h"
 
 namespace tarnwell {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/memory_form.h"
 #include "platform/registry_object.h"
 #include "support/registry_seed.h"
 #include "support/versions.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 
 namespace tarnwell {
 namespace {

@@ -4,11 +4,11 @@
 #include <map>
 #include <string>
 
+#include "fakes/memory_form.h"
 #include "state/outlook_version.h"
 #include "support/registry_seed.h"
 #include "support/versions.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 
 namespace tarnwell {
 namespace {

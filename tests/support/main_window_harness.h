@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/memory/fake_processes.h"
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_registry.h"
+#include "fakes/fake_processes.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_form.h"
+#include "fakes/memory_registry.h"
 #include "support/registry_seed.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 #include "ui/places_layout.h"
 #include "windows/main_window.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/memory/memory_registry.h"
+#include "fakes/memory_registry.h"
 
 namespace tarnwell {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/memory/journal.h"
+#include "fakes/journal.h"
+#include "fakes/memory_form.h"
 #include "ui/dialogs.h"
 #include "ui/events.h"
-#include "ui/memory/memory_form.h"
 
 namespace tarnwell {
 

@@ -1,10 +1,11 @@
+#include "windows/attachment_page.h"
+
 #include <gmock/gmock.h>
 
 #include "attachments/allow_list.h"
+#include "fakes/memory_form.h"
 #include "support/scripted_dialogs.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
-#include "windows/attachment_page.h"
 
 namespace tarnwell {
 namespace {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "fakes/memory_form.h"
 #include "ui/main_layout.h"
-#include "ui/memory/memory_form.h"
 #include "ui/places_layout.h"
 #include "windows/main_window.h"
 #include "wine/real_services.h"

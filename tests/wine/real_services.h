@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/memory/fake_processes.h"
+#include "fakes/fake_processes.h"
 #include "platform/win32/win32_elevation.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"

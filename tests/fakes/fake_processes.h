@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/journal.h"
 #include "platform/clock.h"
-#include "platform/memory/journal.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
 

@@ -1,4 +1,4 @@
-#include "platform/memory/fake_processes.h"
+#include "fakes/fake_processes.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "ui/memory/memory_form.h"
+#include "fakes/memory_form.h"
 
 #include <stdexcept>
 #include <string>

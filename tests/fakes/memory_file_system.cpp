@@ -1,4 +1,4 @@
-#include "platform/memory/memory_file_system.h"
+#include "fakes/memory_file_system.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/memory/journal.h"
+#include "fakes/journal.h"
 #include "platform/registry.h"
 
 namespace tarnwell {
