@@ -80,17 +80,6 @@ class FoldersUi : public testing::Test {
   ShellNamespace shell_;
 };
 
-TEST_F(FoldersUi, EachWindowMatchesItsTable) {
-  for (const WindowLayout* layout :
-       {&FolderPickerLayout(), &PlacesWindowLayout(), &LocationEntryLayout()}) {
-    SCOPED_TRACE(std::string(layout->form_name));
-    Win32Window window(*layout, Options());
-    ASSERT_NE(nullptr, window.Handle());
-    ExpectFixedWindow(window);
-    ExpectControlsMatchTheirRows(window);
-  }
-}
-
 // The picker's tree is the shell's: the desktop with My Computer and its drives, down to a
 // folder made here, whose double-click chooses its path.
 TEST_F(FoldersUi, PickerWalksTheShellAndADoubleClickFillsTheTargetField) {

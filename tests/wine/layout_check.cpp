@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/layouts.h"
 #include "ui/win32/hyperlink_label.h"
+#include "ui/win32/shell_namespace.h"
 
 namespace tarnwell {
 namespace {
@@ -163,5 +165,29 @@ void ExpectSizeableWindow(const Win32Window& window, int outer_width, int outer_
   EXPECT_TRUE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 }
+
+// Every window, with every page shown: each control against its row, and a window of fixed
+// size with only a system menu unless its table makes it sizeable.
+class EachWindow : public testing::TestWithParam<const WindowLayout*> {};
+
+TEST_P(EachWindow, EveryControlMatchesItsRow) {
+  const WindowLayout& layout = *GetParam();
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  ResourcePictures pictures(instance);
+  ShellNamespace shell;
+  Win32Window window(layout, {instance, nullptr, &pictures, false, false, &shell});
+  ASSERT_NE(nullptr, window.Handle());
+  for (const auto& row : layout.controls) {
+    if (row.kind == ControlKind::Page) {
+      window.ShowPage(row.id);
+    }
+  }
+  if (layout.border != WindowBorder::Sizeable) {
+    ExpectFixedWindow(window);
+  }
+  ExpectControlsMatchTheirRows(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, EachWindow, testing::ValuesIn(EveryLayout()), LayoutName());
 
 }  // namespace tarnwell

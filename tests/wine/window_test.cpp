@@ -77,14 +77,13 @@ void ShowEveryPage(Win32Window& window) {
   window.ShowPage(DefaultPaths);
 }
 
-TEST_F(MainWindowUi, EveryControlMatchesItsRow) {
+TEST_F(MainWindowUi, EveryFieldStartsEmpty) {
   ShowEveryPage(window_);
   for (const auto& row : window_.Layout().controls) {
     if (row.kind == ControlKind::Edit) {
       EXPECT_EQ("", WindowText(window_.Control(row.id))) << row.name;
     }
   }
-  ExpectControlsMatchTheirRows(window_);
 }
 
 TEST_F(MainWindowUi, KindsHaveTheirStyles) {
