@@ -15,9 +15,6 @@ constexpr std::string_view kAttachmentPathEmpty =
     "opened an attachment in Outlook to create this temporary folder.";
 constexpr std::string_view kAttachmentPathMissing = "The attachment default path does not exist.";
 
-// The 64-bit view's query holds 256 characters and the NUL.
-constexpr std::size_t kPathCapacity = 257;
-
 }  // namespace
 
 void BrowseForField(Form& form, Dialogs& dialogs, AppState& state, ControlId field, int target) {
@@ -44,11 +41,11 @@ void RevertAttachmentPath(Form& form, Registry& registry, AppState& state) {
     }
   } else {
     RegKey security;
-    RegValue previous;
+    std::optional<std::string> previous;
     if (security.Open(registry, Root::CurrentUser, key, Rights::Read, RegistryView::View64) ==
             kSuccess &&
-        security.Query(value, kPathCapacity, previous) == kSuccess) {
-      state.Loaded.OutlookSecureOldTempFolder = previous.TextUpToNul();
+        (previous = security.ReadText(value, kShortTextCapacity))) {
+      state.Loaded.OutlookSecureOldTempFolder = *previous;
       form.SetText(edAttachmentPath, state.Loaded.OutlookSecureOldTempFolder);
     }
   }

@@ -14,12 +14,6 @@ constexpr std::string_view kLoadBehavior = "LoadBehavior";
 constexpr std::string_view kFriendlyName = "FriendlyName";
 constexpr std::string_view kDescription = "Description";
 
-// RegEnumKeyExA's buffer of 260 characters and the NUL; each text read in the 64-bit view
-// fits 2000 characters and the NUL, and a load behaviour four bytes.
-constexpr std::size_t kKeyNameCapacity = 261;
-constexpr std::size_t kTextCapacity = 2001;
-constexpr std::size_t kLoadBehaviorCapacity = 4;
-
 struct KnownLoadBehavior {
   std::uint32_t number;
   std::string_view sentence;
@@ -59,8 +53,7 @@ std::string AddinKey(const std::string& key_name) {
 
 // A text read into the 64-bit read's buffer: empty when missing or too long for it.
 std::string TextOrEmpty(const RegKey& key, std::string_view name) {
-  RegValue value;
-  return key.Query(name, kTextCapacity, value) == kSuccess ? value.TextUpToNul() : std::string();
+  return key.ReadText(name, kLongTextCapacity).value_or("");
 }
 
 }  // namespace
@@ -159,15 +152,14 @@ void AddinsWindow::ProcessOutlook64Bit() {
   key.Close();
   for (const std::string& name : names) {
     RegKey addin_key;
-    RegValue load_behavior;
+    std::optional<std::uint32_t> load_behavior;
     if (addin_key.Open(services_.registry, Root::CurrentUser, AddinKey(name), Rights::Read,
                        RegistryView::View64) != kSuccess ||
-        addin_key.Query(kLoadBehavior, kLoadBehaviorCapacity, load_behavior) != kSuccess ||
-        load_behavior.type != ValueType::Dword) {
+        !(load_behavior = addin_key.ReadDword(kLoadBehavior))) {
       continue;
     }
     List({name, TextOrEmpty(addin_key, kFriendlyName), TextOrEmpty(addin_key, kDescription),
-          load_behavior.Number()});
+          *load_behavior});
   }
   ShowFirst();
 }

@@ -11,10 +11,6 @@ namespace {
 constexpr std::string_view kVersions[] = {"15", "14", "12", "11", "10", "9"};
 constexpr std::string_view kPlacesBelowOffice = "Common\\Open Find\\Places\\UserDefinedPlaces";
 
-// RegEnumKeyExA's buffer of 260 characters and the NUL; Name holds 256 and the NUL.
-constexpr std::size_t kKeyNameCapacity = 261;
-constexpr std::size_t kNameCapacity = 257;
-
 constexpr std::string_view kNoItemSelected = "There is no item selected to remove.";
 constexpr std::string_view kNameMissing = "You must enter a new location name.";
 constexpr std::string_view kPathMissing = "You must enter a new location path.";
@@ -59,12 +55,12 @@ void UpdateList(Form& form, Registry& registry, AppState& state) {
 
   for (const std::string& key_name : key_names) {
     RegKey place;
-    RegValue name;
+    std::optional<std::string> name;
     if (!key_name.empty() &&
         place.Open(registry, Root::CurrentUser, places.key + "\\" + key_name, Rights::Read,
                    RegistryView::View64) == kSuccess &&
-        place.Query("Name", kNameCapacity, name) == kSuccess) {
-      places.listed.push_back({key_name, name.TextUpToNul()});
+        (name = place.ReadText("Name", kShortTextCapacity))) {
+      places.listed.push_back({key_name, *name});
       form.AddItem(form5::lbLocations, places.listed.back().name);
     }
   }

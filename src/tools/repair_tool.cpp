@@ -11,8 +11,6 @@ constexpr std::string_view kToolFile = "ScanPST.exe";
 constexpr std::string_view kSharedFilesKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr std::string_view kToolInSharedFiles = "SCANPST.EXE";
-constexpr std::size_t kPathCapacity = 257;        // 256 characters and the NUL
-constexpr std::size_t kSharedFileCapacity = 256;  // name and data, as RegEnumValueA is asked
 
 constexpr std::string_view kNotFound = "The location for the Inbox Repair Tool could not be found.";
 constexpr std::string_view kMissing =
@@ -31,7 +29,7 @@ std::string SharedFilesCandidate(Registry& registry) {
       kSuccess) {
     std::string name;
     for (std::uint32_t index = 0;
-         key.EnumValue(index, kSharedFileCapacity, kSharedFileCapacity, name) == kSuccess;
+         key.EnumValue(index, kValueEntryCapacity, kValueEntryCapacity, name) == kSuccess;
          ++index) {
       names.push_back(name);
     }
@@ -63,13 +61,13 @@ std::string ProcessScanPST32Bit(Registry& registry, const std::string& major_ver
 
 std::string ProcessScanPST64Bit(Registry& registry, const std::string& major_version) {
   RegKey key;
-  RegValue path;
+  std::optional<std::string> path;
   if (key.Open(registry, Root::LocalMachine, InstallRootKey(major_version), Rights::Read,
                RegistryView::View64) != kSuccess ||
-      key.Query("Path", kPathCapacity, path) != kSuccess) {
+      !(path = key.ReadText("Path", kShortTextCapacity))) {
     return {};
   }
-  return path.TextUpToNul() + std::string(kToolFile);
+  return *path + std::string(kToolFile);
 }
 
 void StartRepairTool(const Services& services, const AppState& state) {
