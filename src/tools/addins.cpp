@@ -138,16 +138,9 @@ void AddinsWindow::ProcessOutlook32Bit() {
 void AddinsWindow::ProcessOutlook64Bit() {
   std::vector<std::string> names;
   RegKey key;
-  std::uint32_t count = 0;
   if (key.Open(services_.registry, Root::CurrentUser, kAddinsKey, Rights::Read,
-               RegistryView::View64) == kSuccess &&
-      key.SubKeyCount(count) == kSuccess) {
-    for (std::uint32_t index = 0; index < count; ++index) {
-      std::string name;
-      if (key.EnumKey(index, kKeyNameCapacity, name) == kSuccess) {
-        names.push_back(std::move(name));
-      }
-    }
+               RegistryView::View64) == kSuccess) {
+    names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
   }
   key.Close();
   for (const std::string& name : names) {

@@ -36,21 +36,12 @@ void UpdateList(Form& form, Registry& registry, AppState& state) {
     places.key = OfficeKeyRoot(major) + std::string(kPlacesBelowOffice);
   }
 
-  std::vector<std::string> key_names;
   RegKey key;
-  std::uint32_t count = 0;
-  if (places.key.empty() ||
-      key.Open(registry, Root::CurrentUser, places.key, Rights::Read, RegistryView::View64) !=
-          kSuccess ||
-      key.SubKeyCount(count) != kSuccess) {
+  if (places.key.empty() || key.Open(registry, Root::CurrentUser, places.key, Rights::Read,
+                                     RegistryView::View64) != kSuccess) {
     return;
   }
-  for (std::uint32_t index = 0; index < count; ++index) {
-    std::string name;
-    if (key.EnumKey(index, kKeyNameCapacity, name) == kSuccess) {
-      key_names.push_back(name);
-    }
-  }
+  const std::vector<std::string> key_names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
   key.Close();
 
   for (const std::string& key_name : key_names) {

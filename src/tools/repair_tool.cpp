@@ -27,12 +27,7 @@ std::string SharedFilesCandidate(Registry& registry) {
   RegKey key;
   if (key.Open(registry, Root::LocalMachine, kSharedFilesKey, Rights::Read, RegistryView::View64) ==
       kSuccess) {
-    std::string name;
-    for (std::uint32_t index = 0;
-         key.EnumValue(index, kValueEntryCapacity, kValueEntryCapacity, name) == kSuccess;
-         ++index) {
-      names.push_back(name);
-    }
+    names = key.ValueNames(kValueEntryCapacity, kValueEntryCapacity);
   }
   for (const std::string& name : names) {
     if (name.find(kToolInSharedFiles) != std::string::npos) {
