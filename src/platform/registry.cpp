@@ -162,6 +162,41 @@ Status RegKey::QueryWhole(std::string_view name, RegValue& out) const {
   return kMoreData;
 }
 
+namespace {
+
+// The text of a value just queried, if the query succeeded and the type is one taken.
+std::optional<std::string> TextOf(Status status, const RegValue& value, bool text_types_only) {
+  if (status != kSuccess || (text_types_only && !value.IsText())) {
+    return std::nullopt;
+  }
+  return value.TextUpToNul();
+}
+
+}  // namespace
+
+std::optional<std::string> RegKey::ReadText(std::string_view name, std::size_t capacity) const {
+  RegValue value;
+  return TextOf(Query(name, capacity, value), value, false);
+}
+
+std::optional<std::string> RegKey::ReadString(std::string_view name, std::size_t capacity) const {
+  RegValue value;
+  return TextOf(Query(name, capacity, value), value, true);
+}
+
+std::optional<std::string> RegKey::ReadWholeString(std::string_view name) const {
+  RegValue value;
+  return TextOf(QueryWhole(name, value), value, true);
+}
+
+std::optional<std::uint32_t> RegKey::ReadDword(std::string_view name) const {
+  RegValue value;
+  if (Query(name, kDwordCapacity, value) != kSuccess || value.type != ValueType::Dword) {
+    return std::nullopt;
+  }
+  return value.Number();
+}
+
 Status RegKey::SetString(std::string_view name, std::string_view text) {
   return Set(name, ValueType::String, StringData(text));
 }
@@ -213,6 +248,34 @@ Status RegKey::SubKeyCount(std::uint32_t& count) const {
     count = found;
   }
   return status;
+}
+
+std::vector<std::string> RegKey::SubKeyNames(std::size_t capacity, IndexFailure on_failure) const {
+  std::vector<std::string> names;
+  std::uint32_t count = 0;
+  if (SubKeyCount(count) != kSuccess) {
+    return names;
+  }
+  for (std::uint32_t index = 0; index < count; ++index) {
+    std::string name;
+    if (EnumKey(index, capacity, name) == kSuccess) {
+      names.push_back(std::move(name));
+    } else if (on_failure == IndexFailure::Stop) {
+      break;
+    }
+  }
+  return names;
+}
+
+std::vector<std::string> RegKey::ValueNames(std::size_t name_capacity,
+                                            std::size_t data_capacity) const {
+  std::vector<std::string> names;
+  std::string name;
+  for (std::uint32_t index = 0; EnumValue(index, name_capacity, data_capacity, name) == kSuccess;
+       ++index) {
+    names.push_back(name);
+  }
+  return names;
 }
 
 Status RegKey::DeleteSubKey(std::string_view name) {

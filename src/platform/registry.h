@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,21 @@ struct RegValue {
   std::uint32_t Number() const;
   bool IsText() const { return type == ValueType::String || type == ValueType::ExpandString; }
 };
+
+// The buffers the program reads into, in bytes; a text's count includes its NUL.
+inline constexpr std::size_t kDwordCapacity = 4;
+inline constexpr std::size_t kShortTextCapacity = 257;  // 256 characters
+inline constexpr std::size_t kLongTextCapacity = 2001;  // 2000 characters
+// RegEnumKeyExA's buffer: 260 characters.
+inline constexpr std::size_t kKeyNameCapacity = 261;
+// The longest key name the registry allows: 255 characters.
+inline constexpr std::size_t kMaxKeyNameCapacity = 256;
+// A value's name, and its data, each, when the values of a key are listed.
+inline constexpr std::size_t kValueEntryCapacity = 256;
+
+// What a listing of sub-keys does at an index whose name cannot be read (too long for the
+// capacity, or gone meanwhile): go on with the next index, or end the listing there.
+enum class IndexFailure { Skip, Stop };
 
 // Whether two key names name the same key: the registry ignores letter case.
 bool SameKeyName(std::string_view a, std::string_view b);
@@ -116,6 +132,15 @@ class RegKey {
   // A value read whole, however large.
   [[nodiscard]] Status QueryWhole(std::string_view name, RegValue& out) const;
 
+  // Typed reads give nothing when the value is missing, larger than the capacity, or of a
+  // type they do not take. ReadText takes the bytes up to the first NUL of any type.
+  std::optional<std::string> ReadText(std::string_view name, std::size_t capacity) const;
+  // Only REG_SZ and REG_EXPAND_SZ (unexpanded).
+  std::optional<std::string> ReadString(std::string_view name, std::size_t capacity) const;
+  std::optional<std::string> ReadWholeString(std::string_view name) const;  // however long
+  // A REG_DWORD, read into kDwordCapacity bytes.
+  std::optional<std::uint32_t> ReadDword(std::string_view name) const;
+
   [[nodiscard]] Status SetString(std::string_view name, std::string_view text);
   [[nodiscard]] Status SetExpandString(std::string_view name, std::string_view text);
   [[nodiscard]] Status SetDword(std::string_view name, std::uint32_t value);
@@ -126,6 +151,11 @@ class RegKey {
   [[nodiscard]] Status EnumValue(std::uint32_t index, std::size_t name_capacity,
                                  std::size_t data_capacity, std::string& name) const;
   [[nodiscard]] Status SubKeyCount(std::uint32_t& count) const;
+  // The sub-keys' names at the indexes below SubKeyCount; none when it fails.
+  std::vector<std::string> SubKeyNames(std::size_t capacity, IndexFailure on_failure) const;
+  // The value names from index 0 up to the first that cannot be listed: the end, or a
+  // name or data larger than its capacity.
+  std::vector<std::string> ValueNames(std::size_t name_capacity, std::size_t data_capacity) const;
   [[nodiscard]] Status DeleteSubKey(std::string_view name);
 
   void Close();

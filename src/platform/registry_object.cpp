@@ -98,7 +98,7 @@ std::string RegistryObject::ReadString(std::string_view name) {
 
 std::uint32_t RegistryObject::ReadInteger(std::string_view name) {
   RegValue value;
-  if (QueryCurrent(name, 4, value) != kSuccess) {
+  if (QueryCurrent(name, kDwordCapacity, value) != kSuccess) {
     throw RegistryError(GetDataFailedText(name));
   }
   if (value.type != ValueType::Dword) {
@@ -108,22 +108,12 @@ std::uint32_t RegistryObject::ReadInteger(std::string_view name) {
 }
 
 std::vector<std::string> RegistryObject::GetKeyNames() {
-  std::vector<std::string> names;
   RegKey scratch;
   const RegKey* key = ReadKey(scratch);
-  std::uint32_t count = 0;
-  if (key == nullptr || key->SubKeyCount(count) != kSuccess) {
-    return names;
+  if (key == nullptr) {
+    return {};
   }
-  for (std::uint32_t index = 0; index < count; ++index) {
-    std::string name;
-    // Key names are at most 255 characters; 256 holds any with its NUL.
-    if (key->EnumKey(index, 256, name) != kSuccess) {
-      break;
-    }
-    names.push_back(std::move(name));
-  }
-  return names;
+  return key->SubKeyNames(kMaxKeyNameCapacity, IndexFailure::Stop);
 }
 
 }  // namespace tarnwell

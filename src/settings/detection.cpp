@@ -88,11 +88,7 @@ bool ProbeView64(Registry& registry, Form& form, OutlookVersionInfo& outlook) {
                  RegistryView::View64) != kSuccess) {
       continue;
     }
-    RegValue bitness;
-    std::string text;
-    if (key.Query("Bitness", 2001, bitness) == kSuccess) {
-      text = bitness.TextUpToNul();
-    }
+    const std::string text = key.ReadText("Bitness", kLongTextCapacity).value_or("");
     key.Close();
     Identify(release, text, form, outlook);
     EnableModernControls(form);

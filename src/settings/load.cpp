@@ -57,7 +57,7 @@ class NativeLoad final : public LoadView {
 
   std::optional<std::uint32_t> Number(std::string_view name) override {
     auto info = object_.GetDataInfo(name);
-    if (!info || info->type != ValueType::Dword || info->size > 4) {
+    if (!info || info->type != ValueType::Dword || info->size > kDwordCapacity) {
       return std::nullopt;
     }
     return object_.ReadInteger(name);
@@ -90,27 +90,15 @@ class View64Load final : public LoadView {
   void Close() override { key_.Close(); }
 
   std::optional<std::string> Text(std::string_view name) override {
-    RegValue value;
-    if (key_.Query(name, 257, value) != kSuccess || !value.IsText()) {
-      return std::nullopt;
-    }
-    return value.TextUpToNul();
+    return key_.ReadString(name, kShortTextCapacity);
   }
 
   std::optional<std::string> WholeText(std::string_view name) override {
-    RegValue value;
-    if (key_.QueryWhole(name, value) != kSuccess || !value.IsText()) {
-      return std::nullopt;
-    }
-    return value.TextUpToNul();
+    return key_.ReadWholeString(name);
   }
 
   std::optional<std::uint32_t> Number(std::string_view name) override {
-    RegValue value;
-    if (key_.Query(name, 4, value) != kSuccess || value.type != ValueType::Dword) {
-      return std::nullopt;
-    }
-    return value.Number();
+    return key_.ReadDword(name);
   }
 
   bool CanOpenSecurity(const std::string& path) override {
@@ -136,9 +124,8 @@ void LoadDumpster(Registry& registry, Form& form, LoadedSettings& loaded) {
                RegistryView::View64) != kSuccess) {
     return;
   }
-  RegValue value;
-  if (key.Query(row.name, 4, value) == kSuccess && value.type == ValueType::Dword) {
-    loaded.DumpsterAlwaysOn = value.Number();
+  if (auto value = key.ReadDword(row.name)) {
+    loaded.DumpsterAlwaysOn = *value;
     form.SetChecked(row.control, loaded.DumpsterAlwaysOn == 1);
   }
 }

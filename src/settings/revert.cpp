@@ -9,9 +9,6 @@ namespace {
 
 using namespace tform1;
 
-// The 64-bit view's query holds 256 characters and the NUL.
-constexpr std::size_t kPathCapacity = 257;
-
 }  // namespace
 
 void RevertAttachmentPath(Form& form, Registry& registry, AppState& state) {
@@ -29,11 +26,11 @@ void RevertAttachmentPath(Form& form, Registry& registry, AppState& state) {
     }
   } else {
     RegKey security;
-    RegValue previous;
+    std::optional<std::string> previous;
     if (security.Open(registry, Root::CurrentUser, key, Rights::Read, RegistryView::View64) ==
             kSuccess &&
-        security.Query(value, kPathCapacity, previous) == kSuccess) {
-      state.Loaded.OutlookSecureOldTempFolder = previous.TextUpToNul();
+        (previous = security.ReadText(value, kShortTextCapacity))) {
+      state.Loaded.OutlookSecureOldTempFolder = *previous;
       form.SetText(edAttachmentPath, state.Loaded.OutlookSecureOldTempFolder);
     }
   }

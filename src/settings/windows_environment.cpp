@@ -14,11 +14,11 @@ bool ReadMachineText(Registry& registry, std::string_view path, std::string_view
       kSuccess) {
     return false;
   }
-  RegValue value;
-  if (key.Query(name, 257, value) != kSuccess) {
+  std::optional<std::string> value = key.ReadText(name, kShortTextCapacity);
+  if (!value) {
     return false;
   }
-  text = value.TextUpToNul();
+  text = *std::move(value);
   return true;
 }
 

@@ -13,12 +13,6 @@ constexpr std::string_view kLoadBehavior = "LoadBehavior";
 constexpr std::string_view kFriendlyName = "FriendlyName";
 constexpr std::string_view kDescription = "Description";
 
-// RegEnumKeyExA's buffer of 260 characters and the NUL; each text read in the 64-bit view
-// fits 2000 characters and the NUL, and a load behaviour four bytes.
-constexpr std::size_t kKeyNameCapacity = 261;
-constexpr std::size_t kTextCapacity = 2001;
-constexpr std::size_t kLoadBehaviorCapacity = 4;
-
 struct KnownLoadBehavior {
   std::uint32_t number;
   std::string_view sentence;
@@ -45,8 +39,7 @@ std::string AddinKey(const std::string& key_name) {
 
 // A text read into the 64-bit read's buffer: empty when missing or too long for it.
 std::string TextOrEmpty(const RegKey& key, std::string_view name) {
-  RegValue value;
-  return key.Query(name, kTextCapacity, value) == kSuccess ? value.TextUpToNul() : std::string();
+  return key.ReadText(name, kLongTextCapacity).value_or("");
 }
 
 }  // namespace
@@ -105,29 +98,21 @@ void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out) {
 void ProcessOutlook64Bit(Registry& registry, std::vector<Addin>& out) {
   std::vector<std::string> names;
   RegKey key;
-  std::uint32_t count = 0;
   if (key.Open(registry, Root::CurrentUser, kAddinsKey, Rights::Read, RegistryView::View64) ==
-          kSuccess &&
-      key.SubKeyCount(count) == kSuccess) {
-    for (std::uint32_t index = 0; index < count; ++index) {
-      std::string name;
-      if (key.EnumKey(index, kKeyNameCapacity, name) == kSuccess) {
-        names.push_back(std::move(name));
-      }
-    }
+      kSuccess) {
+    names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
   }
   key.Close();
   for (const std::string& name : names) {
     RegKey addin_key;
-    RegValue load_behavior;
+    std::optional<std::uint32_t> load_behavior;
     if (addin_key.Open(registry, Root::CurrentUser, AddinKey(name), Rights::Read,
                        RegistryView::View64) != kSuccess ||
-        addin_key.Query(kLoadBehavior, kLoadBehaviorCapacity, load_behavior) != kSuccess ||
-        load_behavior.type != ValueType::Dword) {
+        !(load_behavior = addin_key.ReadDword(kLoadBehavior))) {
       continue;
     }
     out.push_back({name, TextOrEmpty(addin_key, kFriendlyName),
-                   TextOrEmpty(addin_key, kDescription), load_behavior.Number()});
+                   TextOrEmpty(addin_key, kDescription), *load_behavior});
   }
 }
 

@@ -7,10 +7,6 @@ namespace {
 
 constexpr std::string_view kPlacesBelowOffice = "Common\\Open Find\\Places\\UserDefinedPlaces";
 
-// RegEnumKeyExA's buffer of 260 characters and the NUL; Name holds 256 and the NUL.
-constexpr std::size_t kKeyNameCapacity = 261;
-constexpr std::size_t kNameCapacity = 257;
-
 constexpr std::string_view kNameMissing = "You must enter a new location name.";
 constexpr std::string_view kPathMissing = "You must enter a new location path.";
 constexpr std::string_view kPathNotFound = "You must enter a new location path that exists.";
@@ -28,31 +24,22 @@ void ReadPlaces(Registry& registry, OfficeVersion major, CustomPlaces& places) {
     places.key = OfficeKeyRoot(major) + std::string(kPlacesBelowOffice);
   }
 
-  std::vector<std::string> key_names;
   RegKey key;
-  std::uint32_t count = 0;
-  if (places.key.empty() ||
-      key.Open(registry, Root::CurrentUser, places.key, Rights::Read, RegistryView::View64) !=
-          kSuccess ||
-      key.SubKeyCount(count) != kSuccess) {
+  if (places.key.empty() || key.Open(registry, Root::CurrentUser, places.key, Rights::Read,
+                                     RegistryView::View64) != kSuccess) {
     return;
   }
-  for (std::uint32_t index = 0; index < count; ++index) {
-    std::string name;
-    if (key.EnumKey(index, kKeyNameCapacity, name) == kSuccess) {
-      key_names.push_back(name);
-    }
-  }
+  const std::vector<std::string> key_names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
   key.Close();
 
   for (const std::string& key_name : key_names) {
     RegKey place;
-    RegValue name;
+    std::optional<std::string> name;
     if (!key_name.empty() &&
         place.Open(registry, Root::CurrentUser, places.key + "\\" + key_name, Rights::Read,
                    RegistryView::View64) == kSuccess &&
-        place.Query("Name", kNameCapacity, name) == kSuccess) {
-      places.listed.push_back({key_name, name.TextUpToNul()});
+        (name = place.ReadText("Name", kShortTextCapacity))) {
+      places.listed.push_back({key_name, *name});
     }
   }
 }

@@ -11,8 +11,6 @@ constexpr std::string_view kToolFile = "ScanPST.exe";
 constexpr std::string_view kSharedFilesKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr std::string_view kToolInSharedFiles = "SCANPST.EXE";
-constexpr std::size_t kPathCapacity = 257;        // 256 characters and the NUL
-constexpr std::size_t kSharedFileCapacity = 256;  // name and data, as RegEnumValueA is asked
 
 constexpr std::string_view kNotFound = "The location for the Inbox Repair Tool could not be found.";
 constexpr std::string_view kMissing =
@@ -29,12 +27,7 @@ std::string SharedFilesCandidate(Registry& registry) {
   RegKey key;
   if (key.Open(registry, Root::LocalMachine, kSharedFilesKey, Rights::Read, RegistryView::View64) ==
       kSuccess) {
-    std::string name;
-    for (std::uint32_t index = 0;
-         key.EnumValue(index, kSharedFileCapacity, kSharedFileCapacity, name) == kSuccess;
-         ++index) {
-      names.push_back(name);
-    }
+    names = key.ValueNames(kValueEntryCapacity, kValueEntryCapacity);
   }
   for (const std::string& name : names) {
     if (name.find(kToolInSharedFiles) != std::string::npos) {
@@ -63,13 +56,13 @@ std::string ProcessScanPST32Bit(Registry& registry, OfficeVersion version) {
 
 std::string ProcessScanPST64Bit(Registry& registry, OfficeVersion version) {
   RegKey key;
-  RegValue path;
+  std::optional<std::string> path;
   if (key.Open(registry, Root::LocalMachine, InstallRootKey(version), Rights::Read,
                RegistryView::View64) != kSuccess ||
-      key.Query("Path", kPathCapacity, path) != kSuccess) {
+      !(path = key.ReadText("Path", kShortTextCapacity))) {
     return {};
   }
-  return path.TextUpToNul() + std::string(kToolFile);
+  return *path + std::string(kToolFile);
 }
 
 void StartRepairTool(const Services& services, const AppState& state) {

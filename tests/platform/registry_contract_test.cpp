@@ -197,6 +197,58 @@ TEST_P(RegistryContract, ValueEnumerationStopsAtDataTooLargeForItsBuffer) {
   EXPECT_EQ(kMoreData, read.EnumValue(0, 256, 256, name));
 }
 
+// A typed read gives nothing rather than a text cut short or a number from other bytes.
+TEST_P(RegistryContract, TypedReadsRefuseOtherTypesAndWhatDoesNotFit) {
+  RegKey key = CreateKey(registry(), Root::CurrentUser, kOutlook);
+  ASSERT_EQ(kSuccess, key.SetString("TooLong", std::string(kShortTextCapacity, 'b')));
+  ASSERT_EQ(kSuccess, key.SetExpandString("Cache", "%TEMP%"));
+  ASSERT_EQ(kSuccess, key.SetDword("LoadBehavior", 0x33));  // its bytes read as the text "3"
+  ASSERT_EQ(kSuccess, key.SetString("Short", "3"));
+  ASSERT_EQ(kSuccess, key.Set("Flags", ValueType::Binary, {3, 0, 0, 0}));
+  ASSERT_EQ(kSuccess, key.Set("Wide", ValueType::Dword, {3, 0, 0, 0, 0, 0, 0, 0}));
+  RegKey read;
+  ASSERT_EQ(kSuccess, read.Open(registry(), Root::CurrentUser, kOutlook, Rights::Read,
+                                RegistryView::NativeView));
+
+  EXPECT_EQ("3", read.ReadText("LoadBehavior", kShortTextCapacity));
+  EXPECT_EQ(std::nullopt, read.ReadString("LoadBehavior", kShortTextCapacity));
+  EXPECT_EQ("%TEMP%", read.ReadString("Cache", kShortTextCapacity));
+  EXPECT_EQ(std::nullopt, read.ReadText("TooLong", kShortTextCapacity));
+  EXPECT_EQ(std::nullopt, read.ReadString("TooLong", kShortTextCapacity));
+  EXPECT_EQ(std::string(kShortTextCapacity, 'b'), read.ReadWholeString("TooLong"));
+  EXPECT_EQ(std::nullopt, read.ReadWholeString("LoadBehavior"));
+  EXPECT_EQ(std::nullopt, read.ReadText("Missing", kShortTextCapacity));
+
+  EXPECT_EQ(0x33u, read.ReadDword("LoadBehavior"));
+  EXPECT_EQ(std::nullopt, read.ReadDword("Short"));
+  EXPECT_EQ(std::nullopt, read.ReadDword("Flags"));
+  EXPECT_EQ(std::nullopt, read.ReadDword("Wide"));
+}
+
+// The add-in and place listings pass over a key name too long for their buffer, the key
+// object's ends there; a value listing ends at the first entry that does not fit.
+TEST_P(RegistryContract, ListingsSkipOrStopAtANameThatDoesNotFit) {
+  const std::string parent = kBase + "\\Places";
+  for (const char* name : {"a", "Longer", "z"}) {
+    CreateKey(registry(), Root::CurrentUser, parent + "\\" + name);
+  }
+  RegKey key = CreateKey(registry(), Root::CurrentUser, parent);
+  ASSERT_EQ(kSuccess, key.SetString("a", "1"));
+  ASSERT_EQ(kSuccess, key.SetString("b", std::string(kValueEntryCapacity, 'x')));
+  ASSERT_EQ(kSuccess, key.SetString("c", "3"));
+  RegKey read;
+  ASSERT_EQ(kSuccess,
+            read.Open(registry(), Root::CurrentUser, parent, Rights::Read, RegistryView::View64));
+
+  constexpr std::size_t kFiveBytes = 5;
+  EXPECT_EQ((std::vector<std::string>{"a", "z"}), read.SubKeyNames(kFiveBytes, IndexFailure::Skip));
+  EXPECT_EQ((std::vector<std::string>{"a"}), read.SubKeyNames(kFiveBytes, IndexFailure::Stop));
+  EXPECT_EQ((std::vector<std::string>{"a", "Longer", "z"}),
+            read.SubKeyNames(kKeyNameCapacity, IndexFailure::Stop));
+  EXPECT_EQ((std::vector<std::string>{"a"}),
+            read.ValueNames(kValueEntryCapacity, kValueEntryCapacity));
+}
+
 TEST_P(RegistryContract, ObjectReadsTextWholeAndChecksTypes) {
   RegKey key = CreateKey(registry(), Root::CurrentUser, kOutlook);
   ASSERT_EQ(kSuccess, key.SetString("Level1Remove", std::string(600, 'e')));
