@@ -1,5 +1,7 @@
 // The About window and the help button, pressed on the main window of an in-memory machine:
 // what the window shows, where its mail link leads, and where help is looked for.
+#include "windows/about_window.h"
+
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <string>
@@ -9,7 +11,6 @@
 #include "tools/help_file.h"
 #include "ui/about_layout.h"
 #include "version.h"
-#include "windows/about_window.h"
 
 namespace tarnwell {
 namespace {

@@ -1,5 +1,7 @@
 // The add-in status window on an in-memory machine: which add-ins are listed in which view,
 // what the selected one shows, and that nothing is ever written.
+#include "windows/addins_window.h"
+
 #include <gmock/gmock.h>
 #include <memory>
 #include <ostream>
@@ -10,7 +12,6 @@
 #include "support/main_window_harness.h"
 #include "support/versions.h"
 #include "ui/addins_layout.h"
-#include "windows/addins_window.h"
 
 namespace tarnwell {
 namespace {

@@ -1,11 +1,12 @@
 // The custom save locations windows on an in-memory machine: what is listed, what an entry
 // must pass before it is written, and which key a removal deletes.
+#include "windows/places_window.h"
+
 #include <gmock/gmock.h>
 #include <string>
 #include <vector>
 
 #include "support/main_window_harness.h"
-#include "windows/places_window.h"
 
 namespace tarnwell {
 namespace {

@@ -1,9 +1,10 @@
+#include "windows/startup_page.h"
+
 #include <gmock/gmock.h>
 
 #include "startup/command_line_catalogue.h"
 #include "support/main_window_harness.h"
 #include "support/versions.h"
-#include "windows/startup_page.h"
 
 namespace tarnwell {
 namespace {
