@@ -130,7 +130,14 @@ void LoadDumpster(Registry& registry, Form& form, LoadedSettings& loaded) {
   }
 }
 
-void LoadExecutable(LoadView& view, OfficeVersion major, LoadedSettings& loaded) {
+// Click-to-Run says where it is in its own key, which detection read: Word\InstallRoot is
+// not read for it.
+void LoadExecutable(LoadView& view, const OutlookVersionInfo& outlook, LoadedSettings& loaded) {
+  if (outlook.IsClickToRun()) {
+    view.SetExecutable(loaded, outlook.ProgramFolder);
+    return;
+  }
+  const OfficeVersion major = outlook.MajorVersion;
   const SettingRow& row = CatalogueRow(Setting::Path);
   if (!view.Open(row.root, SettingKeyPath(row.key, major))) {
     return;
@@ -165,15 +172,11 @@ void LoadPlainKey(LoadView& view, SettingKey key, OfficeVersion major, Form& for
   view.Close();
 }
 
-bool UsesDep(OfficeVersion major) {
-  return major >= OfficeVersion::V14;
-}
-
 // Outlook\Security: the attachment folders, the allow list and DEP; created, with its
 // three texts empty, when it cannot be opened.
-void LoadSecurity(LoadView& view, Registry& registry, OfficeVersion major, Form& form,
+void LoadSecurity(LoadView& view, Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                   LoadedSettings& loaded) {
-  const std::string path = SettingKeyPath(SettingKey::OutlookSecurity, major);
+  const std::string path = SettingKeyPath(SettingKey::OutlookSecurity, outlook.MajorVersion);
   if (!view.CanOpenSecurity(path)) {
     // Only a key made just now gets the empty values: one that exists but would not open
     // keeps what it holds.
@@ -202,38 +205,39 @@ void LoadSecurity(LoadView& view, Registry& registry, OfficeVersion major, Form&
     }
   }
   loaded.Level1Remove = view.WholeText(CatalogueRow(Setting::Level1Remove).name).value_or("");
-  if (UsesDep(major)) {
+  if (outlook.HasDepSetting()) {
     form.SetChecked(cbEnableDEP, view.Number(CatalogueRow(Setting::EnableDEP).name) == 1u);
   }
   view.Close();
 }
 
-void LoadSettings(LoadView& view, Registry& registry, OfficeVersion major, Form& form,
+void LoadSettings(LoadView& view, Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                   LoadedSettings& loaded) {
+  const OfficeVersion major = outlook.MajorVersion;
   LoadDumpster(registry, form, loaded);
-  LoadExecutable(view, major, loaded);
+  LoadExecutable(view, outlook, loaded);
   for (SettingKey key : {SettingKey::Outlook, SettingKey::OutlookOptions,
                          SettingKey::OutlookPreferences, SettingKey::OutlookOptionsMail}) {
     LoadPlainKey(view, key, major, form);
   }
   // The Office clipboard setting exists only in Outlook 2000 and 2002; it is never read.
   form.SetEnabled(cbShowClipboard, major == OfficeVersion::V9 || major == OfficeVersion::V10);
-  LoadSecurity(view, registry, major, form, loaded);
+  LoadSecurity(view, registry, outlook, form, loaded);
   LoadPlainKey(view, SettingKey::CommonInternet, major, form);
 }
 
 }  // namespace
 
-void ProcessRegRead32Bit(Registry& registry, OfficeVersion version, Form& form,
+void ProcessRegRead32Bit(Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                          LoadedSettings& loaded) {
   NativeLoad view(registry);
-  LoadSettings(view, registry, version, form, loaded);
+  LoadSettings(view, registry, outlook, form, loaded);
 }
 
-void ProcessRegRead64Bit(Registry& registry, OfficeVersion version, Form& form,
+void ProcessRegRead64Bit(Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                          LoadedSettings& loaded) {
   View64Load view(registry);
-  LoadSettings(view, registry, version, form, loaded);
+  LoadSettings(view, registry, outlook, form, loaded);
 }
 
 }  // namespace tarnwell

@@ -8,13 +8,13 @@
 namespace tarnwell {
 
 // Load every setting of the catalogue into the main window's controls for the detected
-// major version, in the native view (through the key object) or the 64-bit view. A value
+// installation, in the native view (through the key object) or the 64-bit view. A value
 // of another type than the catalogue's counts as missing. Text put into a field leaves
 // its changed mark clear. When Outlook\Security cannot be opened it is created with its
 // three values empty.
-void ProcessRegRead32Bit(Registry& registry, OfficeVersion version, Form& form,
+void ProcessRegRead32Bit(Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                          LoadedSettings& loaded);
-void ProcessRegRead64Bit(Registry& registry, OfficeVersion version, Form& form,
+void ProcessRegRead64Bit(Registry& registry, const OutlookVersionInfo& outlook, Form& form,
                          LoadedSettings& loaded);
 
 }  // namespace tarnwell

@@ -51,7 +51,7 @@ class Save {
     }
     WriteLevel1Remove(services_.registry, outlook_.MajorVersion, form_.Items(lbAllowed),
                       loaded_.Level1Remove);
-    if (outlook_.IsAtLeast2010()) {
+    if (outlook_.HasDepSetting()) {
       WriteTicks(SettingKey::OutlookSecurity, {Setting::EnableDEP});
     }
     SaveDumpster();

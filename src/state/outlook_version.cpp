@@ -3,7 +3,19 @@
 namespace tarnwell {
 namespace {
 
-std::string_view ProductName(OfficeVersion version) {
+std::string_view ProductName(OfficeVersion version, Product release) {
+  switch (release) {
+    case Product::OfVersion:
+      break;
+    case Product::Outlook2019:
+      return "Microsoft Outlook 2019";
+    case Product::Outlook2021:
+      return "Microsoft Outlook 2021";
+    case Product::Outlook2024:
+      return "Microsoft Outlook 2024";
+    case Product::Microsoft365:
+      return "Microsoft Outlook for Microsoft 365";
+  }
   switch (version) {
     case OfficeVersion::None:
       break;
@@ -19,6 +31,8 @@ std::string_view ProductName(OfficeVersion version) {
       return "Microsoft Outlook 2010";
     case OfficeVersion::V15:
       return "Microsoft Outlook 2013";
+    case OfficeVersion::V16:
+      return "Microsoft Outlook 2016";
   }
   return {};
 }
@@ -34,9 +48,9 @@ std::string OutlookVersionInfo::DisplayText() const {
     case Bitness::NotDetermined:
       break;
     case Bitness::Bits32:
-      return std::string(ProductName(MajorVersion)) + " (32-bit)";
+      return std::string(ProductName(MajorVersion, Release)) + " (32-bit)";
     case Bitness::Bits64:
-      return std::string(ProductName(MajorVersion)) + " (64-bit)";
+      return std::string(ProductName(MajorVersion, Release)) + " (64-bit)";
   }
   return {};
 }

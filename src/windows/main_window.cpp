@@ -99,7 +99,7 @@ void MainWindow::StartUp() {
 
   state_.Is64BitWindows = ReadIs64BitWindows(services_.registry);
   state_.IsWindows8 = ReadIsWindows8(services_.registry);
-  GetOutlookVersion(services_.registry, form_, state_.OutlookVersion);
+  GetOutlookVersion(services_.registry, services_.file_system, form_, state_.OutlookVersion);
 
   if (!state_.OutlookVersion.Found) {
     form_.SetText(pOutlookVersion, kNotInstalledText);
@@ -111,11 +111,10 @@ void MainWindow::StartUp() {
 }
 
 void MainWindow::LoadSettings() {
-  const OfficeVersion major = state_.OutlookVersion.MajorVersion;
   if (state_.Use32BitReadPath) {
-    ProcessRegRead32Bit(services_.registry, major, form_, state_.Loaded);
+    ProcessRegRead32Bit(services_.registry, state_.OutlookVersion, form_, state_.Loaded);
   } else {
-    ProcessRegRead64Bit(services_.registry, major, form_, state_.Loaded);
+    ProcessRegRead64Bit(services_.registry, state_.OutlookVersion, form_, state_.Loaded);
   }
   state_.SettingsLoaded = true;
 }

@@ -7,7 +7,7 @@
 namespace tarnwell {
 
 inline constexpr std::string_view kNotInstalledText =
-    "Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed";
+    "Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed";
 
 // The main window's logic: its start-up sequence and its handlers. The handlers of the
 // "Default Paths", "Attachment Security" and "Startup Options" pages are defined in files

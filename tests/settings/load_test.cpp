@@ -73,7 +73,7 @@ class Load : public testing::Test {
 
 TEST_F(Load, NativeViewFillsEveryControlAndKeepsWhatLaterStepsNeed) {
   SeedProfile(registry_, "14");
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("14"), form_, loaded_);
   EXPECT_EQ(0u, registry_.OpenHandles());
 
   EXPECT_EQ("D:\\Mail\\", form_.Text(edPSTPath));
@@ -118,10 +118,10 @@ TEST_F(Load, BothViewsAgreeButOnTextOverTwoHundredFiftySixAndTheExecutablePath) 
 
   MemoryForm native(MainWindowLayout());
   LoadedSettings native_loaded;
-  ProcessRegRead32Bit(registry_, OfficeVersion::V15, native, native_loaded);
+  ProcessRegRead32Bit(registry_, Installed("15"), native, native_loaded);
   MemoryForm view64(MainWindowLayout());
   LoadedSettings view64_loaded;
-  ProcessRegRead64Bit(registry_, OfficeVersion::V15, view64, view64_loaded);
+  ProcessRegRead64Bit(registry_, Installed("15"), view64, view64_loaded);
 
   auto native_controls = Controls(native);
   auto view64_controls = Controls(view64);
@@ -148,9 +148,9 @@ TEST_F(Load, InstallFolderComesFromTheLoadsOwnBranch) {
       .String("Path", "C:\\x86\\");
   registry_.Key(Root::LocalMachine, "Software\\Microsoft\\Office\\14.0\\Word\\InstallRoot")
       .String("Path", "C:\\x64");
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("14"), form_, loaded_);
   LoadedSettings view64;
-  ProcessRegRead64Bit(registry_, OfficeVersion::V14, form_, view64);
+  ProcessRegRead64Bit(registry_, Installed("14"), form_, view64);
   EXPECT_EQ("\"C:\\x86\\OUTLOOK.EXE\"", loaded_.OutlookExePathQuoted);
   EXPECT_EQ("C:\\x64OUTLOOK.EXE", view64.OutlookExePath);  // nothing is put in between
 }
@@ -172,8 +172,7 @@ TEST_F(Load, ValueOfAnotherTypeCountsAsMissingAndTheLoadGoesOn) {
         .String("EnableDEP", "1");
     MemoryForm form(MainWindowLayout());
     LoadedSettings loaded;
-    (native ? ProcessRegRead32Bit : ProcessRegRead64Bit)(registry, OfficeVersion::V14, form,
-                                                         loaded);
+    (native ? ProcessRegRead32Bit : ProcessRegRead64Bit)(registry, Installed("14"), form, loaded);
     EXPECT_EQ("", form.Text(edPSTPath)) << native;
     EXPECT_FALSE(form.Checked(cbBGSave)) << native;
     EXPECT_TRUE(form.Checked(cbDisablePST)) << native;
@@ -193,7 +192,7 @@ TEST_F(Load, TicksOnlyForExactlyOne) {
       .Dword("DisablePOP3", 0)
       .Dword("DisableIMAP", 2)
       .Dword("DisableHTTP", 0xFFFFFFFF);
-  ProcessRegRead32Bit(registry_, OfficeVersion::V12, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("12"), form_, loaded_);
   EXPECT_FALSE(form_.Checked(cbDumpster));
   EXPECT_EQ(2u, loaded_.DumpsterAlwaysOn);
   EXPECT_FALSE(form_.Checked(cbPOP3));
@@ -206,7 +205,7 @@ TEST_F(Load, MissingSecurityKeyIsCreatedWithThreeEmptyTexts) {
   Journal journal;
   MemoryRegistry registry(MemoryRegistry::Windows::Bits64, &journal);
   registry.Key(Root::CurrentUser, Office("14", "Outlook")).String("ForcePSTPath", "D:\\");
-  ProcessRegRead64Bit(registry, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead64Bit(registry, Installed("14"), form_, loaded_);
   const std::string key = "HKCU\\" + Office("14", "Outlook\\Security");
   EXPECT_THAT(journal.Entries(),
               ElementsAre("create " + key, "set " + key + " OutlookSecureTempFolder REG_SZ \"\"",
@@ -228,14 +227,14 @@ TEST_F(Load, SecurityKeyThatRefusesFullAccessIsReadOnceAnotherKeyWasOpened) {
       .String("OutlookSecureTempFolder", "C:\\Temp\\")
       .RefuseAccess(Rights::Full);
   registry_.Key(Root::CurrentUser, Office("14", "Outlook")).RefuseAccess(Rights::Read);
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("14"), form_, loaded_);
   EXPECT_EQ("", form_.Text(edAttachmentPath));
 
   registry_.Key(Root::LocalMachine,
                 NativeMachinePath(registry_, "Microsoft\\Office\\14.0\\Word\\InstallRoot"));
   MemoryForm form(MainWindowLayout());
   LoadedSettings loaded;
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form, loaded);
+  ProcessRegRead32Bit(registry_, Installed("14"), form, loaded);
   EXPECT_EQ("C:\\Temp\\", form.Text(edAttachmentPath));
 }
 
@@ -247,7 +246,7 @@ TEST_F(Load, SecurityKeyThatExistsButDoesNotOpenIsNotEmptied) {
   registry.Key(Root::CurrentUser, Office("14", "Outlook\\Security"))
       .String("Level1Remove", "exe")
       .RefuseAccess(Rights::Read);
-  ProcessRegRead64Bit(registry, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead64Bit(registry, Installed("14"), form_, loaded_);
   EXPECT_THAT(journal.Entries(), testing::IsEmpty());
   EXPECT_EQ("exe",
             registry.Value(Root::CurrentUser, Office("14", "Outlook\\Security"), "Level1Remove")
@@ -260,7 +259,7 @@ TEST_F(Load, ClipboardBoxIsForOutlook2000And2002Only) {
                                 std::pair{"15", false}}) {
     MemoryForm form(MainWindowLayout());
     LoadedSettings loaded;
-    ProcessRegRead32Bit(registry_, Version(major), form, loaded);
+    ProcessRegRead32Bit(registry_, Installed(major), form, loaded);
     EXPECT_EQ(enabled, form.Enabled(cbShowClipboard)) << major;
     EXPECT_FALSE(form.Checked(cbShowClipboard)) << major;
   }
@@ -269,7 +268,7 @@ TEST_F(Load, ClipboardBoxIsForOutlook2000And2002Only) {
 TEST_F(Load, PreviousFolderEnablesRevertOnlyWhenNotEmpty) {
   registry_.Key(Root::CurrentUser, Office("14", "Outlook\\Security"))
       .String("OutlookSecureOldTempFolder", "");
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("14"), form_, loaded_);
   EXPECT_FALSE(form_.Enabled(btnRevert));
 }
 
@@ -279,14 +278,14 @@ TEST_F(Load, DepIsReadFor2010And2013OnlyAndTheCacheForEveryVersion) {
     registry_.Key(Root::CurrentUser, Office(major, "Common\\Internet"))
         .String("OfficeCacheLocation", "D:\\Cache\\");
   }
-  ProcessRegRead32Bit(registry_, OfficeVersion::V12, form_, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("12"), form_, loaded_);
   EXPECT_FALSE(form_.Checked(cbEnableDEP));
   EXPECT_EQ("D:\\Cache\\", form_.Text(edDocCachePath));
 
   registry_.Key(Root::CurrentUser, Office("14", "Outlook\\Security")).Remove("EnableDEP");
   MemoryForm form(MainWindowLayout());
   form.SetChecked(cbEnableDEP, true);
-  ProcessRegRead32Bit(registry_, OfficeVersion::V14, form, loaded_);
+  ProcessRegRead32Bit(registry_, Installed("14"), form, loaded_);
   EXPECT_FALSE(form.Checked(cbEnableDEP));
   EXPECT_EQ("D:\\Cache\\", form.Text(edDocCachePath));
 }

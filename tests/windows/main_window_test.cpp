@@ -74,7 +74,7 @@ TEST_F(StartUp, EnabledStateFollowsTheDetectedVersion) {
 
 TEST_F(StartUp, NoOutlookDisablesTheThirtySevenControlsAndPaintsFiveFieldsSilver) {
   Create();
-  EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
+  EXPECT_EQ("Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed",
             form.Text(pOutlookVersion));
   int disabled = 0;
   for (const auto& row : MainWindowLayout().controls) {
@@ -116,7 +116,7 @@ TEST_F(StartUp, ErrorIsShownAndTheWindowCannotSaveWhatItNeverRead) {
   EXPECT_FALSE(form.Enabled(btnSave));
   EXPECT_FALSE(state.OutlookVersion.Found);
   EXPECT_EQ(OfficeVersion::None, state.OutlookVersion.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2000/XP/2003/2007/2010/2013 is not installed",
+  EXPECT_EQ("Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed",
             form.Text(pOutlookVersion));
   EXPECT_TRUE(state.LoadComplete);
   EXPECT_THAT(journal.Entries(),
