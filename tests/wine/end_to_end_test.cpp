@@ -332,6 +332,30 @@ TEST_F(EndToEnd, SaveWritesWhatTheUserChanged) {
             text("Outlook\\Security", "OutlookSecureTempFolder"));
 }
 
+// Outlook 2016 by Windows Installer: read and written below 16.0, and without the DEP
+// setting, which 2016 and later do not have.
+TEST_F(EndToEnd, Outlook2016IsSavedBelowItsOwnVersionWithoutDep) {
+  Import("outlook2016-32");
+  Start();
+  EXPECT_EQ("Microsoft Outlook 2016 (32-bit)", window_->Text(pOutlookVersion));
+  EXPECT_THAT(DisabledControls(), testing::UnorderedElementsAre("btnRevert", "btnBrowse6",
+                                                                "cbShowClipboard", "cbEnableDEP"));
+  EXPECT_TRUE(window_->Checked(cbPOP3));
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  const std::vector<std::string> messages = SaveAndAnswer();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ("You must restart Outlook for these changes to take effect.", messages.back());
+  DWORD value = 99, size = sizeof(value);
+  EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER,
+                                        "Software\\Microsoft\\Office\\16.0\\Outlook\\Options\\Mail",
+                                        "ReadAsPlain", RRF_RT_REG_DWORD, nullptr, &value, &size));
+  EXPECT_EQ(1u, value);
+  EXPECT_NE(ERROR_SUCCESS,
+            RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\16.0\\Outlook\\Security",
+                         "EnableDEP", RRF_RT_ANY, nullptr, nullptr, nullptr));
+}
+
 // Outlook launched for real: a stand-in OUTLOOK.EXE in the install folder records how it
 // was started.
 class EndToEndLaunch : public EndToEnd {
@@ -425,6 +449,22 @@ TEST_F(EndToEndLaunch, SwitchAloneTextArgumentAndFileWithBlanks) {
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   Choose(1, macros);  // /altvba <otmfilename>
   EXPECT_EQ(program + "/altvba \"" + macros + "\"", LaunchAndRecord());
+}
+
+// Outlook of Microsoft 365 by Click-to-Run, the default demo: found by its configuration
+// and its program, its settings shown, and Outlook started from its own folder.
+TEST_F(EndToEndLaunch, ClickToRunShowsItsSettingsAndStartsItsOwnOutlook) {
+  Import("outlook365-c2r-64");
+  InstallStandIn("C:\\Program Files\\Microsoft Office\\root\\Office16\\");
+  Start();
+  EXPECT_EQ("Microsoft Outlook for Microsoft 365 (64-bit)", window_->Text(pOutlookVersion));
+  EXPECT_THAT(DisabledControls(),
+              testing::UnorderedElementsAre("btnBrowse6", "cbShowClipboard", "cbEnableDEP"));
+  EXPECT_EQ("C:\\users\\Public\\Documents\\Outlook Files\\", window_->Text(edPSTPath));
+  EXPECT_THAT(window_->Items(lbAllowed), testing::ElementsAre("exe", "mdb", "url"));
+  Choose(59);
+  EXPECT_EQ("\"C:\\Program Files\\Microsoft Office\\root\\Office16\\OUTLOOK.EXE\" /safe:1",
+            LaunchAndRecord());
 }
 
 TEST_F(EndToEndLaunch, RefusedWhileOutlookRuns) {
