@@ -190,11 +190,12 @@ Product ReleaseOf(std::string_view product_release_ids) {
   if (any([](const std::string& id) { return id.starts_with("o365") || id.starts_with("m365"); })) {
     return Product::Microsoft365;
   }
-  for (auto [year, product] :
+  for (const auto& release :
        {std::pair{"2024", Product::Outlook2024}, std::pair{"2021", Product::Outlook2021},
         std::pair{"2019", Product::Outlook2019}}) {
+    const std::string_view year = release.first;
     if (any([year](const std::string& id) { return id.find(year) != std::string::npos; })) {
-      return product;
+      return release.second;
     }
   }
   return Product::OfVersion;

@@ -12,6 +12,7 @@
 #include <tlhelp32.h>
 #include <vector>
 
+#include "ui/addins_layout.h"
 #include "ui/folder_picker_layout.h"
 #include "ui/main_layout.h"
 #include "ui/places_layout.h"
@@ -367,8 +368,8 @@ class EndToEndLaunch : public EndToEnd {
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
-      if (std::string(entry.szExeFile) == "OUTLOOK.EXE" ||
-          std::string(entry.szExeFile) == "ScanPST.exe") {
+      const std::string image = entry.szExeFile;
+      if (image == "OUTLOOK.EXE" || image == "ScanPST.exe" || image == "SCANPST.EXE") {
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
         TerminateProcess(process, 0);
         WaitForSingleObject(process, 5000);
@@ -600,6 +601,28 @@ TEST_F(EndToEndLaunch, RepairToolOfTheInstallFolderIsStarted) {
   EXPECT_THAT(started[0], testing::HasSubstr(folder_ + "ScanPST.exe"));
 }
 
+// Click-to-Run: the repair tool beside its OUTLOOK.EXE, and in the add-ins window the
+// user's add-ins, then those of all users and of Click-to-Run's own branch.
+TEST_F(EndToEndLaunch, ClickToRunRepairToolAndAddinsOfAllUsers) {
+  Import("outlook365-c2r-64");
+  const std::string office = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
+  InstallStandIn(office);
+  InstallStandIn(office, "SCANPST.EXE");
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  PostMessageA(window_->Control(btnScanPST), BM_CLICK, 0, 0);
+  const std::vector<std::string> started = Records(1);
+  ASSERT_EQ(1u, started.size()) << "the repair tool was not started";
+  EXPECT_THAT(started[0], testing::HasSubstr(office + "SCANPST.EXE"));
+
+  PostMessageA(window_->Control(btnAddins), BM_CLICK, 0, 0);
+  auto addins = RemoteWindow::WaitFor(*program_, "TarnwellForm7", 10000);
+  ASSERT_TRUE(addins.has_value()) << "no add-ins window";
+  EXPECT_THAT(addins->Items(form7::lbAddins),
+              testing::ElementsAre("Mail Filer", "Contoso Archive (all users)",
+                                   "Fabrikam Meetings (all users)"));
+}
+
 // The file-name field of a common file dialog: an Edit inside a ComboBoxEx32 of one id.
 BOOL CALLBACK FindFileNameField(HWND child, LPARAM found) {
   char kind[32] = {};
@@ -619,59 +642,70 @@ HWND FileNameField(HWND dialog) {
 
 // The mail profiles exported by Wine's own Registry Editor, through the real confirmation,
 // save dialog and result message.
+// Outlook 2010 keeps its mail profiles below Windows Messaging Subsystem, 2013 and later
+// below their own Office key: each is exported by the real registry editor.
 TEST_F(EndToEnd, ProfilesAreExportedByTheRegistryEditor) {
-  Import("outlook2010-32");
-  const std::string file = "C:\\users\\Public\\Documents\\profile backup.reg";
-  DeleteFileA(file.c_str());
-  Start();
-  window_->ShowTab(MainTabControl, 2);
-  PostMessageA(window_->Control(btnSaveUserInfo), BM_CLICK, 0, 0);
-  auto question = RemoteWindow::WaitFor(*program_, "#32770", 10000);
-  ASSERT_TRUE(question.has_value());
-  PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
-  WaitUntilGone(question->Handle());
+  for (auto [installation, profiles] :
+       {std::pair{"outlook2010-32",
+                  "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows "
+                  "NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles"},
+        std::pair{"outlook2013-64",
+                  "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles"}}) {
+    SCOPED_TRACE(installation);
+    SetUp();
+    Import(installation);
+    const std::string file = "C:\\users\\Public\\Documents\\profile backup.reg";
+    DeleteFileA(file.c_str());
+    Start();
+    window_->ShowTab(MainTabControl, 2);
+    PostMessageA(window_->Control(btnSaveUserInfo), BM_CLICK, 0, 0);
+    auto question = RemoteWindow::WaitFor(*program_, "#32770", 10000);
+    ASSERT_TRUE(question.has_value());
+    PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
+    WaitUntilGone(question->Handle());
 
-  auto dialog = RemoteWindow::WaitFor(*program_, "#32770", 20000);
-  ASSERT_TRUE(dialog.has_value()) << "no save dialog";
-  char title[128] = {};
-  GetWindowTextA(dialog->Handle(), title, sizeof(title));
-  EXPECT_STREQ("Save Outlook User Information", title);
-  HWND name = FileNameField(dialog->Handle());
-  ASSERT_NE(nullptr, name);
-  char proposed[MAX_PATH] = {};
-  SendMessageA(name, WM_GETTEXT, sizeof(proposed), reinterpret_cast<LPARAM>(proposed));
-  EXPECT_THAT(proposed, testing::StartsWith("OutlookUserBackup-20"));
-  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-  PostMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
-  WaitUntilGone(dialog->Handle());
+    auto dialog = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+    ASSERT_TRUE(dialog.has_value()) << "no save dialog";
+    char title[128] = {};
+    GetWindowTextA(dialog->Handle(), title, sizeof(title));
+    EXPECT_STREQ("Save Outlook User Information", title);
+    HWND name = FileNameField(dialog->Handle());
+    ASSERT_NE(nullptr, name);
+    char proposed[MAX_PATH] = {};
+    SendMessageA(name, WM_GETTEXT, sizeof(proposed), reinterpret_cast<LPARAM>(proposed));
+    EXPECT_THAT(proposed, testing::StartsWith("OutlookUserBackup-20"));
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    PostMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+    WaitUntilGone(dialog->Handle());
 
-  auto result = RemoteWindow::WaitFor(*program_, "#32770", 70000);
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ("Microsoft Outlook user information successfully saved!", result->MessageText());
-  PostMessageA(result->Handle(), WM_COMMAND, IDOK, 0);
+    auto result = RemoteWindow::WaitFor(*program_, "#32770", 70000);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ("Microsoft Outlook user information successfully saved!", result->MessageText());
+    PostMessageA(result->Handle(), WM_COMMAND, IDOK, 0);
+    WaitUntilGone(result->Handle());
+    PostMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
 
-  // The editor writes UTF-16 with a byte-order mark.
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_GT(bytes.size(), 2u);
-  std::string text;
-  for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
-    text += bytes[at];
-  }
-  std::vector<std::string> lines;
-  std::istringstream split(text);
-  for (std::string line; std::getline(split, line);) {
-    line = line.substr(0, line.find_last_not_of("\r") + 1);
-    if (!line.empty()) {
-      lines.push_back(line);
+    // The editor writes UTF-16 with a byte-order mark.
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 2u);
+    std::string text;
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+      text += bytes[at];
     }
+    std::vector<std::string> lines;
+    std::istringstream split(text);
+    for (std::string line; std::getline(split, line);) {
+      line = line.substr(0, line.find_last_not_of("\r") + 1);
+      if (!line.empty()) {
+        lines.push_back(line);
+      }
+    }
+    EXPECT_THAT(lines, testing::ElementsAre("Windows Registry Editor Version 5.00",
+                                            "[" + profiles + "]", "[" + profiles + "\\Outlook]",
+                                            "\"DefaultProfile\"=\"Outlook\""));
   }
-  const std::string profiles =
-      "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
-      "Subsystem\\Profiles";
-  EXPECT_THAT(
-      lines, testing::ElementsAre("Windows Registry Editor Version 5.00", "[" + profiles + "]",
-                                  "[" + profiles + "\\Outlook]", "\"DefaultProfile\"=\"Outlook\""));
 }
 
 // The help button opens the guide beside the program through the shell, here with a
