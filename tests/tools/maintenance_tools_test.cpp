@@ -201,6 +201,20 @@ TEST_F(ProfileExport, SuccessOnlyWhenTheEditorEndedAfterWritingTheFile) {
   EXPECT_THAT(Export(Shell::Ran::NotStarted, true).back(), kFailed);
 }
 
+// 2013 and later keep their mail profiles below their own Office key; 2010 does not.
+TEST_F(ProfileExport, TheBranchIsTheDetectedVersionsProfiles) {
+  state.OutlookVersion = Installed("14");
+  EXPECT_EQ(kRun, Export(Shell::Ran::Ended, true).at(2));
+  for (const char* major : {"15", "16"}) {
+    state.OutlookVersion = Installed(major);
+    EXPECT_EQ(
+        "shell run [regedit.exe] parameters [/e \"D:\\Backup\\profile copy.reg\" "
+        "\"HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\" +
+            std::string(major) + ".0\\Outlook\\Profiles\"] show 1 wait 60000",
+        Export(Shell::Ran::Ended, true).at(2));
+  }
+}
+
 TEST(DefaultExportName, HasNoLeadingZeros) {
   EXPECT_EQ("OutlookUserBackup-2012-11-5", DefaultExportName({2012, 11, 5}));
 }
