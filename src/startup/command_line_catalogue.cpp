@@ -26,6 +26,17 @@ CommandLineOption File(std::string_view list_text, VersionNote note,
   return {list_text, A::File, note, std::move(description), default_extension, filter};
 }
 
+CommandLineOption RemovedIn2016(CommandLineOption option) {
+  option.removed_in_2016 = true;
+  return option;
+}
+
+constexpr std::string_view kRemovedIn2016 = "REMOVED IN OUTLOOK 2016 AND LATER";
+
+bool Is2016OrLater(OfficeVersion version) {
+  return version >= OfficeVersion::V16;
+}
+
 std::array<CommandLineOption, 71> MakeCatalogue() {
   return {{
       File("/a", N::None,
@@ -62,9 +73,9 @@ std::array<CommandLineOption, 71> MakeCatalogue() {
             {"Deletes the logging records saved when a manager or a delegate declines a "
              "meeting."}),
       Plain("/cleanfinders", N::None, {"Removes Search Folders from the Exchange server store."}),
-      Plain("/cleanfreebusy", N::None,
-            {"Clears and regenerates free/busy information. Can be used only when Outlook can "
-             "connect to the Exchange server."}),
+      RemovedIn2016(Plain("/cleanfreebusy", N::None,
+                          {"Clears and regenerates free/busy information. Can be used only when "
+                           "Outlook can connect to the Exchange server."})),
       Plain("/cleanfromaddress", N::Only2010And2013,
             {"Removes all From entries that were added by hand from the profile."}),
       Plain("/cleanmailtipcache", N::Only2010And2013, {"Removes all MailTips from the cache."}),
@@ -231,22 +242,23 @@ const std::array<CommandLineOption, 71>& CommandLineOptionCatalogue() {
   return catalogue;
 }
 
-std::string_view VersionNoteText(VersionNote note) {
+std::string_view VersionNoteText(VersionNote note, OfficeVersion version) {
+  const bool later = Is2016OrLater(version);
   switch (note) {
     case VersionNote::None:
       break;
     case VersionNote::Only2013:
-      return "OUTLOOK 2013 ONLY";
+      return later ? "OUTLOOK 2013 AND LATER" : "OUTLOOK 2013 ONLY";
     case VersionNote::Only2007And2010:
       return "OUTLOOK 2007/2010 ONLY";
     case VersionNote::Only2010And2013:
-      return "OUTLOOK 2010/2013 ONLY";
+      return later ? "OUTLOOK 2010 AND LATER" : "OUTLOOK 2010/2013 ONLY";
     case VersionNote::Only2007To2013:
-      return "OUTLOOK 2007/2010/2013 ONLY";
+      return later ? "OUTLOOK 2007 AND LATER" : "OUTLOOK 2007/2010/2013 ONLY";
     case VersionNote::RemovedIn2010:
-      return "REMOVED IN OUTLOOK 2010/2013";
+      return later ? "REMOVED IN OUTLOOK 2010 AND LATER" : "REMOVED IN OUTLOOK 2010/2013";
     case VersionNote::RemovedIn2007:
-      return "REMOVED IN OUTLOOK 2007/2010/2013";
+      return later ? "REMOVED IN OUTLOOK 2007 AND LATER" : "REMOVED IN OUTLOOK 2007/2010/2013";
   }
   return {};
 }
@@ -254,24 +266,33 @@ std::string_view VersionNoteText(VersionNote note) {
 bool LaunchAllowed(VersionNote note, OfficeVersion version) {
   const bool v12 = version == OfficeVersion::V12;
   const bool v14 = version == OfficeVersion::V14;
-  const bool v15 = version == OfficeVersion::V15;
+  const bool v15_on = version == OfficeVersion::V15 || Is2016OrLater(version);
   switch (note) {
     case VersionNote::None:
       return true;
     case VersionNote::Only2013:
-      return v15;
+      return v15_on;
     case VersionNote::Only2007And2010:
       return v12 || v14;
     case VersionNote::Only2010And2013:
-      return v14 || v15;
+      return v14 || v15_on;
     case VersionNote::Only2007To2013:
-      return v12 || v14 || v15;
+      return v12 || v14 || v15_on;
     case VersionNote::RemovedIn2010:
-      return !(v14 || v15);
+      return !(v14 || v15_on);
     case VersionNote::RemovedIn2007:
-      return !(v12 || v14 || v15);
+      return !(v12 || v14 || v15_on);
   }
   return false;
+}
+
+std::string_view VersionNoteText(const CommandLineOption& option, OfficeVersion version) {
+  return option.removed_in_2016 && Is2016OrLater(version) ? kRemovedIn2016
+                                                          : VersionNoteText(option.note, version);
+}
+
+bool LaunchAllowed(const CommandLineOption& option, OfficeVersion version) {
+  return !(option.removed_in_2016 && Is2016OrLater(version)) && LaunchAllowed(option.note, version);
 }
 
 }  // namespace tarnwell

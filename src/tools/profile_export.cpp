@@ -3,7 +3,7 @@
 namespace tarnwell {
 namespace {
 
-constexpr std::string_view kProfilesKey =
+constexpr std::string_view kMessagingProfilesKey =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
     "Subsystem\\Profiles";
 constexpr unsigned kEditorWait = 60000;
@@ -20,6 +20,14 @@ constexpr std::string_view kQuestion =
 constexpr std::string_view kSaved = "Microsoft Outlook user information successfully saved!";
 constexpr std::string_view kFailed =
     "There was an error saving the Microsoft Outlook user information.";
+
+// Outlook 2013 and later keep their mail profiles below their own Office key.
+std::string ProfilesKey(OfficeVersion version) {
+  if (version < OfficeVersion::V15) {
+    return std::string(kMessagingProfilesKey);
+  }
+  return "HKEY_CURRENT_USER\\" + OfficeKeyRoot(version) + "Outlook\\Profiles";
+}
 
 }  // namespace
 
@@ -45,7 +53,8 @@ void ExportProfiles(const Services& services, const AppState& state) {
     return;
   }
   const auto before = services.file_system.LastWriteTime(*file);
-  const std::string parameters = "/e \"" + *file + "\" \"" + std::string(kProfilesKey) + "\"";
+  const std::string parameters =
+      "/e \"" + *file + "\" \"" + ProfilesKey(state.OutlookVersion.MajorVersion) + "\"";
   const Shell::Ran ran =
       services.shell.RunAndWait("regedit.exe", parameters, kShowNormal, kEditorWait);
   const auto after = services.file_system.LastWriteTime(*file);

@@ -8,6 +8,7 @@ namespace tarnwell {
 namespace {
 
 constexpr std::string_view kToolFile = "ScanPST.exe";
+constexpr std::string_view kClickToRunToolFile = "SCANPST.EXE";
 constexpr std::string_view kSharedFilesKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr std::string_view kToolInSharedFiles = "SCANPST.EXE";
@@ -69,7 +70,10 @@ void StartRepairTool(const Services& services, const AppState& state) {
   const OutlookVersionInfo& outlook = state.OutlookVersion;
   const OfficeVersion major = outlook.MajorVersion;
   std::string candidate;
-  if (outlook.IsAtLeast2007()) {
+  if (outlook.IsClickToRun()) {
+    // The tool lies beside OUTLOOK.EXE; Word's InstallRoot is not Click-to-Run's to keep.
+    candidate = outlook.ProgramFolder + std::string(kClickToRunToolFile);
+  } else if (outlook.IsAtLeast2007()) {
     if (!state.Is64BitWindows || !outlook.HasBitness() || outlook.Is32Bit()) {
       candidate = ProcessScanPST32Bit(services.registry, major);
     } else if (outlook.Is64Bit()) {

@@ -13,7 +13,8 @@ std::string ProcessScanPST32Bit(Registry& registry, OfficeVersion version);
 std::string ProcessScanPST64Bit(Registry& registry, OfficeVersion version);
 
 // "&Run Microsoft Office Inbox Repair Tool": finds the tool that belongs to the detected
-// Outlook and opens it through the shell, or says why it cannot. Only a full path counts as
+// Outlook (for Click-to-Run in its Office folder) and opens it through the shell, or says
+// why it cannot. Only a full path counts as
 // found: a bare name would start whatever program of that name the current folder holds.
 void StartRepairTool(const Services& services, const AppState& state);
 

@@ -26,15 +26,15 @@ constexpr auto kControls = std::to_array<ControlLayout>({
             "Outlook\xAE is a registered trademark of Microsoft\xAE corporation, 1995-2013 ")
         .Bold()
         .Wrapped(),
-    Control(lblVersions, "lblVersions", K::Label, kNoControl, {80, 124, 251, 43},
+    Control(lblVersions, "lblVersions", K::Label, kNoControl, {80, 124, 251, 65},
             "This program was designed to work with Microsoft Outlook versions 2000, 2002 (XP), "
-            "2003, 2007, 2010 and 2013.")
+            "2003, 2007, 2010, 2013, 2016, 2019, 2021, 2024 and Microsoft 365.")
         .Bold()
         .Wrapped(),
-    Control(lblEmail, "lblEmail", K::Label, kNoControl, {80, 176},
+    Control(lblEmail, "lblEmail", K::Label, kNoControl, {80, 198},
             "Email questions or problems to :")
         .Bold(),
-    Control(OHUrlLabel1, "OHUrlLabel1", K::Link, kNoControl, {80, 192, 129, 13},
+    Control(OHUrlLabel1, "OHUrlLabel1", K::Link, kNoControl, {80, 214, 129, 13},
             "tarnwell@example.org"),
     Control(btnClose, "btnClose", K::Button, kNoControl, {256, 297, 75, 25}, "&Close").Bold(),
 });

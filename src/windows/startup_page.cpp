@@ -33,8 +33,8 @@ void ShowCommandLineOption(Form& form, OfficeVersion version) {
   // An argument typed for the switch chosen before goes with it.
   form.SetText(edArgument, "");
   if (const CommandLineOption* option = SelectedOption(form)) {
-    if (option->note != VersionNote::None) {
-      form.AddLine(mDescription, VersionNoteText(option->note));
+    if (const std::string_view note = VersionNoteText(*option, version); !note.empty()) {
+      form.AddLine(mDescription, note);
       form.AddLine(mDescription, "");
     }
     for (std::string_view line : option->description) {
@@ -44,7 +44,7 @@ void ShowCommandLineOption(Form& form, OfficeVersion version) {
     form.SetEnabled(edArgument, takes_argument);
     form.SetColour(edArgument, takes_argument ? FieldColour::Window : FieldColour::Silver);
     form.SetEnabled(btnBrowse6, option->argument == ArgumentKind::File);
-    form.SetEnabled(btnLaunchOutlook, LaunchAllowed(option->note, version));
+    form.SetEnabled(btnLaunchOutlook, LaunchAllowed(*option, version));
   }
   form.ShowFirstLine(mDescription);
 }

@@ -185,6 +185,26 @@ TEST_F(Launch32BitWindows, ShellOpensTheProgramWithTheTail) {
             LaunchNow());
 }
 
+// Click-to-Run names its Office folder itself: in either bitness its OUTLOOK.EXE is started.
+TEST(LaunchClickToRun, StartsTheDetectedProgramQuoted) {
+  for (auto [platform, office] : {std::pair{"x64", "C:\\Program Files\\MSO"},
+                                  std::pair{"x86", "C:\\Program Files (x86)\\MSO"}}) {
+    MainWindowHarness harness;
+    harness.registry
+        .Key(Root::LocalMachine, "Software\\Microsoft\\Office\\ClickToRun\\Configuration")
+        .String("InstallationPath", office)
+        .String("Platform", platform);
+    harness.files.AddFile(std::string(office) + "\\root\\Office16\\OUTLOOK.EXE");
+    harness.Create();
+    harness.form.Select(lbCLOptions, 3);  // /checkclient
+    harness.window.OnEvent(lbCLOptions, Event::Click);
+    harness.window.OnEvent(btnLaunchOutlook, Event::Click);
+    EXPECT_EQ(Lines{"start process [\"" + std::string(office) +
+                    "\\root\\Office16\\OUTLOOK.EXE\" /checkclient] flags 0x220"},
+              harness.journal.Entries());
+  }
+}
+
 // With no Outlook found, or no install folder that is a full path (one that is not would
 // have Outlook looked for in the current folder), there is no program to start: both loads
 // leave its path empty and the launch warns.

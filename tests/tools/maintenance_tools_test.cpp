@@ -29,7 +29,7 @@ std::string Opened(const std::string& path) {
 class RepairTool : public testing::Test, protected MainWindowHarness {
  protected:
   void SetUp() override {
-    for (const char* major : {"12", "14"}) {
+    for (const char* major : {"12", "14", "16"}) {
       registry
           .Key(Root::LocalMachine, NativeMachinePath(registry, std::string("Microsoft\\Office\\") +
                                                                    major + ".0\\Word\\InstallRoot"))
@@ -43,7 +43,10 @@ class RepairTool : public testing::Test, protected MainWindowHarness {
   }
 
   std::vector<std::string> Press(const char* major, Bitness bitness, bool windows64 = true) {
-    state.OutlookVersion = Installed(major, bitness);
+    return Press(Installed(major, bitness), windows64);
+  }
+  std::vector<std::string> Press(const OutlookVersionInfo& outlook, bool windows64 = true) {
+    state.OutlookVersion = outlook;
     state.Is64BitWindows = windows64;
     journal.Clear();
     Dispatch(window, dialogs, btnScanPST, Event::Click);
@@ -59,6 +62,19 @@ TEST_F(RepairTool, TheSearchFollowsVersionAndBitness) {
               ElementsAre(Opened("C:\\Office32\\ScanPST.exe")));
   dialogs.Expect(MessageKind::Warning, kNotFound + 9);
   EXPECT_THAT(Press("14", Bitness::NotDetermined), ElementsAre(kNotFound));
+}
+
+// 16.0 by Windows Installer follows Word's InstallRoot as 2010 does; Click-to-Run has the
+// tool beside OUTLOOK.EXE, named in capitals.
+TEST_F(RepairTool, Office16ByInstallerAndClickToRunFindTheirOwnTool) {
+  EXPECT_THAT(Press("16", Bitness::Bits64), ElementsAre(Opened("D:\\Office64\\ScanPST.exe")));
+  OutlookVersionInfo click_to_run = Installed("16", Bitness::Bits64);
+  click_to_run.Kind = InstallKind::ClickToRun;
+  click_to_run.ProgramFolder = "C:\\MSO\\root\\Office16\\";
+  dialogs.Expect(MessageKind::Warning, kMissing + 9);
+  EXPECT_THAT(Press(click_to_run), ElementsAre(kMissing));
+  files.AddFile("C:\\MSO\\root\\Office16\\SCANPST.EXE");
+  EXPECT_THAT(Press(click_to_run), ElementsAre(Opened("C:\\MSO\\root\\Office16\\SCANPST.EXE")));
 }
 
 TEST_F(RepairTool, OlderVersionsTakeTheFirstSharedFileNamedInCapitals) {
@@ -183,6 +199,20 @@ TEST_F(ProfileExport, SuccessOnlyWhenTheEditorEndedAfterWritingTheFile) {
   EXPECT_THAT(Export(Shell::Ran::Ended, false).back(), kFailed);
   EXPECT_THAT(Export(Shell::Ran::StillRunning, true).back(), kFailed);
   EXPECT_THAT(Export(Shell::Ran::NotStarted, true).back(), kFailed);
+}
+
+// 2013 and later keep their mail profiles below their own Office key; 2010 does not.
+TEST_F(ProfileExport, TheBranchIsTheDetectedVersionsProfiles) {
+  state.OutlookVersion = Installed("14");
+  EXPECT_EQ(kRun, Export(Shell::Ran::Ended, true).at(2));
+  for (const char* major : {"15", "16"}) {
+    state.OutlookVersion = Installed(major);
+    EXPECT_EQ(
+        "shell run [regedit.exe] parameters [/e \"D:\\Backup\\profile copy.reg\" "
+        "\"HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\" +
+            std::string(major) + ".0\\Outlook\\Profiles\"] show 1 wait 60000",
+        Export(Shell::Ran::Ended, true).at(2));
+  }
 }
 
 TEST(DefaultExportName, HasNoLeadingZeros) {

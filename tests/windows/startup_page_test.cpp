@@ -55,22 +55,22 @@ TEST(CommandLineCatalogue, KindsAndNotesAddUp) {
 TEST(CommandLineCatalogue, LaunchRuleOfEachNoteForEveryVersion) {
   struct Rule {
     VersionNote note;
-    const char* allowed;  // the versions among 9 10 11 12 14 15 and "" that may launch
+    const char* allowed;  // the versions among 9 10 11 12 14 15 16 and "" that may launch
   };
   const Rule rules[] = {
-      {VersionNote::None, "9 10 11 12 14 15 -"}, {VersionNote::Only2013, "15"},
-      {VersionNote::Only2007And2010, "12 14"},   {VersionNote::Only2010And2013, "14 15"},
-      {VersionNote::Only2007To2013, "12 14 15"}, {VersionNote::RemovedIn2010, "9 10 11 12 -"},
+      {VersionNote::None, "9 10 11 12 14 15 16 -"}, {VersionNote::Only2013, "15 16"},
+      {VersionNote::Only2007And2010, "12 14"},      {VersionNote::Only2010And2013, "14 15 16"},
+      {VersionNote::Only2007To2013, "12 14 15 16"}, {VersionNote::RemovedIn2010, "9 10 11 12 -"},
       {VersionNote::RemovedIn2007, "9 10 11 -"},
   };
   for (const auto& rule : rules) {
     std::string allowed;
-    for (const char* major : {"9", "10", "11", "12", "14", "15", ""}) {
+    for (const char* major : {"9", "10", "11", "12", "14", "15", "16", ""}) {
       if (LaunchAllowed(rule.note, Version(major))) {
         allowed += (allowed.empty() ? "" : " ") + std::string(*major ? major : "-");
       }
     }
-    EXPECT_EQ(rule.allowed, allowed) << VersionNoteText(rule.note);
+    EXPECT_EQ(rule.allowed, allowed) << VersionNoteText(rule.note, OfficeVersion::V15);
   }
 }
 
@@ -124,6 +124,26 @@ TEST_F(OptionsPage, QuotedDescriptionsStandExactly) {
                           "stssync://URL to connect a SharePoint list to Outlook."));
   Click("/simplemapi");
   EXPECT_THAT(form.Lines(mDescription), ElementsAre("OUTLOOK 2013 ONLY", ""));
+}
+
+// In 2016 and later a note ending at 2013 reads as open-ended; /cleanfreebusy, gone from 2016,
+// is noted and refused there, and shown and launched by 2013 as before.
+TEST_F(OptionsPage, NotesIn2016AndLaterReadAsOpenEnded) {
+  for (auto [list_text, note] :
+       {std::pair{"/simplemapi", "OUTLOOK 2013 AND LATER"},
+        std::pair{"/cleancategories", "OUTLOOK 2010 AND LATER"},
+        std::pair{"/share", "OUTLOOK 2007 AND LATER"},
+        std::pair{"/resettodobar", "OUTLOOK 2007/2010 ONLY"},
+        std::pair{"/firstrun", "REMOVED IN OUTLOOK 2010 AND LATER"},
+        std::pair{"/cleanpst", "REMOVED IN OUTLOOK 2007 AND LATER"},
+        std::pair{"/cleanfreebusy", "REMOVED IN OUTLOOK 2016 AND LATER"}}) {
+    Click(list_text, "16");
+    EXPECT_EQ(note, form.Lines(mDescription).at(0));
+  }
+  EXPECT_THAT(form.Lines(mDescription), ElementsAre(testing::_, "", testing::StartsWith("Clears")));
+  EXPECT_FALSE(form.Enabled(btnLaunchOutlook));
+  EXPECT_TRUE(LaunchEnabled("/cleanfreebusy", "15"));
+  EXPECT_THAT(form.Lines(mDescription), ElementsAre(testing::StartsWith("Clears")));
 }
 
 TEST_F(OptionsPage, EachClickEmptiesTheArgumentAndSetsItsControlsByKind) {
