@@ -9,6 +9,13 @@ namespace tarnwell {
 namespace {
 
 constexpr std::string_view kAddinsKey = "Software\\Microsoft\\Office\\Outlook\\Addins";
+// Click-to-Run keeps the machine-wide keys of Office inside its registry "bubble".
+constexpr std::string_view kBubbleAddinsKey =
+    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Microsoft\\Office\\"
+    "Outlook\\Addins";
+constexpr std::string_view kBubbleAddinsKey32 =
+    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Wow6432Node\\"
+    "Microsoft\\Office\\Outlook\\Addins";
 constexpr std::string_view kLoadBehavior = "LoadBehavior";
 constexpr std::string_view kFriendlyName = "FriendlyName";
 constexpr std::string_view kDescription = "Description";
@@ -33,13 +40,54 @@ constexpr auto kLoadBehaviors = std::to_array<KnownLoadBehavior>({
      "afterwards."},
 });
 
-std::string AddinKey(const std::string& key_name) {
-  return std::string(kAddinsKey) + "\\" + key_name;
+std::string AddinKey(std::string_view addins_key, const std::string& key_name) {
+  return std::string(addins_key) + "\\" + key_name;
 }
 
-// A text read into the 64-bit read's buffer: empty when missing or too long for it.
+// A text read into the fixed buffer: empty when missing or too long for it.
 std::string TextOrEmpty(const RegKey& key, std::string_view name) {
   return key.ReadText(name, kLongTextCapacity).value_or("");
+}
+
+// An Addins key: where it is, in which view.
+struct AddinsKey {
+  Root root;
+  std::string_view path;
+  RegistryView view;
+};
+
+// What becomes of a sub-key whose name is listed already: read again, or passed over.
+enum class Duplicates { Read, PassOver };
+
+bool IsListed(const std::vector<Addin>& listed, std::string_view key_name) {
+  return std::ranges::any_of(
+      listed, [key_name](const Addin& addin) { return SameKeyName(addin.key_name, key_name); });
+}
+
+// A load behaviour counts only as a REG_DWORD: other data of four bytes or less is no number
+// Outlook reads. Nothing is raised: what cannot be read is not listed.
+void ReadWithFixedBuffers(Registry& registry, const AddinsKey& addins, Duplicates duplicates,
+                          std::vector<Addin>& out) {
+  std::vector<std::string> names;
+  RegKey key;
+  if (key.Open(registry, addins.root, addins.path, Rights::Read, addins.view) == kSuccess) {
+    names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
+  }
+  key.Close();
+  for (const std::string& name : names) {
+    if (duplicates == Duplicates::PassOver && IsListed(out, name)) {
+      continue;
+    }
+    RegKey addin_key;
+    std::optional<std::uint32_t> load_behavior;
+    if (addin_key.Open(registry, addins.root, AddinKey(addins.path, name), Rights::Read,
+                       addins.view) != kSuccess ||
+        !(load_behavior = addin_key.ReadDword(kLoadBehavior))) {
+      continue;
+    }
+    out.push_back({name, TextOrEmpty(addin_key, kFriendlyName),
+                   TextOrEmpty(addin_key, kDescription), *load_behavior, addins.root});
+  }
 }
 
 }  // namespace
@@ -81,7 +129,7 @@ void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out) {
     reg.CloseKey();
   }
   for (const std::string& name : names) {
-    if (!reg.OpenKeyForRead("\\" + AddinKey(name))) {
+    if (!reg.OpenKeyForRead("\\" + AddinKey(kAddinsKey, name))) {
       continue;
     }
     if (reg.HasValue(kLoadBehavior)) {
@@ -93,27 +141,28 @@ void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out) {
   }
 }
 
-// Through the registry directly, in the 64-bit view, with fixed buffers. A load behaviour
-// counts only as a REG_DWORD: other data of four bytes or less is no number Outlook reads.
+// Through the registry directly, in the 64-bit view, with fixed buffers.
 void ProcessOutlook64Bit(Registry& registry, std::vector<Addin>& out) {
-  std::vector<std::string> names;
-  RegKey key;
-  if (key.Open(registry, Root::CurrentUser, kAddinsKey, Rights::Read, RegistryView::View64) ==
-      kSuccess) {
-    names = key.SubKeyNames(kKeyNameCapacity, IndexFailure::Skip);
+  ReadWithFixedBuffers(registry, {Root::CurrentUser, kAddinsKey, RegistryView::View64},
+                       Duplicates::Read, out);
+}
+
+void ProcessAllUsers(Registry& registry, AddinsRead read, bool is_64bit_windows,
+                     const OutlookVersionInfo& outlook, std::vector<Addin>& out) {
+  const RegistryView view =
+      read == AddinsRead::Native ? RegistryView::NativeView : RegistryView::View64;
+  ReadWithFixedBuffers(registry, {Root::LocalMachine, kAddinsKey, view}, Duplicates::PassOver, out);
+  if (!outlook.IsClickToRun()) {
+    return;
   }
-  key.Close();
-  for (const std::string& name : names) {
-    RegKey addin_key;
-    std::optional<std::uint32_t> load_behavior;
-    if (addin_key.Open(registry, Root::CurrentUser, AddinKey(name), Rights::Read,
-                       RegistryView::View64) != kSuccess ||
-        !(load_behavior = addin_key.ReadDword(kLoadBehavior))) {
-      continue;
-    }
-    out.push_back({name, TextOrEmpty(addin_key, kFriendlyName),
-                   TextOrEmpty(addin_key, kDescription), *load_behavior});
-  }
+  // The bubble is no view of its own: its 32-bit branch is a plain key, read in the 64-bit
+  // view like the rest of it.
+  const bool bubble_32bit_branch = is_64bit_windows && !outlook.Is64Bit();
+  ReadWithFixedBuffers(
+      registry,
+      {Root::LocalMachine, bubble_32bit_branch ? kBubbleAddinsKey32 : kBubbleAddinsKey,
+       RegistryView::View64},
+      Duplicates::PassOver, out);
 }
 
 }  // namespace tarnwell

@@ -17,6 +17,8 @@ struct Addin {
   std::string friendly_name;
   std::string description;
   std::uint32_t load_behavior = 0;
+  // LocalMachine: registered for all users.
+  Root registered_for = Root::CurrentUser;
 };
 
 // A load behaviour Outlook knows: its radio item and the sentence that explains it.
@@ -38,5 +40,13 @@ std::optional<AddinsRead> AddinsReadFor(bool is_64bit_windows, const OutlookVers
 void ProcessOutlook32Bit(Registry& registry, std::vector<Addin>& out);
 // The 64-bit view's read, with fixed buffers; it raises nothing.
 void ProcessOutlook64Bit(Registry& registry, std::vector<Addin>& out);
+
+// The add-ins registered for all users, read as the 64-bit view's read reads, appended to
+// `out` after the user's: HKLM's Addins key in the view of `read`, then for Click-to-Run
+// the Addins key of its bubble's branch of Outlook's bitness, always in the 64-bit view. A
+// key name `out` already holds, in any letter case, is passed over unread, as Outlook lets
+// the user's entry win; so does the first of two machine-wide ones.
+void ProcessAllUsers(Registry& registry, AddinsRead read, bool is_64bit_windows,
+                     const OutlookVersionInfo& outlook, std::vector<Addin>& out);
 
 }  // namespace tarnwell

@@ -1,12 +1,16 @@
 #include "windows/addins_window.h"
 
 #include <array>
+#include <string>
+#include <string_view>
 
 #include "platform/registry_object.h"
 #include "ui/addins_layout.h"
 
 namespace tarnwell {
 namespace {
+
+constexpr std::string_view kAllUsersSuffix = " (all users)";
 
 // The radio group is only looked at: it has no row.
 constexpr auto kEvents = std::to_array<EventRow<AddinsWindow>>({
@@ -25,8 +29,9 @@ void AddinsWindow::OnEvent(ControlId id, Event event) {
   Route<AddinsWindow>(*this, kEvents, id, event);
 }
 
-// A type error stops the reading where it stands; what was listed stays, and the window
-// opens all the same.
+// The user's add-ins, then those registered for all users. A type error in the user's read
+// stops the reading where it stands: what was listed stays, the machine-wide keys are not
+// read, and the window opens all the same.
 void AddinsWindow::FormCreate() {
   const std::optional<AddinsRead> read =
       AddinsReadFor(state_.Is64BitWindows, state_.OutlookVersion);
@@ -40,6 +45,9 @@ void AddinsWindow::FormCreate() {
                                                                               found);
   } catch (const RegistryError& raised) {
     error = raised.what();
+  }
+  if (!error) {
+    ProcessAllUsers(services_.registry, *read, state_.Is64BitWindows, state_.OutlookVersion, found);
   }
   for (Addin& addin : found) {
     List(std::move(addin));
@@ -56,8 +64,11 @@ void AddinsWindow::btnCloseClick() {
 }
 
 void AddinsWindow::List(Addin addin) {
-  form_.AddItem(form7::lbAddins,
-                addin.friendly_name.empty() ? addin.key_name : addin.friendly_name);
+  std::string text = addin.friendly_name.empty() ? addin.key_name : addin.friendly_name;
+  if (addin.registered_for == Root::LocalMachine) {
+    text += kAllUsersSuffix;
+  }
+  form_.AddItem(form7::lbAddins, text);
   listed_.push_back(std::move(addin));
 }
 

@@ -9,9 +9,10 @@
 
 namespace tarnwell {
 
-// "Outlook Add-Ins" (Form7): the current user's add-ins that have a load behaviour, read
-// in the registry view of the detected Outlook when the window is made, and the selected
-// one's description and load behaviour. It only shows: nothing is written.
+// "Outlook Add-Ins" (Form7): the add-ins that have a load behaviour, the current user's and
+// after them those registered for all users, read in the registry view of the detected
+// Outlook when the window is made, and the selected one's description and load behaviour.
+// It only shows: nothing is written.
 class AddinsWindow final : public EventSink {
  public:
   AddinsWindow(Form& form, const Services& services, const AppState& state);

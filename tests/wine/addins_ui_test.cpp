@@ -1,5 +1,6 @@
 // The add-in status window as the Win32 binding builds it, under Wine and Xvfb: against its
-// table, its radio group, the add-ins of Wine's registry in both reads, and resizing.
+// table, its radio group, the add-ins of Wine's registry in both reads, the machine-wide
+// ones in the branches and views Outlook's bitness chooses, and resizing.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -18,6 +19,35 @@ using testing::ElementsAre;
 using namespace form7;
 
 constexpr const char* kAddins = "Software\\Microsoft\\Office\\Outlook\\Addins";
+constexpr const char* kBubble = "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\";
+
+void DeleteMachineTree(REGSAM view, const char* parent, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent, 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+    RegDeleteTreeA(key, name);
+    RegCloseKey(key);
+  }
+}
+
+// Written with Windows' own calls in `view` (KEY_WOW64_32KEY or KEY_WOW64_64KEY), whichever
+// build runs.
+void SetMachineAddin(REGSAM view, const std::string& path, const std::string& friendly_name,
+                     DWORD load_behavior) {
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                                           KEY_WRITE | view, nullptr, &key, nullptr));
+  const std::string description = friendly_name + " for all.";
+  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "FriendlyName", 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(friendly_name.c_str()),
+                                          static_cast<DWORD>(friendly_name.size() + 1)));
+  EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, "Description", 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(description.c_str()),
+                                          static_cast<DWORD>(description.size() + 1)));
+  EXPECT_EQ(ERROR_SUCCESS,
+            RegSetValueExA(key, "LoadBehavior", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&load_behavior), sizeof load_behavior));
+  RegCloseKey(key);
+}
 
 RECT Grown(RECT place, int left, int top, int right, int bottom) {
   return RECT{place.left + left, place.top + top, place.right + right, place.bottom + bottom};
@@ -40,6 +70,10 @@ class AddinsUi : public testing::Test {
       RegDeleteTreeA(office, "Outlook");
       RegCloseKey(office);
     }
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      DeleteMachineTree(view, "Software\\Microsoft\\Office", "Outlook");
+    }
+    DeleteMachineTree(KEY_WOW64_64KEY, "Software\\Microsoft\\Office", "ClickToRun");
     state_.Is64BitWindows = true;
     state_.OutlookVersion.MajorVersion = OfficeVersion::V14;
   }
@@ -151,6 +185,43 @@ TEST_F(AddinsUi, ListsTheRegistrysAddinsAndShowsTheClickedOne) {
                                Rights::Read, RegistryView::View64));
   ASSERT_EQ(kSuccess, odd.Query("LoadBehavior", 4, value));
   EXPECT_EQ(5u, value.Number());
+}
+
+// A Click-to-Run Outlook lists, after the user's add-ins, HKLM's in the view of its bitness
+// and then its bubble's branch of that bitness, each name once.
+TEST_F(AddinsUi, ListsTheAddinsOfAllUsersInTheBranchesOfOutlooksBitness) {
+  Addin("A.Filer", "Mail Filer", 3);
+  const std::string addins = std::string(kAddins) + "\\";
+  SetMachineAddin(KEY_WOW64_32KEY, addins + "a.filer", "Hidden", 0);
+  SetMachineAddin(KEY_WOW64_32KEY, addins + "M.Native", "Native", 8);
+  SetMachineAddin(KEY_WOW64_64KEY, addins + "M.Wide", "Wide", 9);
+  SetMachineAddin(KEY_WOW64_64KEY, std::string(kBubble) + addins + "B.Bubble", "Bubble", 16);
+  SetMachineAddin(KEY_WOW64_64KEY,
+                  std::string(kBubble) +
+                      "Software\\Wow6432Node\\Microsoft\\Office\\Outlook\\"
+                      "Addins\\B.Bubble32",
+                  "Bubble32", 2);
+  state_.OutlookVersion.MajorVersion = OfficeVersion::V16;
+  state_.OutlookVersion.Kind = InstallKind::ClickToRun;
+  for (Bitness bitness : {Bitness::Bits32, Bitness::Bits64}) {
+    state_.OutlookVersion.OutlookBitness = bitness;
+    SCOPED_TRACE(state_.OutlookVersion.DisplayText());
+    Win32Window window(AddinsWindowLayout(), {GetModuleHandleA(nullptr), nullptr, nullptr});
+    AddinsWindow logic(window, real_.services, state_);
+    if (bitness == Bitness::Bits32) {
+      EXPECT_THAT(window.Items(lbAddins),
+                  ElementsAre("Mail Filer", "Native (all users)", "Bubble32 (all users)"));
+    } else {
+      EXPECT_THAT(window.Items(lbAddins),
+                  ElementsAre("Mail Filer", "Wide (all users)", "Bubble (all users)"));
+    }
+  }
+
+  AddinsWindow logic(window_, real_.services, state_);
+  window_.Connect(&logic, &real_.dialogs);
+  ClickItem(2);
+  EXPECT_EQ("Bubble for all.", WindowText(window_.Control(memoAddinDesc)));
+  EXPECT_THAT(Checked(), ElementsAre(0, 0, 0, 0, 0, 0, 1));
 }
 
 // Grown, the list takes the height and the boxes the width, the rest keeps to the bottom and
