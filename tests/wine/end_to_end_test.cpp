@@ -703,7 +703,8 @@ TEST_F(EndToEnd, ProfilesAreExportedByTheRegistryEditor) {
       }
     }
     EXPECT_THAT(lines, testing::ElementsAre("Windows Registry Editor Version 5.00",
-                                            "[" + profiles + "]", "[" + profiles + "\\Outlook]",
+                                            "[" + std::string(profiles) + "]",
+                                            "[" + std::string(profiles) + "\\Outlook]",
                                             "\"DefaultProfile\"=\"Outlook\""));
   }
 }
