@@ -20,14 +20,7 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 constexpr const char* kAddins = "Software\\Microsoft\\Office\\Outlook\\Addins";
-constexpr const char* kBelowSoftware = "Microsoft\\Office\\Outlook\\Addins";
-constexpr const char* kBubble64 =
-    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Microsoft\\Office\\"
-    "Outlook\\Addins";
-constexpr const char* kBubble32 =
-    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Wow6432Node\\"
-    "Microsoft\\Office\\Outlook\\Addins";
-constexpr const char* kOnDemand = "Add-in Unloaded - The add-in will be loaded on demand.";
+constexpr const char* kAddins32 = "Software\\Wow6432Node\\Microsoft\\Office\\Outlook\\Addins";
 constexpr const char* kAtStartup = "Add-in Loaded - Outlook will load the add-in at startup.";
 constexpr const char* kFirstStartup =
     "Add-in Unloaded - Outlook will load the add-in at startup and will change the load "
@@ -59,24 +52,6 @@ Shown ShownBy(const Form& form) {
           form.Selected(form7::rgLoadBehavior)};
 }
 
-// An add-in registered for all users, in the Addins key stored at `addins`.
-MemoryRegistry::KeyRef MachineAddin(MemoryRegistry& registry, const std::string& addins,
-                                    const std::string& key, std::string_view friendly_name,
-                                    std::uint32_t load_behavior) {
-  auto addin =
-      registry.Key(Root::LocalMachine, addins + "\\" + key).Dword("LoadBehavior", load_behavior);
-  if (!friendly_name.empty()) {
-    addin.String("FriendlyName", friendly_name);
-  }
-  return addin;
-}
-
-OutlookVersionInfo ClickToRun(const char* major, Bitness bitness) {
-  OutlookVersionInfo outlook = Installed(major, bitness);
-  outlook.Kind = InstallKind::ClickToRun;
-  return outlook;
-}
-
 class AddinsTest : public testing::Test, protected MainWindowHarness {
  protected:
   AddinsTest() {
@@ -100,15 +75,10 @@ class AddinsTest : public testing::Test, protected MainWindowHarness {
   }
 
   // Form7 made as btnAddins makes it; its reads are then in the journal.
-  void Open() { Open(registry); }
-  void Open(Registry& on) {
+  void Open() {
     form = std::make_unique<MemoryForm>(AddinsWindowLayout());
     logic = std::make_unique<AddinsWindow>(
-        *form, Services{on, dialogs, elevation, files, processes, shell, clock}, state);
-  }
-  std::vector<std::string> ItemsOnOpening(Registry& on) {
-    Open(on);
-    return form->Items(form7::lbAddins);
+        *form, Services{registry, dialogs, elevation, files, processes, shell, clock}, state);
   }
   Shown Click(int item) {
     form->Select(form7::lbAddins, item);
@@ -189,10 +159,10 @@ TEST_F(AddinsTest, EachItemShowsItsOwnAddinAmongHundredsAndNamesake) {
 }
 
 // The key object's type error stops the read where it stands: what came before stays listed,
-// the add-ins of all users are not read, and the window opens.
+// and the window opens.
 TEST_F(AddinsTest, TypeErrorsOfTheNativeReadAreShownAndKeepWhatWasRead) {
   Addin("A.First", "First", "", 3);
-  MachineAddin(registry, NativeMachinePath(registry, kBelowSoftware), "M.Machine", "", 3);
+  registry.Key(Root::LocalMachine, std::string(kAddins32) + "\\M").Dword("LoadBehavior", 3);
   AddinKey("B.Wrong").String("LoadBehavior", "3");
   Addin("C.Never", "Never", "", 3);
   dialogs.ExpectError(InvalidDataTypeText("LoadBehavior"));
@@ -256,60 +226,35 @@ TEST_F(AddinsTest, TheSixtyFourBitReadListsOnlyNumbersAndRaisesNothing) {
   EXPECT_THAT(journal.Entries(), IsEmpty());
 }
 
-// After the user's add-ins those of all users, HKLM's then the Click-to-Run bubble's, read
-// with fixed buffers and raising nothing. A name listed already, in any letter case, keeps
-// its first entry; a key that was not listed, having no load behaviour, hides nothing.
-TEST_F(AddinsTest, AllUsersAddinsFollowTheUsersAndRepeatNoListedName) {
-  state.OutlookVersion = ClickToRun("16", Bitness::Bits32);
-  const std::string machine = NativeMachinePath(registry, kBelowSoftware);
-  Addin("Filer.Connect", "Mail Filer", "Files mail by sender.", 3);
-  MachineAddin(registry, machine, "FILER.connect", "Machine Filer", 0);
-  MachineAddin(registry, machine, "Scan.Connect", "Scanner", 8)
-      .String("Description", std::string(2001, 'd'));
-  registry.Key(Root::LocalMachine, machine + "\\Quiet").String("FriendlyName", "Not loaded");
-  registry.Key(Root::LocalMachine, machine + "\\Text.Load").String("LoadBehavior", "3");
-  MachineAddin(registry, kBubble32, "scan.CONNECT", "Bubble Scanner", 3);
-  MachineAddin(registry, kBubble32, "Quiet", "", 16).String("Description", "Quietly there.");
-  Open();
-  const std::vector<std::string> items{"Mail Filer", "Scanner (all users)", "Quiet (all users)"};
-  EXPECT_EQ((Shown{items, 0, {"Files mail by sender."}, {kAtStartup}, 3}), ShownBy(*form));
-  EXPECT_EQ((Shown{items, 1, {""}, {kOnDemand}, 4}), Click(1));
-  EXPECT_EQ((Shown{items, 2, {"Quietly there."}, {kFirstTimeThenOnDemand}, 6}), Click(2));
-  EXPECT_THAT(journal.Entries(), IsEmpty());
-}
-
-// HKLM's key is read in the view the user's add-ins were read in; the bubble only for
-// Click-to-Run, in its branch of Outlook's bitness, which is a plain key of the 64-bit view.
-TEST_F(AddinsTest, TheDetectedOutlookChoosesTheAllUsersKeys) {
-  MachineAddin(registry, NativeMachinePath(registry, kBelowSoftware), "A", "Native", 3);
-  MachineAddin(registry, std::string("Software\\") + kBelowSoftware, "B", "64-bit", 3);
-  MachineAddin(registry, kBubble64, "C", "Bubble", 3);
-  MachineAddin(registry, kBubble32, "D", "Bubble 32-bit", 3);
-  struct Case {
-    OutlookVersionInfo outlook;
-    std::vector<std::string> items;
-  };
-  const Case cases[] = {
-      {ClickToRun("16", Bitness::Bits32), {"Native (all users)", "Bubble 32-bit (all users)"}},
-      {ClickToRun("16", Bitness::Bits64), {"64-bit (all users)", "Bubble (all users)"}},
-      {Installed("16", Bitness::Bits32), {"Native (all users)"}},
-      {Installed("15", Bitness::Bits64), {"64-bit (all users)"}},
-      {Installed("12"), {"64-bit (all users)"}},
-  };
-  for (const Case& c : cases) {
-    state.OutlookVersion = c.outlook;
-    SCOPED_TRACE(state.OutlookVersion.DisplayText());
-    EXPECT_EQ(c.items, ItemsOnOpening(registry));
+// After the user's add-ins those of all users, read with fixed buffers and raising nothing:
+// HKLM's, then Click-to-Run's bubble, each in Outlook's bitness; no name twice, in any case.
+TEST_F(AddinsTest, AllUsersAddinsFollowFromTheKeysOfOutlooksBitnessEachNameOnce) {
+  const std::string bubble = "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\";
+  const std::pair<std::string, const char*> keys[] = {{kAddins32, "Native"},
+                                                      {kAddins, "Wide"},
+                                                      {bubble + kAddins, "Bubble"},
+                                                      {bubble + kAddins32, "Bubble32"}};
+  for (const auto& [key, own] : keys) {
+    for (const char* name : {"FILER", "Shared", own}) {
+      registry.Key(Root::LocalMachine, key + "\\" + name).Dword("LoadBehavior", 8);
+    }
+    registry.Key(Root::LocalMachine, key + "\\Text").String("LoadBehavior", "3");
   }
-
-  MemoryRegistry windows32(MemoryRegistry::Windows::Bits32);
-  MachineAddin(windows32, std::string("Software\\") + kBelowSoftware, "A", "Machine", 3);
-  MachineAddin(windows32, kBubble64, "C", "Bubble", 3);
-  MachineAddin(windows32, kBubble32, "D", "Bubble 32-bit", 3);
-  state.Is64BitWindows = false;
-  state.OutlookVersion = ClickToRun("16", Bitness::Bits32);
-  EXPECT_THAT(ItemsOnOpening(windows32), ElementsAre("Machine (all users)", "Bubble (all users)"));
-  EXPECT_THAT(journal.Entries(), IsEmpty());
+  Addin("Filer", "Mail Filer", "", 3);
+  using Case = std::tuple<Bitness, InstallKind, std::vector<std::string>>;
+  for (const auto& [bitness, kind, all_users] :
+       {Case{Bitness::Bits32, InstallKind::ClickToRun, {"Native", "Shared", "Bubble32"}},
+        Case{Bitness::Bits64, InstallKind::ClickToRun, {"Shared", "Wide", "Bubble"}},
+        Case{Bitness::Bits32, InstallKind::Msi, {"Native", "Shared"}}}) {
+    state.OutlookVersion = Installed("16", bitness);
+    state.OutlookVersion.Kind = kind;
+    std::vector<std::string> items{"Mail Filer"};
+    for (const std::string& name : all_users) {
+      items.push_back(name + " (all users)");
+    }
+    Open();
+    EXPECT_EQ(items, ShownBy(*form).items) << state.OutlookVersion.DisplayText();
+  }
 }
 
 // btnAddins builds a new window each time, which reads the registry as it is then.
