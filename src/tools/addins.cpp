@@ -9,13 +9,16 @@ namespace tarnwell {
 namespace {
 
 constexpr std::string_view kAddinsKey = "Software\\Microsoft\\Office\\Outlook\\Addins";
-// Click-to-Run keeps the machine-wide keys of Office inside its registry "bubble".
-constexpr std::string_view kBubbleAddinsKey =
-    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Microsoft\\Office\\"
-    "Outlook\\Addins";
-constexpr std::string_view kBubbleAddinsKey32 =
-    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\Software\\Wow6432Node\\"
-    "Microsoft\\Office\\Outlook\\Addins";
+// Click-to-Run keeps the machine-wide keys of Office inside its registry "bubble": that of
+// 2016 and later below Office's key, that of 2013 below 15.0's. Its 32-bit branch is a
+// plain key named as a 64-bit registry editor names it.
+constexpr std::string_view kBubble16 =
+    "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\";
+constexpr std::string_view kBubble15 =
+    "Software\\Microsoft\\Office\\15.0\\ClickToRun\\REGISTRY\\MACHINE\\";
+constexpr std::string_view kBubbleBranch64 = "Software\\Microsoft\\Office\\Outlook\\Addins";
+constexpr std::string_view kBubbleBranch32 =
+    "Software\\Wow6432Node\\Microsoft\\Office\\Outlook\\Addins";
 constexpr std::string_view kLoadBehavior = "LoadBehavior";
 constexpr std::string_view kFriendlyName = "FriendlyName";
 constexpr std::string_view kDescription = "Description";
@@ -158,11 +161,10 @@ void ProcessAllUsers(Registry& registry, AddinsRead read, bool is_64bit_windows,
   // The bubble is no view of its own: its 32-bit branch is a plain key, read in the 64-bit
   // view like the rest of it.
   const bool bubble_32bit_branch = is_64bit_windows && !outlook.Is64Bit();
-  ReadWithFixedBuffers(
-      registry,
-      {Root::LocalMachine, bubble_32bit_branch ? kBubbleAddinsKey32 : kBubbleAddinsKey,
-       RegistryView::View64},
-      Duplicates::PassOver, out);
+  const std::string bubble = std::string(outlook.IsAtLeast2016() ? kBubble16 : kBubble15) +
+                             std::string(bubble_32bit_branch ? kBubbleBranch32 : kBubbleBranch64);
+  ReadWithFixedBuffers(registry, {Root::LocalMachine, bubble, RegistryView::View64},
+                       Duplicates::PassOver, out);
 }
 
 }  // namespace tarnwell

@@ -230,10 +230,13 @@ TEST_F(AddinsTest, TheSixtyFourBitReadListsOnlyNumbersAndRaisesNothing) {
 // HKLM's, then Click-to-Run's bubble, each in Outlook's bitness; no name twice, in any case.
 TEST_F(AddinsTest, AllUsersAddinsFollowFromTheKeysOfOutlooksBitnessEachNameOnce) {
   const std::string bubble = "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\";
+  const std::string bubble2013 =
+      "Software\\Microsoft\\Office\\15.0\\ClickToRun\\REGISTRY\\MACHINE\\";
   const std::pair<std::string, const char*> keys[] = {{kAddins32, "Native"},
                                                       {kAddins, "Wide"},
                                                       {bubble + kAddins, "Bubble"},
-                                                      {bubble + kAddins32, "Bubble32"}};
+                                                      {bubble + kAddins32, "Bubble32"},
+                                                      {bubble2013 + kAddins, "Bubble2013"}};
   for (const auto& [key, own] : keys) {
     for (const char* name : {"FILER", "Shared", own}) {
       registry.Key(Root::LocalMachine, key + "\\" + name).Dword("LoadBehavior", 8);
@@ -241,12 +244,13 @@ TEST_F(AddinsTest, AllUsersAddinsFollowFromTheKeysOfOutlooksBitnessEachNameOnce)
     registry.Key(Root::LocalMachine, key + "\\Text").String("LoadBehavior", "3");
   }
   Addin("Filer", "Mail Filer", "", 3);
-  using Case = std::tuple<Bitness, InstallKind, std::vector<std::string>>;
-  for (const auto& [bitness, kind, all_users] :
-       {Case{Bitness::Bits32, InstallKind::ClickToRun, {"Native", "Shared", "Bubble32"}},
-        Case{Bitness::Bits64, InstallKind::ClickToRun, {"Shared", "Wide", "Bubble"}},
-        Case{Bitness::Bits32, InstallKind::Msi, {"Native", "Shared"}}}) {
-    state.OutlookVersion = Installed("16", bitness);
+  using Case = std::tuple<const char*, Bitness, InstallKind, std::vector<std::string>>;
+  for (const auto& [version, bitness, kind, all_users] :
+       {Case{"16", Bitness::Bits32, InstallKind::ClickToRun, {"Native", "Shared", "Bubble32"}},
+        Case{"16", Bitness::Bits64, InstallKind::ClickToRun, {"Shared", "Wide", "Bubble"}},
+        Case{"15", Bitness::Bits64, InstallKind::ClickToRun, {"Shared", "Wide", "Bubble2013"}},
+        Case{"16", Bitness::Bits32, InstallKind::Msi, {"Native", "Shared"}}}) {
+    state.OutlookVersion = Installed(version, bitness);
     state.OutlookVersion.Kind = kind;
     std::vector<std::string> items{"Mail Filer"};
     for (const std::string& name : all_users) {
