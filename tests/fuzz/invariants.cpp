@@ -157,6 +157,7 @@ class Checker {
     if (!run_.escaped.empty()) {
       Fail("an exception escaped a handler: " + run_.escaped);
     }
+    Detected();
     for (const Step& step : run_.steps) {
       switch (step.kind) {
         case Step::Kind::Action:
@@ -183,6 +184,28 @@ class Checker {
       what += " (during " + action_ + ")";
     }
     violations_.push_back(std::move(what));
+  }
+
+  // A version the machine has; by Click-to-Run, only 2013 and later, and by the Office
+  // folder below its full installation path, one backslash between them, that holds
+  // OUTLOOK.EXE.
+  void Detected() {
+    const Facts& facts = run_.facts;
+    if (!facts.major.empty() && facts.installed.count(facts.major) == 0) {
+      Fail("Outlook " + facts.major + " detected on a machine without it");
+    }
+    if (!facts.click_to_run) {
+      return;
+    }
+    const std::string tail = "\\root\\office" + facts.major + "\\";
+    const std::string& folder = facts.program_folder;
+    const bool fine = (facts.major == "15" || facts.major == "16") && FullPath(folder) &&
+                      Lower(folder).ends_with(tail) && folder.size() > tail.size() &&
+                      folder[folder.size() - tail.size() - 1] != '\\' &&
+                      files_.FileExists(folder + "OUTLOOK.EXE");
+    if (!fine) {
+      Fail("a Click-to-Run Outlook " + facts.major + " detected in " + folder);
+    }
   }
 
   void Begin(const Step& step) {
@@ -397,8 +420,12 @@ class Checker {
         return false;
       }
       const std::string program = file.substr(1, close - 1);
-      // The install folder and the file name, joined as stored: a folder without its
-      // trailing backslash makes a name that does not exist, which Windows reports.
+      // Click-to-Run's is the detected Office folder's. Otherwise the install folder and
+      // the file name, joined as stored: a folder without its trailing backslash makes a
+      // name that does not exist, which Windows reports.
+      if (run_.facts.click_to_run) {
+        return program == run_.facts.program_folder + "OUTLOOK.EXE";
+      }
       return FullPath(program) && Lower(program).ends_with("outlook.exe");
     };
     bool fine = false;

@@ -64,12 +64,13 @@ const Step kConfirmed = Ask("Are you sure you want to make these changes?", Answ
 const Step kRestart =
     Say("You must restart Outlook for these changes to take effect.", "information");
 
-// A session on a machine with Outlook 2010 and the folder C:\Mail, elevated, whose stored
-// allow list holds "exe;zip".
+// A session on a machine with Outlook 2010, by Windows Installer, and the folder C:\Mail,
+// elevated, whose stored allow list holds "exe;zip".
 Run Session(std::vector<Step> steps) {
   Run run;
   run.steps = std::move(steps);
   run.facts.major = "14";
+  run.facts.installed = {"14"};
   run.facts.elevated = true;
   run.facts.level1remove = RegValue{ValueType::String, StringData("exe;zip")};
   run.files.AddFolder("C:\\Mail");
@@ -128,6 +129,54 @@ TEST(FuzzChecker, NamesEachBrokenPromise) {
     broken.push_back(c.breaking);
     EXPECT_THAT(Violations(Session(broken)), testing::ElementsAre(testing::HasSubstr(c.named)));
   }
+}
+
+// Outlook 2016 by Click-to-Run: settings only below 16.0, no DEP setting, started from the
+// detected Office folder, which holds OUTLOOK.EXE.
+TEST(FuzzChecker, ClickToRunOutlook2016) {
+  const std::string office = "Software\\Microsoft\\Office\\16.0\\";
+  const std::string folder = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
+  const auto session = [&](std::vector<Step> steps) {
+    auto run = Session(std::move(steps));
+    run.facts.major = "16";
+    run.facts.installed = {"16"};
+    run.facts.click_to_run = true;
+    run.facts.program_folder = folder;
+    run.files.AddFile(folder + "OUTLOOK.EXE");
+    return run;
+  };
+  const std::vector<Step> launch = {Act("btnLaunchOutlook"),
+                                    Start("", "\"" + folder + "OUTLOOK.EXE\" /safe")};
+  const std::vector<Step> save = {Act("btnSave"), kConfirmed,
+                                  Dword(office + "Outlook", "DisablePST", 1)};
+  EXPECT_THAT(Violations(session(launch)), IsEmpty());
+  EXPECT_THAT(Violations(session(save)), IsEmpty());
+  const struct {
+    fuzz::Run run;
+    std::string named;
+  } cases[] = {
+      {session({Act("btnLaunchOutlook"),
+                Start("open", "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"")}),
+       "did not ask for"},
+      {session({Act("btnSave"), kConfirmed, Dword(office + "Outlook\\Security", "EnableDEP", 0)}),
+       "EnableDEP for version 16"},
+      {session({Act("btnSave"), kConfirmed, Dword(kOffice + "Outlook", "DisablePST", 1)}),
+       "does not save"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_THAT(Violations(c.run), testing::ElementsAre(testing::HasSubstr(c.named)));
+  }
+  // The detection's own promises.
+  auto run = session(save);
+  run.facts.installed = {"15"};
+  EXPECT_THAT(Violations(run), testing::ElementsAre(testing::HasSubstr("without it")));
+  run = session(launch);
+  run.files.Remove(folder + "OUTLOOK.EXE");
+  EXPECT_THAT(Violations(run), testing::ElementsAre(testing::HasSubstr("Click-to-Run")));
+  run = session(save);
+  run.facts.program_folder = "C:\\Program Files\\Microsoft Office\\\\root\\Office16\\";
+  run.files.AddFile(run.facts.program_folder + "OUTLOOK.EXE");
+  EXPECT_THAT(Violations(run), testing::ElementsAre(testing::HasSubstr("Click-to-Run")));
 }
 
 // The machine-wide number: only elevated, and only when the box differs from what is stored.

@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "attachments/extension_catalogue.h"
 #include "fakes/fake_processes.h"
@@ -21,7 +22,19 @@
 namespace tarnwell::fuzz {
 namespace {
 
-constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15"};
+constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
+
+// Click-to-Run Offices: each version's Configuration key, and the installation folders
+// below which OUTLOOK.EXE may be.
+struct ClickToRun {
+  std::string_view major;
+  std::string_view configuration;
+};
+constexpr ClickToRun kClickToRun[] = {
+    {"16", "Software\\Microsoft\\Office\\ClickToRun\\Configuration"},
+    {"15", "Software\\Microsoft\\Office\\15.0\\ClickToRun\\Configuration"}};
+const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
+                                     "D:\\" + std::string(300, 'o')};
 
 // Paths as users and registries hold them; which of them exist is chosen per input.
 const std::string kPaths[] = {
@@ -97,6 +110,43 @@ RegValue AnyValue(ByteReader& in) {
       value.data = StringData(AnyText(in));
   }
   return value;
+}
+
+// An installation folder as Click-to-Run stores it, or as something else left it: with
+// trailing backslashes, relative, of another type, without its NUL.
+RegValue AnyInstallationPath(ByteReader& in) {
+  constexpr std::string_view kOdd[] = {"Microsoft Office", "C:", "\\\\"};
+  if (in.Below(4) == 0) {
+    return AnyValue(in);
+  }
+  const ValueType type = in.Below(4) == 0 ? ValueType::ExpandString : ValueType::String;
+  std::string path = in.Below(4) == 0 ? std::string(in.Pick(kOdd)) : in.Pick(kInstallRoots);
+  path += std::string(in.Below(3), '\\');
+  RegValue value{type, StringData(path)};
+  if (in.Below(8) == 0) {
+    value.data.pop_back();
+  }
+  return value;
+}
+
+// Release ids, by the thousand, of the products Click-to-Run names.
+std::string AnyReleaseIds(ByteReader& in) {
+  constexpr std::string_view kIds[] = {"O365ProPlusRetail",
+                                       "ProPlus2019Volume",
+                                       "Outlook2021Retail",
+                                       "ProPlus2024Volume",
+                                       "VisioPro2024Retail",
+                                       "ProjectPro2019Volume",
+                                       "HomeBusinessRetail",
+                                       "m365",
+                                       "",
+                                       " "};
+  const std::size_t count = in.Below(8) == 0 ? in.Below(2000) : in.Below(4);
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    text += (i > 0 ? "," : "") + std::string(in.Pick(kIds));
+  }
+  return text;
 }
 
 // The allow list as administrators and clean-up tools leave it: catalogue extensions in any
@@ -218,6 +268,7 @@ class Program final : public Dialogs, public Processes, public Shell {
   bool start_fails_ = false;
   bool editor_writes_ = false;
   bool faulted_ = false;
+  std::set<std::string> installed_;
   std::vector<std::pair<Root, std::string>> keys_;  // what the machine was seeded with
   std::vector<Step> steps_;
   std::size_t drained_ = 0;
@@ -254,11 +305,15 @@ void Program::BuildMachine() {
   registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
       .Data("ProductName", product.type, product.data);
 
-  // Office versions in either view, with a Bitness of any kind, and their settings.
+  // Office versions in either view, with a Bitness of any kind, and their settings; or
+  // only the settings, of a Click-to-Run Office or of one removed.
   for (std::string_view major : kVersions) {
     const std::size_t where = m_.Below(8);  // mostly absent
-    if (where > 3 || where == 0) {
+    if (where > 4 || where == 0) {
       continue;
+    }
+    if (where < 4) {
+      installed_.emplace(major);
     }
     const std::string outlook =
         "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\Outlook";
@@ -309,6 +364,42 @@ void Program::BuildMachine() {
       place.Data("Name", name.type, name.data).String("Path", AnyPath(m_));
     }
     keys_.emplace_back(Root::CurrentUser, places);
+  }
+
+  // Click-to-Run Offices: a Configuration key in either view or both, and OUTLOOK.EXE below
+  // some installation folders, with the repair tool beside it or not.
+  for (const auto& [major, configuration] : kClickToRun) {
+    const std::size_t where = m_.Below(4);
+    for (bool native : {true, false}) {
+      if ((where & (native ? 1 : 2)) == 0) {
+        continue;
+      }
+      installed_.emplace(major);
+      SeedMachineKey(configuration, native, "InstallationPath", AnyInstallationPath(m_));
+      constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
+      if (m_.Bool()) {
+        SeedMachineKey(configuration, native, "Platform",
+                       m_.Below(4) == 0
+                           ? AnyValue(m_)
+                           : RegValue{ValueType::String, StringData(m_.Pick(kPlatforms))});
+      }
+      if (m_.Bool()) {
+        SeedMachineKey(configuration, native, "ProductReleaseIds",
+                       m_.Below(4) == 0
+                           ? AnyValue(m_)
+                           : RegValue{ValueType::String, StringData(AnyReleaseIds(m_))});
+      }
+    }
+    const std::size_t present = m_.Below(8);
+    for (std::size_t i = 0; i < std::size(kInstallRoots); ++i) {
+      const std::string folder = kInstallRoots[i] + "\\root\\Office" + std::string(major) + "\\";
+      if ((present >> i & 1) != 0) {
+        files_.AddFile(folder + "OUTLOOK.EXE");
+        if (m_.Bool()) {
+          files_.AddFile(folder + "SCANPST.EXE");
+        }
+      }
+    }
   }
 
   // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
@@ -477,6 +568,7 @@ Run Program::Play() {
   Run run;
   run.facts.elevated = elevation_.elevated;
   run.facts.faults = faulted_;
+  run.facts.installed = installed_;
   // What was stored before the program ran.
   std::map<std::string_view, std::optional<RegValue>> allow_lists;
   for (std::string_view major : kVersions) {
@@ -497,6 +589,8 @@ Run Program::Play() {
     window.FormCreate();
     if (state.OutlookVersion.Found) {
       run.facts.major = VersionNumber(state.OutlookVersion.MajorVersion);
+      run.facts.click_to_run = state.OutlookVersion.IsClickToRun();
+      run.facts.program_folder = state.OutlookVersion.ProgramFolder;
       run.facts.level1remove = allow_lists[run.facts.major];
     }
     Drive(*main_, window, /*modal=*/false);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,7 +31,10 @@ struct Step {
 
 // What the checker needs to know of the machine as it was before the program started.
 struct Facts {
-  std::string major;  // the version the program detected, or empty
+  std::string major;                // the version the program detected, or empty
+  bool click_to_run = false;        // and that it was a Click-to-Run Office
+  std::string program_folder;       // whose Office folder it named
+  std::set<std::string> installed;  // versions with an Outlook key or a Click-to-Run key
   bool elevated = false;
   bool faults = false;                   // registry calls were made to fail
   std::optional<RegValue> level1remove;  // the detected version's stored allow list
