@@ -146,15 +146,13 @@ bool ProbeClickToRun(Registry& registry, FileSystem& files, const ClickToRunRele
     return false;
   }
   std::string installation = key.ReadWholeString("InstallationPath").value_or("");
-  if (!IsFullPath(installation)) {
-    return false;
-  }
-  // One backslash between the parts, whatever the stored path ends with.
+  // One backslash between the parts, whatever the stored path ends with; the folder must
+  // name its place ("\\" alone would leave a folder of no drive).
   while (installation.ends_with('\\')) {
     installation.pop_back();
   }
   const std::string folder = installation + std::string(release.program_folder);
-  if (!files.FileExists(folder + std::string(kOutlookProgram))) {
+  if (!IsFullPath(folder) || !files.FileExists(folder + std::string(kOutlookProgram))) {
     return false;
   }
   outlook.Found = true;

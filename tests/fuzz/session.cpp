@@ -33,8 +33,9 @@ struct ClickToRun {
 constexpr ClickToRun kClickToRun[] = {
     {"16", "Software\\Microsoft\\Office\\ClickToRun\\Configuration"},
     {"15", "Software\\Microsoft\\Office\\15.0\\ClickToRun\\Configuration"}};
+// The empty root, with its backslashes added, is "\\\\": a path of no drive.
 const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
-                                     "D:\\" + std::string(300, 'o')};
+                                     "D:\\" + std::string(300, 'o'), ""};
 
 // Paths as users and registries hold them; which of them exist is chosen per input.
 const std::string kPaths[] = {

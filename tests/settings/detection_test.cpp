@@ -259,10 +259,13 @@ TEST_F(Detection16, ClickToRunIsFoundByItsConfigurationAndItsOutlookProgram) {
   EXPECT_TRUE(ChooseUse32BitReadPath(true, outlook));
 }
 
+// "\\\\" alone would leave a folder of no drive, found on whatever drive is current.
 TEST_F(Detection16, ClickToRunWithoutAnOutlookOrAFullPathIsNoOutlook) {
+  files_.AddFile("\\root\\Office16\\OUTLOOK.EXE");
   for (auto spoil :
        {+[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "Office"); },
         +[](MemoryRegistry::KeyRef& key) { key.Dword("InstallationPath", 1); },
+        +[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "\\\\"); },
         +[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "D:\\Elsewhere"); }}) {
     auto key = ClickToRun();
     spoil(key);
