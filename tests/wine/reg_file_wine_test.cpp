@@ -13,121 +13,90 @@
 namespace tarnwell {
 namespace {
 
-constexpr const char* kKey = "Software\\TarnwellRegFile";
+const std::string kKey = "Software\\TarnwellRegFile";
+const std::string kFile = "C:\\windows\\temp\\tarnwell-reg-file-test.reg";
 
-RegValue Typed(std::uint32_t type, std::vector<std::uint8_t> data) {
-  return {static_cast<ValueType>(type), std::move(data)};
+RegFileValue Value(std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
+  return {std::move(name), RegValue{static_cast<ValueType>(type), std::move(data)}};
 }
 
-// Values of every kind the program backs up; text bytes above 127 that every ANSI code page
-// and UTF-16 share.
-std::vector<RegFileValue> Values() {
-  std::vector<std::uint8_t> binary(100);
-  for (std::size_t i = 0; i < binary.size(); ++i) {
-    binary[i] = static_cast<std::uint8_t>(i * 7);
-  }
-  return {{"", Typed(1, StringData("default"))},
-          {"Text", Typed(1, StringData("C:\\Mail \"Caf\xe9\" \\\\srv\\\xfc"))},
-          {"Expand", Typed(2, StringData("%TEMP%\\x"))},
-          {"Binary", Typed(3, binary)},
-          {"Number", Typed(4, DwordData(0xdeadbeef))},
-          {"Short", Typed(4, {1, 2})},
-          {"Multi", Typed(7, {'a', 0, 'b', 0, 0})},
-          {"Wide", Typed(11, {1, 2, 3, 4, 5, 6, 7, 8})}};
+// Every kind the program backs up; text bytes above 127 that ANSI and UTF-16 share.
+const std::vector<RegFileValue> kValues = {
+    Value("", 1, StringData("default")),
+    Value("Text", 1, StringData("C:\\Mail \"Caf\xe9\" \\\\srv\\\xfc")),
+    Value("Expand", 2, StringData("%TEMP%\\x")),
+    Value("Binary", 3, std::vector<std::uint8_t>(100, 0xa5)),
+    Value("Number", 4, DwordData(0xdeadbeef)),
+    Value("Multi", 7, {'a', 0, 'b', 0, 0}),
+    Value("Wide", 11, {1, 2, 3, 4, 5, 6, 7, 8}),
+};
+
+void RunToEnd(const std::string& command) {
+  RunningProgram program(command);
+  ASSERT_TRUE(program.Started()) << command;
+  ASSERT_EQ(0u, program.WaitForExit(30000).value_or(99)) << command;
+}
+
+// The key's values in name order, as registry-file text: a difference reads as one.
+std::string Listed(const std::string& path, std::vector<RegFileValue> values) {
+  std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) {
+    return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0;
+  });
+  return WriteRegFile({{Root::CurrentUser, path, std::move(values)}}, "");
 }
 
 class RegFileWithWindowsTools : public testing::Test {
  protected:
-  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kKey); }
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
+  }
   void TearDown() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
-    DeleteFileA(file_.c_str());
+    RegCloseKey(key_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
   }
-
-  static void Run(const std::string& command) {
-    RunningProgram program(command);
-    ASSERT_TRUE(program.Started()) << command;
-    ASSERT_EQ(0u, program.WaitForExit(30000).value_or(99)) << command;
-  }
-
-  // Every value of the key as RegQueryValueExA gives it, in the registry's order.
-  static std::vector<RegFileValue> ValuesOf(const std::string& path) {
-    std::vector<RegFileValue> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-      return values;
-    }
-    char name[256];
-    for (DWORD i = 0, size = sizeof(name), type = 0, bytes = 0;
-         RegEnumValueA(key, i, name, &size, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS;
-         ++i, size = sizeof(name)) {
-      RegValue value = Typed(type, std::vector<std::uint8_t>(bytes));
-      EXPECT_EQ(ERROR_SUCCESS,
-                RegQueryValueExA(key, name, nullptr, &type, value.data.data(), &bytes));
-      value.data.resize(bytes);
-      values.push_back({name, std::move(value)});
-    }
-    RegCloseKey(key);
-    return values;
-  }
-
-  // The values in name order, as registry-file text: a difference reads as one.
-  static std::string Listed(std::vector<RegFileValue> values) {
-    std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) {
-      return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0;
-    });
-    return WriteRegFile({{Root::CurrentUser, kKey, std::move(values)}}, "");
-  }
-
-  std::string file_ = [] {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "tarnwell-reg-file-test.reg";
-  }();
+  HKEY key_ = nullptr;
 };
 
 TEST_F(RegFileWithWindowsTools, RegImportSetsExactlyWhatWasWritten) {
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE,
-                                           nullptr, &key, nullptr));
-  RegSetValueExA(key, "Gone", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-  RegCloseKey(key);
-  auto values = Values();
+  RegSetValueExA(key_, "Gone", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+  auto values = kValues;
+  values.push_back(Value("Short", 4, {1, 2}));
   auto written = values;
   written.push_back({"Gone", std::nullopt});
-  std::ofstream(file_, std::ios::binary)
-      << WriteRegFile({{Root::CurrentUser, kKey, written}}, "written by Tarnwell's test");
-  Run("reg.exe import \"" + file_ + "\" /reg:64");
-  EXPECT_EQ(Listed(values), Listed(ValuesOf(kKey)));
+  std::ofstream(kFile, std::ios::binary)
+      << WriteRegFile({{Root::CurrentUser, kKey, written}}, "Tarnwell's test");
+  RunToEnd("reg.exe import " + kFile + " /reg:64");
+  std::vector<RegFileValue> imported;
+  char name[256];
+  for (DWORD i = 0, size = sizeof(name), type = 0, bytes = 0;
+       RegEnumValueA(key_, i, name, &size, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS;
+       ++i, size = sizeof(name)) {
+    imported.push_back(Value(name, type, std::vector<std::uint8_t>(bytes)));
+    auto& data = imported.back().value->data;
+    RegQueryValueExA(key_, name, nullptr, nullptr, data.data(), &bytes);
+    data.resize(bytes);
+  }
+  EXPECT_EQ(Listed(kKey, values), Listed(kKey, imported));
 }
 
+// Wine's Registry Editor exports a DWORD of another size than four bytes as "dword:" with
+// stray bytes of its own, so that kind is left out here.
 TEST_F(RegFileWithWindowsTools, RegistryEditorExportReadsAsItWasSet) {
-  const std::string path = std::string(kKey) + "\\Export";
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0,
-                                           KEY_WRITE, nullptr, &key, nullptr));
-  // Wine's Registry Editor exports a DWORD of another size than four bytes as "dword:" with
-  // stray bytes of its own, so that one is left out here.
-  auto values = Values();
-  std::erase_if(values, [](const RegFileValue& entry) { return entry.name == "Short"; });
-  for (const auto& entry : values) {
-    RegSetValueExA(key, entry.name.c_str(), 0, static_cast<DWORD>(entry.value->type),
+  for (const auto& entry : kValues) {
+    RegSetValueExA(key_, entry.name.c_str(), 0, static_cast<DWORD>(entry.value->type),
                    entry.value->data.data(), static_cast<DWORD>(entry.value->data.size()));
   }
-  RegCloseKey(key);
-  Run("regedit.exe /e \"" + file_ + "\" \"HKEY_CURRENT_USER\\" + path + "\"");
-  std::ifstream in(file_, std::ios::binary);
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                        std::istreambuf_iterator<char>()};
-  ASSERT_GE(bytes.size(), 2u);
-  EXPECT_EQ(0xFF, bytes[0]);  // UTF-16, as the editor writes it
-  auto read = ReadRegFile(bytes);
-  ASSERT_TRUE(std::holds_alternative<std::vector<RegFileKey>>(read))
-      << std::get<RegFileError>(read).line << ": " << std::get<RegFileError>(read).text;
-  const auto& keys = std::get<std::vector<RegFileKey>>(read);
+  RunToEnd("regedit.exe /e " + kFile + " HKEY_CURRENT_USER\\" + kKey);
+  std::ifstream in(kFile, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_TRUE(bytes.size() > 2 && bytes[0] == 0xFF) << "not UTF-16, as the editor writes it";
+  const auto read = ReadRegFile(bytes);
+  ASSERT_EQ(0u, read.index()) << std::get<RegFileError>(read).text;
+  const auto& keys = std::get<0>(read);
   ASSERT_EQ(1u, keys.size());
-  EXPECT_EQ(path, keys[0].path);
-  EXPECT_EQ(Listed(values), Listed(keys[0].values));
+  EXPECT_EQ(Listed(kKey, kValues), Listed(keys[0].path, keys[0].values));
 }
 
 }  // namespace
