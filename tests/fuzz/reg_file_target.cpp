@@ -1,0 +1,15 @@
+// libFuzzer's entry for registry files: any bytes are read without a crash or a sanitizer
+// report, and what is accepted survives being written and read again.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz/reg_file_round_trip.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto result = tarnwell::fuzz::CheckRoundTrip({data, size});
+  if (result.broken) {
+    std::fprintf(stderr, "broken: %s\n", result.broken->c_str());
+    std::abort();
+  }
+  return 0;
+}
