@@ -334,6 +334,7 @@ TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
 struct ShownBox {
   std::string caption;
   std::string text;
+  int default_button = 0;
 };
 
 BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
@@ -353,6 +354,7 @@ std::thread AnswerNextBox(int button, ShownBox& shown) {
       if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
         shown.caption = WindowText(box);
         EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
+        shown.default_button = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
         PostMessageA(box, WM_COMMAND, button, 0);
         return;
       }
@@ -370,10 +372,18 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   answer.join();
   EXPECT_EQ("Confirm", shown.caption);
   EXPECT_EQ("Are you sure you want to make these changes?", shown.text);
+  EXPECT_EQ(IDYES, shown.default_button);
 
   answer = AnswerNextBox(IDNO, shown);
   EXPECT_EQ(Answer::No, dialogs.Message(MessageKind::Confirmation, "Really?"));
   answer.join();
+
+  // Enter on a cautious question answers No.
+  answer = AnswerNextBox(IDYES, shown);
+  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::ConfirmationDefaultNo, "Without a backup?"));
+  answer.join();
+  EXPECT_EQ("Confirm", shown.caption);
+  EXPECT_EQ(IDNO, shown.default_button);
 
   answer = AnswerNextBox(IDOK, shown);
   dialogs.ShowError("Invalid data type for 'Bitness'");
