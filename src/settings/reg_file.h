@@ -37,6 +37,8 @@ struct RegFileKey {
 struct RegFileError {
   std::size_t line = 0;
   std::string text;
+
+  friend bool operator==(const RegFileError&, const RegFileError&) = default;
 };
 
 // "HKEY_CURRENT_USER" or "HKEY_LOCAL_MACHINE", as a key line names the root.

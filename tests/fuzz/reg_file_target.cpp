@@ -6,9 +6,8 @@
 #include "fuzz/reg_file_round_trip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto result = tarnwell::fuzz::CheckRoundTrip({data, size});
-  if (result.broken) {
-    std::fprintf(stderr, "broken: %s\n", result.broken->c_str());
+  if (const auto fault = tarnwell::fuzz::RoundTripFault({data, size})) {
+    std::fprintf(stderr, "broken: %s\n", fault->c_str());
     std::abort();
   }
   return 0;
