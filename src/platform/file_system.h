@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwell {
 
@@ -29,6 +30,18 @@ class FileSystem {
   virtual std::optional<std::uint64_t> LastWriteTime(std::string_view path) = 0;
   // The folder of the running program's own executable file, with its trailing backslash.
   virtual std::string ProgramFolder() = 0;
+  // The user's local application-data folder (%LOCALAPPDATA%), with its trailing backslash;
+  // empty when Windows names none.
+  virtual std::string LocalAppDataFolder() = 0;
+  // Makes the folder and every missing folder above it: true when it exists afterwards.
+  virtual bool MakeFolders(std::string_view path) = 0;
+  // The names of the files in a folder, not of its sub-folders; none when it cannot be read.
+  virtual std::vector<std::string> FileNames(std::string_view folder) = 0;
+  // Writes the file whole, replacing any file of that name: false when it was not written
+  // whole (a file begun and not finished is deleted).
+  virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // Deletes a file: false when it could not be deleted.
+  virtual bool RemoveFile(std::string_view path) = 0;
 };
 
 }  // namespace tarnwell

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "attachments/allow_list.h"
+#include "settings/backup.h"
 #include "settings/settings_catalogue.h"
 #include "ui/main_layout.h"
 
@@ -30,6 +31,9 @@ constexpr std::string_view kDocumentCachePathMissing =
 constexpr std::string_view kNotAdministrator =
     "Tarnwell has not been run as an Administrator on this system. Enabling recovery of deleted "
     "items in Exchange cannot be saved.";
+constexpr std::string_view kNoBackupStart =
+    "Tarnwell could not write a backup of the current settings to ";
+constexpr std::string_view kNoBackupEnd = ". Save without a backup?";
 constexpr std::string_view kRestartOutlook =
     "You must restart Outlook for these changes to take effect.";
 
@@ -233,6 +237,14 @@ constexpr TickWarning kTickWarnings[] = {
 bool SaveSettings(Form& form, const Services& services, const AppState& state) {
   if (services.dialogs.Message(MessageKind::Confirmation, kConfirmSave) != Answer::Yes) {
     return false;
+  }
+  if (!WriteBackup(services, state.OutlookVersion)) {
+    std::string folder = BackupFolder(services.file_system);
+    folder.pop_back();  // named without its trailing backslash
+    const std::string question = std::string(kNoBackupStart) + folder + std::string(kNoBackupEnd);
+    if (services.dialogs.Message(MessageKind::ConfirmationDefaultNo, question) != Answer::Yes) {
+      return false;
+    }
   }
   Save(form, services, state).WriteSettings();
   services.dialogs.Message(MessageKind::Information, kRestartOutlook);

@@ -9,10 +9,11 @@
 
 namespace tarnwell {
 
-// "&Save and Close": asks for confirmation, then writes every setting from the main
-// window's controls in a fixed order, warning about each folder field that names no
-// existing folder and passing it over. Returns true when the user confirmed; the program
-// then ends.
+// "&Save and Close": asks for confirmation, writes a backup of the values it may change
+// (asking whether to go on without one when that fails), then writes every setting from
+// the main window's controls in a fixed order, warning about each folder field that names
+// no existing folder and passing it over. Returns true when the settings were written; the
+// program then ends.
 bool SaveSettings(Form& form, const Services& services, const AppState& state);
 
 // Writes Level1Remove below Outlook\Security: the allowed list followed by the loaded

@@ -12,8 +12,14 @@ std::string_view MessageKindName(MessageKind kind) {
       return "error";
     case MessageKind::Confirmation:
       return "confirmation";
+    case MessageKind::ConfirmationDefaultNo:
+      return "confirmation, No by default";
   }
   return "message";
+}
+
+bool AsksYesOrNo(MessageKind kind) {
+  return kind == MessageKind::Confirmation || kind == MessageKind::ConfirmationDefaultNo;
 }
 
 }  // namespace tarnwell

@@ -16,10 +16,13 @@ struct WindowLayout;
 // it receives the window's events until the window closes.
 using WindowLogic = std::function<std::unique_ptr<EventSink>(Form& form)>;
 
-enum class MessageKind { Warning, Information, Error, Confirmation };
+// A confirmation asks Yes or No with Yes as the default button; ConfirmationDefaultNo is
+// one whose safe answer, the default, is No.
+enum class MessageKind { Warning, Information, Error, Confirmation, ConfirmationDefaultNo };
 enum class Answer { Ok, Yes, No };
 
 std::string_view MessageKindName(MessageKind kind);  // "warning", "information", ...
+bool AsksYesOrNo(MessageKind kind);
 
 // A file dialog's settings. The filter is pairs of description and pattern, every item
 // separated by "|"; the default extension has its leading dot.

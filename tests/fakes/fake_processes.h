@@ -46,11 +46,13 @@ class FakeShell final : public Shell {
   Journal* journal_;
 };
 
-// A clock that always says the same day.
+// A clock that always says the same day and time.
 class FixedClock final : public Clock {
  public:
   Date today{2013, 4, 7};
+  DateTime now{{2013, 4, 7}, 9, 5, 3};
   Date Today() override { return today; }
+  DateTime Now() override { return now; }
 };
 
 }  // namespace tarnwell

@@ -2,16 +2,18 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
 namespace tarnwell {
 
 // Folders and files that exist, named as Windows names them (letter case ignored, a
-// trailing backslash allowed on folders).
+// trailing backslash allowed on folders), with what was written into them.
 class MemoryFileSystem final : public FileSystem {
  public:
   MemoryFileSystem& AddFolder(std::string_view path);
@@ -19,19 +21,37 @@ class MemoryFileSystem final : public FileSystem {
   void Remove(std::string_view path);
   // Writes the file now: it exists afterwards, written later than anything before.
   void Write(std::string_view path);
+  // Nothing can be made or written in this folder or below it, as on a full or read-only
+  // disk.
+  void RefuseWritesBelow(std::string_view folder) { refused_ = Key(folder); }
+  // What the program wrote into a file; nothing when it is missing.
+  std::optional<std::string> Contents(std::string_view path) const;
 
   bool FolderExists(std::string_view path) override;
   bool FileExists(std::string_view path) override;
   std::optional<std::uint64_t> LastWriteTime(std::string_view path) override;
   std::string ProgramFolder() override { return program_folder_; }
   void SetProgramFolder(std::string_view folder) { program_folder_ = folder; }
+  std::string LocalAppDataFolder() override { return local_app_data_; }
+  bool MakeFolders(std::string_view path) override;
+  std::vector<std::string> FileNames(std::string_view folder) override;
+  bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  bool RemoveFile(std::string_view path) override;
 
  private:
+  struct File {
+    std::string name;  // as spelled when first written
+    std::uint64_t written = 0;
+    std::string bytes;
+  };
   static std::string Key(std::string_view path);
+  bool Refused(std::string_view path) const;
   std::set<std::string> folders_;
-  std::map<std::string, std::uint64_t> files_;  // with the time each was written
+  std::map<std::string, File> files_;
   std::uint64_t now_ = 1;
   std::string program_folder_ = "C:\\Program Files\\Tarnwell\\";
+  std::string local_app_data_ = "C:\\Users\\Tester\\AppData\\Local\\";
+  std::optional<std::string> refused_;
 };
 
 }  // namespace tarnwell

@@ -62,8 +62,10 @@ constexpr std::string_view kMessages[] = {
     "A location name cannot contain a backslash (\\).  Please change the name and try again.",
     "The help file (tarnwell-help.pdf) cannot be found.  It should be located where the "
     "application is installed.",
+    "Tarnwell could not write a backup of the current settings to *. Save without a backup?",
 };
 constexpr std::string_view kConfirmSave = kMessages[0];
+constexpr std::string_view kNoBackup = kMessages[std::size(kMessages) - 1];
 constexpr std::string_view kRestartNotice = kMessages[8];
 constexpr std::string_view kErrorBoxes[] = {"Invalid data type for '*'",
                                             "Failed to get data for '*'"};
@@ -232,6 +234,10 @@ class Checker {
     if (step.detail == "confirmation") {
       confirmed_ = step.answer == Answer::Yes;
       saving_ = action_ == "btnSave" && step.text == kConfirmSave && confirmed_;
+    }
+    // No to saving without a backup: the save writes nothing.
+    if (Matches(kNoBackup, step.text) && step.answer != Answer::Yes) {
+      saving_ = false;
     }
     if (action_ == "btnSave" && step.text == kRestartNotice) {
       saved_ = saving_;  // the restart notice ends a confirmed save

@@ -193,8 +193,7 @@ class Program final : public Dialogs, public Processes, public Shell {
 
   // Dialogs: answers chosen by the input.
   Answer Message(MessageKind kind, std::string_view text) override {
-    const Answer answer =
-        kind == MessageKind::Confirmation ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
+    const Answer answer = AsksYesOrNo(kind) ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
     Add({Step::Kind::Message, std::string(text), std::string(MessageKindName(kind)), answer});
     return answer;
   }

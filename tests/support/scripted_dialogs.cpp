@@ -25,7 +25,7 @@ ScriptedDialogs::~ScriptedDialogs() {
 
 std::string ScriptedDialogs::Line(MessageKind kind, std::string_view text, Answer answer) {
   std::string line = Shown(kind, text);
-  if (kind == MessageKind::Confirmation) {
+  if (AsksYesOrNo(kind)) {
     line += answer == Answer::Yes ? " -> Yes" : " -> No";
   }
   return line;
@@ -104,7 +104,7 @@ void ScriptedDialogs::ShowModal(const WindowLayout& layout, const WindowLogic& l
 
 Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
   Answer answer = Take(Shown(kind, text)).answer;
-  if (kind != MessageKind::Confirmation) {
+  if (!AsksYesOrNo(kind)) {
     answer = Answer::Ok;
   }
   if (journal_ != nullptr) {

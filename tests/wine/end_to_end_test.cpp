@@ -774,5 +774,58 @@ TEST_F(EndToEnd, SaveKeepsTheAllowListPiecesNoListShows) {
   EXPECT_STREQ(stored, saved);
 }
 
+// The backup of a save through the real message boxes: Windows' own reg.exe, importing it
+// in the 64-bit view, puts back every value as it was, a missing one deleted again, one of
+// another type with its own type, and the machine-wide one in its 64-bit branch.
+TEST_F(EndToEnd, BackupOfASaveIsPutBackByRegImport) {
+  Import("outlook2010-32");
+  const std::string office = "Software\\Microsoft\\Office\\14.0\\";
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegOpenKeyExA(HKEY_CURRENT_USER, (office + "Outlook").c_str(), 0, KEY_WRITE, &key));
+  RegDeleteValueA(key, "DisablePST");
+  RegCloseKey(key);
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegOpenKeyExA(HKEY_CURRENT_USER, (office + "Outlook\\Options\\Mail").c_str(), 0,
+                          KEY_WRITE, &key));
+  const char plain[] = "0";
+  RegSetValueExA(key, "ReadAsPlain", 0, REG_SZ, reinterpret_cast<const BYTE*>(plain),
+                 sizeof(plain));
+  RegCloseKey(key);
+  char app_data[MAX_PATH] = {};
+  ASSERT_NE(0u, GetEnvironmentVariableA("LOCALAPPDATA", app_data, MAX_PATH));
+  const std::string folder = std::string(app_data) + "\\Tarnwell\\Backups";
+  const auto backups = [&folder] {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\Tarnwell-backup-*.reg").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+      names.push_back(folder + "\\" + found.cFileName);
+    }
+    FindClose(search);
+    return names;
+  };
+  for (const std::string& earlier : backups()) {  // from the saves of other tests
+    DeleteFileA(earlier.c_str());
+  }
+  const std::string before = RegistryOfInterest();
+
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  window_->Click(cbDumpster);
+  const std::vector<std::string> messages = SaveAndAnswer();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ("You must restart Outlook for these changes to take effect.", messages.back());
+  ASSERT_NE(before, RegistryOfInterest());
+
+  const std::vector<std::string> written = backups();
+  ASSERT_EQ(1u, written.size()) << "one backup in " << folder;
+  RunningProgram reg("reg.exe import \"" + written[0] + "\" /reg:64");
+  ASSERT_TRUE(reg.Started());
+  ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
+  EXPECT_EQ(before, RegistryOfInterest());
+}
+
 }  // namespace
 }  // namespace tarnwell

@@ -334,6 +334,7 @@ TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
 struct ShownBox {
   std::string caption;
   std::string text;
+  int default_button = 0;
 };
 
 BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
@@ -346,6 +347,17 @@ BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
   return TRUE;
 }
 
+// The button Enter presses: the one drawn as the default push button.
+int DefaultButton(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      return GetDlgCtrlID(child);
+    }
+  }
+  return 0;
+}
+
 // Waits on another thread for the next message box, reads it and presses `button`.
 std::thread AnswerNextBox(int button, ShownBox& shown) {
   return std::thread([button, &shown] {
@@ -353,6 +365,7 @@ std::thread AnswerNextBox(int button, ShownBox& shown) {
       if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
         shown.caption = WindowText(box);
         EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
+        shown.default_button = DefaultButton(box);
         PostMessageA(box, WM_COMMAND, button, 0);
         return;
       }
@@ -370,10 +383,18 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   answer.join();
   EXPECT_EQ("Confirm", shown.caption);
   EXPECT_EQ("Are you sure you want to make these changes?", shown.text);
+  EXPECT_EQ(IDYES, shown.default_button);
 
   answer = AnswerNextBox(IDNO, shown);
   EXPECT_EQ(Answer::No, dialogs.Message(MessageKind::Confirmation, "Really?"));
   answer.join();
+
+  // Enter on a cautious question answers No.
+  answer = AnswerNextBox(IDYES, shown);
+  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::ConfirmationDefaultNo, "Without a backup?"));
+  answer.join();
+  EXPECT_EQ("Confirm", shown.caption);
+  EXPECT_EQ(IDNO, shown.default_button);
 
   answer = AnswerNextBox(IDOK, shown);
   dialogs.ShowError("Invalid data type for 'Bitness'");

@@ -8,10 +8,11 @@ namespace tarnwell {
 
 class Win32Clock final : public Clock {
  public:
-  Date Today() override {
+  Date Today() override { return Now().date; }
+  DateTime Now() override {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay};
+    return {{now.wYear, now.wMonth, now.wDay}, now.wHour, now.wMinute, now.wSecond};
   }
 };
 

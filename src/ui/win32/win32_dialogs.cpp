@@ -24,10 +24,12 @@ Answer Win32Dialogs::Message(MessageKind kind, std::string_view text) {
                     : kind == MessageKind::Information
                         ? Look{"Information", MB_ICONINFORMATION | MB_OK}
                     : kind == MessageKind::Error ? Look{"Error", MB_ICONERROR | MB_OK}
-                                                 : Look{"Confirm", MB_ICONQUESTION | MB_YESNO};
+                    : kind == MessageKind::Confirmation
+                        ? Look{"Confirm", MB_ICONQUESTION | MB_YESNO}
+                        : Look{"Confirm", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2};
   const std::string message(text);
   const int answer = MessageBoxA(Owner(), message.c_str(), look.caption, look.flags);
-  if (kind != MessageKind::Confirmation) {
+  if (!AsksYesOrNo(kind)) {
     return Answer::Ok;
   }
   return answer == IDYES ? Answer::Yes : Answer::No;
