@@ -44,9 +44,9 @@ constexpr auto kDisableAllItems = std::to_array<Disabled>({
     {cbDumpster, false},       {cbBGSave, false},        {lblTransfer, false},
     {cbDisablePST, false},     {cbPOP3, false},          {cbIMAP, false},
     {cbExchange, false},       {cbHTTP, false},          {cbOther, false},
-    {btnSave, false},
+    {btnSave, false},          {miRestoreBackup, false}, {miExportSettings, false},
 });
-static_assert(kDisableAllItems.size() == 37);
+static_assert(kDisableAllItems.size() == 39);
 
 constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
     {btnExit, Event::Click, &MainWindow::btnExitClick},
