@@ -388,6 +388,17 @@ BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
   return TRUE;
 }
 
+// The button Enter presses: the one drawn as the default push button.
+int DefaultButton(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      return GetDlgCtrlID(child);
+    }
+  }
+  return 0;
+}
+
 // Waits on another thread for the next message box, reads it and presses `button`.
 std::thread AnswerNextBox(int button, ShownBox& shown) {
   return std::thread([button, &shown] {
@@ -395,7 +406,7 @@ std::thread AnswerNextBox(int button, ShownBox& shown) {
       if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
         shown.caption = WindowText(box);
         EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
-        shown.default_button = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
+        shown.default_button = DefaultButton(box);
         PostMessageA(box, WM_COMMAND, button, 0);
         return;
       }
