@@ -6,6 +6,7 @@
 #include "settings/detection.h"
 #include "settings/load.h"
 #include "settings/save.h"
+#include "settings/settings_file.h"
 #include "settings/windows_environment.h"
 #include "tools/help_file.h"
 #include "tools/profile_export.h"
@@ -74,6 +75,7 @@ constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
     {btnAddins, Event::Click, &MainWindow::btnAddinsClick},
     {btnHelp, Event::Click, &MainWindow::btnHelpClick},
     {btnAbout, Event::Click, &MainWindow::btnAboutClick},
+    {miExportSettings, Event::Click, &MainWindow::miExportSettingsClick},
 });
 
 }  // namespace
@@ -182,6 +184,10 @@ void MainWindow::btnAddinsClick() {
   services_.dialogs.ShowModal(AddinsWindowLayout(), [this](Form& form) {
     return std::make_unique<AddinsWindow>(form, services_, state_);
   });
+}
+
+void MainWindow::miExportSettingsClick() {
+  ExportSettings(form_, services_, state_);
 }
 
 void MainWindow::btnHelpClick() {

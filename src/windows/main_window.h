@@ -49,6 +49,7 @@ class MainWindow final : public EventSink {
   void btnAddinsClick();
   void btnHelpClick();
   void btnAboutClick();
+  void miExportSettingsClick();
 
  private:
   void StartUp();
