@@ -13,4 +13,10 @@ namespace tarnwell {
 // written to the registry.
 void ExportSettings(const Form& form, const Services& services, const AppState& state);
 
+// Asks for a registry file in the backups folder and puts its values back, once the file
+// holds only values a save writes for this installation and the user agreed, after a backup
+// of the values as they stand. Machine-wide values only for an administrator. True when the
+// values were written; the program then ends, as after a save.
+bool RestoreSettings(const Services& services, const AppState& state);
+
 }  // namespace tarnwell

@@ -76,6 +76,7 @@ constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
     {btnHelp, Event::Click, &MainWindow::btnHelpClick},
     {btnAbout, Event::Click, &MainWindow::btnAboutClick},
     {miExportSettings, Event::Click, &MainWindow::miExportSettingsClick},
+    {miRestoreBackup, Event::Click, &MainWindow::miRestoreBackupClick},
 });
 
 }  // namespace
@@ -188,6 +189,12 @@ void MainWindow::btnAddinsClick() {
 
 void MainWindow::miExportSettingsClick() {
   ExportSettings(form_, services_, state_);
+}
+
+void MainWindow::miRestoreBackupClick() {
+  if (RestoreSettings(services_, state_)) {
+    form_.Close();
+  }
 }
 
 void MainWindow::btnHelpClick() {

@@ -50,6 +50,7 @@ class MainWindow final : public EventSink {
   void btnHelpClick();
   void btnAboutClick();
   void miExportSettingsClick();
+  void miRestoreBackupClick();
 
  private:
   void StartUp();
