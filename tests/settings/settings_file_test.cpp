@@ -52,22 +52,22 @@ class SettingsFile : public testing::Test, protected MainWindowHarness {
     dialogs.ExpectSaveFile(options, std::move(chosen));
   }
 
-  // The file the user picks in the restore's dialog, which opens in the backups folder.
-  void ExpectRestoreDialog(std::optional<std::string> chosen) {
-    FileDialogOptions options;
-    options.title = "Restore settings from a backup";
-    options.default_extension = ".reg";
-    options.filter = kFilter;
-    options.initial_folder = kBackups;
-    dialogs.ExpectOpenFile(options, std::move(chosen));
-  }
-
-  // Writes `body` as a REGEDIT4 file in the backups folder and picks it.
-  std::string PickFile(const std::string& body, const std::string& name = "mine.reg") {
-    files.MakeFolders(kBackups);
+  // The restore's dialog opens in the backups folder, where `body` is written as REGEDIT4
+  // (unless empty) and picked; the question counts `values`, answered `answer`.
+  std::string Pick(const std::string& body, int values, Answer answer = Answer::Yes,
+                   const std::string& name = "mine.reg") {
     const std::string path = kBackups + name;
-    files.WriteWholeFile(path, "REGEDIT4\r\n\r\n" + body);
-    ExpectRestoreDialog(path);
+    if (!body.empty()) {
+      files.MakeFolders(kBackups);
+      files.WriteWholeFile(path, "REGEDIT4\r\n\r\n" + body);
+    }
+    dialogs.ExpectOpenFile({"Restore settings from a backup", "", ".reg", kFilter, kBackups}, path);
+    if (values > 0) {
+      dialogs.Expect(MessageKind::Confirmation,
+                     "Restore " + std::to_string(values) + " values from " + name +
+                         "? Outlook must be restarted afterwards.",
+                     answer);
+    }
     return path;
   }
 
@@ -147,28 +147,19 @@ TEST_F(SettingsFile, ExportCancelledOrUnwritableSaysSoAndWritesNothing) {
 // that holds it. Nothing is asked, backed up or written.
 TEST_F(SettingsFile, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
   Install();
-  const struct {
-    std::string body;
-    std::string said;
-  } cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
-       "mine.reg was not restored: line 5: a dword without its hex number."},
-      {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\"
-                      "14.0\\Word]\r\n\"DisablePST\"=-\r\n",
-       "mine.reg was not restored: line 5: Tarnwell does not write the key "
-       "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\Word."},
-      {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
-           "\"ForcePSTPath\"=\"D:\\\\\"\r\n\"ForcePSTPathX\"=\"D:\\\\\"\r\n",
-       "mine.reg was not restored: line 7: Tarnwell does not write the value \"ForcePSTPathX\" "
-       "in that key."},
-      {"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\15.0\\Outlook]\r\n\"DisablePST\"=-\r\n",
-       "mine.reg was not restored: line 3: Tarnwell does not write the key "
-       "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\15.0\\Outlook."},
+       "line 5: a dword without its hex number."},
+      {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\" + kOffice + "Word]\r\n",
+       "line 5: Tarnwell does not write the key HKEY_CURRENT_USER\\" + std::string(kOffice) +
+           "Word."},
+      {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook + "\"ForcePSTPathX\"=-\r\n",
+       "line 6: Tarnwell does not write the value \"ForcePSTPathX\" in that key."},
   };
-  for (const auto& each : cases) {
-    dialogs.Expect(MessageKind::Error, PickFile(each.body) + each.said.substr(8));
+  for (const auto& [body, said] : cases) {
+    dialogs.Expect(MessageKind::Error, Pick(body, 0) + " was not restored: " + said);
     window.OnEvent(miRestoreBackup, Event::Click);
-    EXPECT_EQ(2u, journal.Entries().size()) << each.body;  // the dialog and the error only
+    EXPECT_EQ(2u, journal.Entries().size()) << body;  // the dialog and the error only
     journal.Clear();
   }
   EXPECT_EQ(std::vector<std::string>{"mine.reg"}, Backups());
@@ -181,26 +172,21 @@ TEST_F(SettingsFile, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
   Install();
   registry.Key(Root::LocalMachine, kExchange).Dword("DumpsterAlwaysOn", 0);
   const std::string path =
-      PickFile(kUserOutlook + "\"ForcePSTPath\"=\"E:\\\\\"\r\n\"disablebgsave\"=-\r\n" + kMachine +
-                   "\"DumpsterAlwaysOn\"=dword:00000001\r\n"
-                   "[HKEY_CURRENT_USER\\" +
-                   std::string(kOffice) + "Common\\Internet]\r\n\"OfficeCacheLocation\"=-\r\n",
-               "a b.reg");
-  dialogs.Expect(MessageKind::Confirmation,
-                 "Restore 4 values from a b.reg? Outlook must be restarted afterwards.",
-                 Answer::Yes);
+      Pick(kUserOutlook + "\"ForcePSTPath\"=\"E:\\\\\"\r\n\"disablebgsave\"=-\r\n" + kMachine +
+               "\"DumpsterAlwaysOn\"=dword:00000001\r\n" + "[HKEY_CURRENT_USER\\" + kOffice +
+               "Common\\Internet]\r\n\"OfficeCacheLocation\"=-\r\n",
+           4, Answer::Yes, "a b.reg");
   dialogs.Expect(MessageKind::Information, kRestored);
   window.OnEvent(miRestoreBackup, Event::Click);
 
-  const std::string office = "HKCU\\" + std::string(kOffice) + "Outlook";
-  EXPECT_THAT(
-      journal.Entries(),
-      testing::ElementsAre(testing::StartsWith("open file: "),
-                           testing::StartsWith("confirmation: Restore 4"),
-                           "set " + office + " ForcePSTPath REG_SZ \"E:\\\"",
-                           "delete value " + office + " disablebgsave",
-                           "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD 1",
-                           testing::StartsWith("information: ")));
+  const std::string outlook = "HKCU\\" + std::string(kOffice) + "Outlook";
+  EXPECT_THAT(journal.Entries(),
+              testing::ElementsAre(
+                  testing::StartsWith("open file: "), testing::StartsWith("confirmation: "),
+                  "set " + outlook + " ForcePSTPath REG_SZ \"E:\\\"",
+                  "delete value " + outlook + " disablebgsave",
+                  "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD 1",
+                  testing::StartsWith("information: ")));
   EXPECT_FALSE(registry.HasKey(Root::CurrentUser, std::string(kOffice) + "Common\\Internet"));
   EXPECT_TRUE(form.Closed());
   const auto backups = Backups();
@@ -218,61 +204,43 @@ TEST_F(SettingsFile, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
 TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
   Install();
   elevation.elevated = false;
-  const std::string one = kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
-                          "\"DisablePST\"=dword:00000001\r\n";
-  PickFile(one);
-  dialogs.Expect(MessageKind::Confirmation,
-                 "Restore 2 values from mine.reg? Outlook must be restarted afterwards.",
-                 Answer::No);
+  const std::string body = kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
+                           "\"DisablePST\"=dword:00000001\r\n";
+  const std::string no_backup =
+      "Tarnwell could not write a backup of the current settings to "
+      "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?";
+  Pick(body, 2, Answer::No);
   window.OnEvent(miRestoreBackup, Event::Click);
-
   files.RefuseWritesBelow(kBackups);
-  ExpectRestoreDialog(kBackups + std::string("mine.reg"));
-  dialogs.Expect(MessageKind::Confirmation,
-                 "Restore 2 values from mine.reg? Outlook must be restarted afterwards.",
-                 Answer::Yes);
-  dialogs.Expect(MessageKind::ConfirmationDefaultNo,
-                 "Tarnwell could not write a backup of the current settings to "
-                 "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?",
-                 Answer::No);
+  Pick(body, 2);
+  dialogs.Expect(MessageKind::ConfirmationDefaultNo, no_backup, Answer::No);
   window.OnEvent(miRestoreBackup, Event::Click);
   EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(testing::HasSubstr("set "))));
   EXPECT_FALSE(form.Closed());
 
-  ExpectRestoreDialog(kBackups + std::string("mine.reg"));
-  dialogs.Expect(MessageKind::Confirmation,
-                 "Restore 2 values from mine.reg? Outlook must be restarted afterwards.",
-                 Answer::Yes);
-  dialogs.Expect(MessageKind::ConfirmationDefaultNo,
-                 "Tarnwell could not write a backup of the current settings to "
-                 "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?",
-                 Answer::Yes);
+  Pick(body, 2);
+  dialogs.Expect(MessageKind::ConfirmationDefaultNo, no_backup, Answer::Yes);
   dialogs.Expect(MessageKind::Information,
                  std::string(kRestored) +
                      " 1 machine-wide value was skipped: Tarnwell does not run as an "
                      "administrator.");
   window.OnEvent(miRestoreBackup, Event::Click);
   EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(testing::HasSubstr("HKLM"))));
-  EXPECT_EQ(1u, registry.Value(Root::CurrentUser, std::string(kOffice) + "Outlook", "DisablePST")
-                    .value_or(RegValue{})
-                    .Number());
+  EXPECT_THAT(journal.Entries(), testing::Contains(testing::HasSubstr("DisablePST REG_DWORD 1")));
   EXPECT_TRUE(form.Closed());
 }
 
 // A value of any type, size and bytes, or none, as one of the save's values might be.
 std::optional<RegValue> RandomValue(std::mt19937& random) {
   constexpr std::uint32_t kTypes[] = {0, 1, 1, 2, 3, 4, 4, 7, 11};
-  constexpr std::uint8_t kBytes[] = {0, '"', '\\', 'a', 'Z', ' ', ';', '=', 0x80, 0xE9, 0xFF, 1};
+  constexpr std::uint8_t kBytes[] = {0, '"', '\\', 'a', ' ', ';', '=', 0x80, 0xE9, 0xFF};
   if (random() % 4 == 0) {
     return std::nullopt;
   }
   RegValue value{static_cast<ValueType>(kTypes[random() % std::size(kTypes)]), {}};
-  const std::size_t size = value.type == ValueType::Dword && random() % 3 != 0 ? 4 : random() % 24;
-  for (std::size_t i = 0; i < size; ++i) {
+  const std::size_t size = value.type == ValueType::Dword && random() % 3 ? 4 : random() % 24;
+  while (value.data.size() < size) {
     value.data.push_back(kBytes[random() % std::size(kBytes)]);
-  }
-  if (value.IsText() && random() % 2 == 0) {
-    value.data.push_back(0);
   }
   return value;
 }
@@ -284,42 +252,34 @@ TEST_F(SettingsFile, RestoreOfABackupGivesBackEveryValueExactly) {
   std::mt19937 random(20131207);
   const Services services{registry, dialogs, elevation, files, processes, shell, clock};
   const std::vector<SavedKey> table = SaveMayWrite(state.OutlookVersion, true);
-  std::size_t count = 0;
-  for (const SavedKey& key : table) {
-    count += key.names.size();
-  }
-  const auto set_randomly = [&] {
+  const auto each_value = [&](auto&& act) {
     for (const SavedKey& key : table) {
-      if (random() % 8 == 0) {
-        registry.DeleteTree(key.root, key.path);
-        continue;
-      }
       for (std::string_view name : key.names) {
-        const auto value = RandomValue(random);
-        value ? (void)registry.Key(key.root, key.path).Data(name, value->type, value->data)
-              : (void)registry.Key(key.root, key.path).Remove(name);
+        act(key, name);
       }
     }
   };
-  files.MakeFolders(kBackups);
+  const auto set_randomly = [&] {
+    each_value([&](const SavedKey& key, std::string_view name) {
+      const auto value = RandomValue(random);
+      value ? (void)registry.Key(key.root, key.path).Data(name, value->type, value->data)
+            : (void)registry.Key(key.root, key.path).Remove(name);
+    });
+    const SavedKey& gone = table[random() % table.size()];
+    registry.DeleteTree(gone.root, gone.path);
+  };
+  int count = 0;
+  each_value([&count](const SavedKey&, std::string_view) { ++count; });
   for (int round = 0; round < 100; ++round) {
     clock.now.minute = round / 60;  // each round's backups named apart from the others'
     clock.now.second = round % 60;
     set_randomly();
     std::vector<std::optional<RegValue>> before;
-    for (const SavedKey& key : table) {
-      for (std::string_view name : key.names) {
-        before.push_back(registry.Value(key.root, key.path, name));
-      }
-    }
-    const auto known = Backups();
+    each_value([&](const SavedKey& key, std::string_view name) {
+      before.push_back(registry.Value(key.root, key.path, name));
+    });
     ASSERT_TRUE(WriteBackup(services, state.OutlookVersion));
-    std::string backup;
-    for (const std::string& name : Backups()) {
-      if (std::find(known.begin(), known.end(), name) == known.end()) {
-        backup = name;
-      }
-    }
+    const std::string backup = Backups().back();  // the newest, with a name of its own
     if (round % 2 == 0) {
       set_randomly();
     } else {
@@ -332,24 +292,17 @@ TEST_F(SettingsFile, RestoreOfABackupGivesBackEveryValueExactly) {
                      "You must restart Outlook for these changes to take effect.");
       ASSERT_TRUE(SaveSettings(form, services, state));
     }
-    ExpectRestoreDialog(kBackups + backup);
-    dialogs.Expect(MessageKind::Confirmation,
-                   "Restore " + std::to_string(count) + " values from " + backup +
-                       "? Outlook must be restarted afterwards.",
-                   Answer::Yes);
+    Pick("", count, Answer::Yes, backup);
     dialogs.Expect(MessageKind::Information, kRestored);
     ASSERT_TRUE(RestoreSettings(services, state)) << round;
     std::size_t at = 0;
-    for (const SavedKey& key : table) {
-      for (std::string_view name : key.names) {
-        const auto now = registry.Value(key.root, key.path, name);
-        const auto& was = before[at++];
-        EXPECT_EQ(was ? DescribeValue(*was) : "(none)", now ? DescribeValue(*now) : "(none)")
-            << round << " " << key.path << " " << name;
-        EXPECT_TRUE(was && now ? was->type == now->type && was->data == now->data : !was && !now)
-            << round << " " << key.path << " " << name;
-      }
-    }
+    each_value([&](const SavedKey& key, std::string_view name) {
+      const auto now = registry.Value(key.root, key.path, name);
+      const auto& was = before[at++];
+      EXPECT_TRUE(was && now ? was->type == now->type && was->data == now->data : !was && !now)
+          << round << " " << key.path << " " << name << " " << (was ? DescribeValue(*was) : "none")
+          << " " << (now ? DescribeValue(*now) : "none");
+    });
   }
 }
 
