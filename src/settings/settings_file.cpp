@@ -73,6 +73,7 @@ std::string Refusal(std::string_view path, std::size_t line, std::string_view wh
 // offence; nothing when they are.
 std::optional<std::string> Offence(std::string_view path, const std::vector<RegFileKey>& keys,
                                    const OutlookVersionInfo& outlook) {
+  // The machine-wide value too, whoever runs the program: a user's restore passes it over.
   const std::vector<SavedKey> table = SaveMayWrite(outlook, true);
   for (const RegFileKey& key : keys) {
     const auto known = std::find_if(table.begin(), table.end(), [&key](const SavedKey& saved) {
