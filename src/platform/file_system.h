@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,9 @@ class FileSystem {
   // Writes the file whole, replacing any file of that name: false when it was not written
   // whole (a file begun and not finished is deleted).
   virtual bool WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // A file's bytes from its start, at most `limit` of them: a longer file gives its first
+  // `limit` bytes. Nothing when it is missing or cannot be read.
+  virtual std::optional<std::string> ReadWholeFile(std::string_view path, std::size_t limit) = 0;
   // Deletes a file: false when it could not be deleted.
   virtual bool RemoveFile(std::string_view path) = 0;
 };

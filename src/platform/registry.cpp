@@ -278,6 +278,10 @@ std::vector<std::string> RegKey::ValueNames(std::size_t name_capacity,
   return names;
 }
 
+Status RegKey::DeleteValue(std::string_view name) {
+  return Valid() ? registry_->DeleteValue(handle_, name) : kInvalidHandle;
+}
+
 Status RegKey::DeleteSubKey(std::string_view name) {
   return Valid() ? registry_->DeleteKey(handle_, name) : kInvalidHandle;
 }

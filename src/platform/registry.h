@@ -100,6 +100,8 @@ class Registry {
   virtual Status EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
                            std::size_t data_capacity, std::string& name) = 0;
   virtual Status SubKeyCount(Handle key, std::uint32_t& count) = 0;
+  // Deletes a value of `key`; kFileNotFound when there is none of that name.
+  virtual Status DeleteValue(Handle key, std::string_view name) = 0;
   // Deletes the sub-key `name` of `key`, which must have no sub-keys of its own.
   virtual Status DeleteKey(Handle key, std::string_view name) = 0;
   virtual void Close(Handle key) noexcept = 0;
@@ -156,6 +158,7 @@ class RegKey {
   // The value names from index 0 up to the first that cannot be listed: the end, or a
   // name or data larger than its capacity.
   std::vector<std::string> ValueNames(std::size_t name_capacity, std::size_t data_capacity) const;
+  [[nodiscard]] Status DeleteValue(std::string_view name);
   [[nodiscard]] Status DeleteSubKey(std::string_view name);
 
   void Close();

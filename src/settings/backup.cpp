@@ -20,7 +20,7 @@ constexpr std::size_t kStampLength = 17;  // YYYY-MM-DD-HHMMSS
 // What the save writes: every row with a control but the machine-wide Word path, below
 // the version's Office key only when a version was found; EnableDEP only where Outlook
 // has it, and the machine-wide DumpsterAlwaysOn only for an administrator.
-bool SaveMayWrite(const SettingRow& row, const OutlookVersionInfo& outlook, bool elevated) {
+bool RowMayBeWritten(const SettingRow& row, const OutlookVersionInfo& outlook, bool elevated) {
   switch (row.setting) {
     case Setting::Path:
       return false;
@@ -33,11 +33,6 @@ bool SaveMayWrite(const SettingRow& row, const OutlookVersionInfo& outlook, bool
     default:
       return outlook.MajorVersion != OfficeVersion::None;
   }
-}
-
-// The save writes the machine-wide value in the 64-bit view, the user's in the native one.
-RegistryView SavedView(Root root) {
-  return root == Root::LocalMachine ? RegistryView::View64 : RegistryView::NativeView;
 }
 
 // One key's values as they stand; nothing when one cannot be read.
@@ -164,26 +159,33 @@ std::string BackupFolder(FileSystem& files) {
          std::string(kBelowAppData);
 }
 
-std::optional<std::vector<RegFileKey>> ValuesBeforeSave(Registry& registry,
-                                                        const OutlookVersionInfo& outlook,
-                                                        bool elevated) {
-  // The keys in the order the catalogue first names them, each with its values.
-  std::vector<std::tuple<Root, std::string, std::vector<std::string_view>>> wanted;
+std::vector<SavedKey> SaveMayWrite(const OutlookVersionInfo& outlook, bool elevated) {
+  std::vector<SavedKey> keys;
   for (const SettingRow& row : kSettingsCatalogue) {
-    if (!SaveMayWrite(row, outlook, elevated)) {
+    if (!RowMayBeWritten(row, outlook, elevated)) {
       continue;
     }
     const std::string path = SettingKeyPath(row.key, outlook.MajorVersion);
-    auto key = std::find_if(wanted.begin(), wanted.end(), [&](const auto& entry) {
-      return std::get<0>(entry) == row.root && std::get<1>(entry) == path;
+    auto key = std::find_if(keys.begin(), keys.end(), [&](const SavedKey& known) {
+      return known.root == row.root && known.path == path;
     });
-    if (key == wanted.end()) {
-      key = wanted.insert(wanted.end(), {row.root, path, {}});
+    if (key == keys.end()) {
+      key = keys.insert(keys.end(), SavedKey{row.root, path, {}});
     }
-    std::get<2>(*key).push_back(row.name);
+    key->names.push_back(row.name);
   }
+  return keys;
+}
+
+RegistryView SavedView(Root root) {
+  return root == Root::LocalMachine ? RegistryView::View64 : RegistryView::NativeView;
+}
+
+std::optional<std::vector<RegFileKey>> ValuesBeforeSave(Registry& registry,
+                                                        const OutlookVersionInfo& outlook,
+                                                        bool elevated) {
   std::vector<RegFileKey> keys;
-  for (const auto& [root, path, names] : wanted) {
+  for (const auto& [root, path, names] : SaveMayWrite(outlook, elevated)) {
     auto key = Read(registry, RegFileKey{root, path, {}}, names);
     if (!key) {
       return std::nullopt;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/reg_file.h"
@@ -19,6 +20,20 @@ inline constexpr std::size_t kKeptBackups = 20;
 // %LOCALAPPDATA%\Tarnwell\Backups\, with its trailing backslash; as that text when Windows
 // names no application-data folder.
 std::string BackupFolder(FileSystem& files);
+
+// One key a save may write, with the names of the values it may write there.
+struct SavedKey {
+  Root root = Root::CurrentUser;
+  std::string path;
+  std::vector<std::string_view> names;
+};
+
+// What a save may write for this installation: its keys in the order the catalogue first
+// names them, each with its values. DumpsterAlwaysOn only when `elevated`.
+std::vector<SavedKey> SaveMayWrite(const OutlookVersionInfo& outlook, bool elevated);
+
+// The view a save writes a root's values in: 64-bit machine-wide, native per-user.
+RegistryView SavedView(Root root);
 
 // The values a save may write for this installation, key by key in the view the save
 // writes them: each value's type and bytes, a missing value (or key) as a deletion.

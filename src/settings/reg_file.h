@@ -21,6 +21,7 @@ namespace tarnwell {
 struct RegFileValue {
   std::string name;               // empty: the key's default value, "@"
   std::optional<RegValue> value;  // nothing: the value is deleted, "Name"=-
+  std::size_t line = 0;           // where a file read gave it, from 1; not compared
 
   friend bool operator==(const RegFileValue& a, const RegFileValue& b);
 };
@@ -29,8 +30,11 @@ struct RegFileKey {
   Root root = Root::CurrentUser;
   std::string path;  // below the root; empty: the root itself
   std::vector<RegFileValue> values;
+  std::size_t line = 0;  // where a file read gave it, from 1; not compared
 
-  friend bool operator==(const RegFileKey&, const RegFileKey&) = default;
+  friend bool operator==(const RegFileKey& a, const RegFileKey& b) {
+    return a.root == b.root && a.path == b.path && a.values == b.values;
+  }
 };
 
 // Why a file was refused, at its first offence: a line from 1, or 0 for the whole file.

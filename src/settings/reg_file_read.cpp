@@ -196,7 +196,8 @@ class Reader {
     if (known == kRoots.end()) {
       return Fail("an unknown root key \"" + std::string(root) + "\"");
     }
-    keys_.push_back({known->root, std::string(name.substr(std::min(slash + 1, name.size()))), {}});
+    keys_.push_back(
+        {known->root, std::string(name.substr(std::min(slash + 1, name.size()))), {}, index_ + 1});
     return true;
   }
 
@@ -205,6 +206,7 @@ class Reader {
       return Fail("a value outside a key");
     }
     RegFileValue entry;
+    entry.line = index_ + 1;
     if (line.starts_with('@')) {
       line.remove_prefix(1);
     } else if (!TakeQuoted(line, entry.name)) {

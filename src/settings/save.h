@@ -16,6 +16,10 @@ namespace tarnwell {
 // program then ends.
 bool SaveSettings(Form& form, const Services& services, const AppState& state);
 
+// Writes a backup before registry values are changed; when it cannot be written, asks
+// whether to go on without one (default No). True when the change may go ahead.
+bool BackUpOrAsk(const Services& services, const OutlookVersionInfo& outlook);
+
 // Writes Level1Remove below Outlook\Security: the allowed list followed by the loaded
 // value's unlisted pieces. An empty value always, any other only when it differs from
 // what was loaded.

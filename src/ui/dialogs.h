@@ -31,6 +31,7 @@ struct FileDialogOptions {
   std::string_view file_name;
   std::string_view default_extension;
   std::string_view filter;
+  std::string_view initial_folder = {};  // empty: the dialog's own choice
 };
 
 // The program's modal messages and windows: one message box whose kind chooses its icon

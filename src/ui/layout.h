@@ -113,6 +113,17 @@ struct ControlLayout {
 
 enum class WindowBorder { FixedSingle, Sizeable };
 
+// An item a window adds to its system menu, above "Close" after a separator. Choosing it is
+// a click on it; it can be disabled like a control. Windows keeps the low four bits of a
+// system-menu command for itself, so the id is a multiple of 16 (below 0xF000).
+struct SystemMenuItem {
+  ControlId id = kNoControl;
+  std::string_view caption;
+};
+constexpr bool IsSystemMenuId(ControlId id) {
+  return id > 0 && id < 0xF000 && id % 16 == 0;
+}
+
 // One window: its form name, caption, client size and controls. The controls stand in
 // creation order, which is also the tab order; a parent stands before its children.
 struct WindowLayout {
@@ -122,6 +133,7 @@ struct WindowLayout {
   int client_height = 0;
   WindowBorder border = WindowBorder::FixedSingle;
   std::span<const ControlLayout> controls;
+  std::span<const SystemMenuItem> system_menu = {};
 
   const ControlLayout* Find(ControlId id) const;
   const ControlLayout* Find(std::string_view name) const;

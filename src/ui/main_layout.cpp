@@ -148,8 +148,15 @@ constexpr auto kControls = std::to_array<ControlLayout>({
     On(CommandLine, btnBrowse6, "btnBrowse6", K::Button, {398, 272, 75, 25}, "B&rowse").Disabled(),
 });
 
-constexpr WindowLayout kMainWindow{"TForm1", kApplicationTitle,         570,
-                                   482,      WindowBorder::FixedSingle, kControls};
+constexpr auto kSystemMenu = std::to_array<SystemMenuItem>({
+    {miRestoreBackup, "Restore settings from a backup..."},
+    {miExportSettings, "Export settings for other PCs..."},
+});
+static_assert(IsSystemMenuId(miRestoreBackup) && IsSystemMenuId(miExportSettings));
+static_assert(miRestoreBackup > btnBrowse6, "the items share the controls' id space");
+
+constexpr WindowLayout kMainWindow{
+    "TForm1", kApplicationTitle, 570, 482, WindowBorder::FixedSingle, kControls, kSystemMenu};
 
 }  // namespace
 

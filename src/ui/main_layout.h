@@ -84,6 +84,9 @@ enum : ControlId {
   edArgument,
   btnLaunchOutlook,
   btnBrowse6,
+  // the system menu's own items
+  miRestoreBackup = 0x0500,
+  miExportSettings = 0x0510,
 };
 }  // namespace tform1
 

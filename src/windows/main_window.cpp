@@ -6,6 +6,7 @@
 #include "settings/detection.h"
 #include "settings/load.h"
 #include "settings/save.h"
+#include "settings/settings_file.h"
 #include "settings/windows_environment.h"
 #include "tools/help_file.h"
 #include "tools/profile_export.h"
@@ -44,9 +45,9 @@ constexpr auto kDisableAllItems = std::to_array<Disabled>({
     {cbDumpster, false},       {cbBGSave, false},        {lblTransfer, false},
     {cbDisablePST, false},     {cbPOP3, false},          {cbIMAP, false},
     {cbExchange, false},       {cbHTTP, false},          {cbOther, false},
-    {btnSave, false},
+    {btnSave, false},          {miRestoreBackup, false}, {miExportSettings, false},
 });
-static_assert(kDisableAllItems.size() == 37);
+static_assert(kDisableAllItems.size() == 39);
 
 constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
     {btnExit, Event::Click, &MainWindow::btnExitClick},
@@ -74,6 +75,8 @@ constexpr auto kEvents = std::to_array<EventRow<MainWindow>>({
     {btnAddins, Event::Click, &MainWindow::btnAddinsClick},
     {btnHelp, Event::Click, &MainWindow::btnHelpClick},
     {btnAbout, Event::Click, &MainWindow::btnAboutClick},
+    {miExportSettings, Event::Click, &MainWindow::miExportSettingsClick},
+    {miRestoreBackup, Event::Click, &MainWindow::miRestoreBackupClick},
 });
 
 }  // namespace
@@ -182,6 +185,16 @@ void MainWindow::btnAddinsClick() {
   services_.dialogs.ShowModal(AddinsWindowLayout(), [this](Form& form) {
     return std::make_unique<AddinsWindow>(form, services_, state_);
   });
+}
+
+void MainWindow::miExportSettingsClick() {
+  ExportSettings(form_, services_, state_);
+}
+
+void MainWindow::miRestoreBackupClick() {
+  if (RestoreSettings(services_, state_)) {
+    form_.Close();
+  }
 }
 
 void MainWindow::btnHelpClick() {

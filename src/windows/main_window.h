@@ -49,6 +49,8 @@ class MainWindow final : public EventSink {
   void btnAddinsClick();
   void btnHelpClick();
   void btnAboutClick();
+  void miExportSettingsClick();
+  void miRestoreBackupClick();
 
  private:
   void StartUp();

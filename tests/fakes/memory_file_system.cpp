@@ -97,6 +97,15 @@ bool MemoryFileSystem::WriteWholeFile(std::string_view path, std::string_view by
   return true;
 }
 
+std::optional<std::string> MemoryFileSystem::ReadWholeFile(std::string_view path,
+                                                           std::size_t limit) {
+  auto file = files_.find(Key(path));
+  if (file == files_.end()) {
+    return std::nullopt;
+  }
+  return file->second.bytes.substr(0, limit);
+}
+
 bool MemoryFileSystem::RemoveFile(std::string_view path) {
   return files_.erase(Key(path)) > 0;
 }

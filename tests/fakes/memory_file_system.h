@@ -36,6 +36,7 @@ class MemoryFileSystem final : public FileSystem {
   bool MakeFolders(std::string_view path) override;
   std::vector<std::string> FileNames(std::string_view folder) override;
   bool WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  std::optional<std::string> ReadWholeFile(std::string_view path, std::size_t limit) override;
   bool RemoveFile(std::string_view path) override;
 
  private:

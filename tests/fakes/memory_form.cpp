@@ -17,6 +17,13 @@ MemoryForm::MemoryForm(const WindowLayout& layout, UnknownControls unknown)
     state.items.assign(row.items.begin(), row.items.end());
     controls_.emplace(row.id, std::move(state));
   }
+  // A system-menu item is chosen like a button is clicked, and disabled like one.
+  for (const auto& item : layout.system_menu) {
+    State state;
+    state.kind = ControlKind::Button;
+    state.text = std::string(item.caption);
+    controls_.emplace(item.id, std::move(state));
+  }
 }
 
 MemoryForm::State& MemoryForm::At(ControlId id) {

@@ -254,11 +254,13 @@ std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view
 
 void MemoryRegistry::Record(Write write) {
   if (journal_ != nullptr) {
-    constexpr std::string_view kVerbs[] = {"create ", "set ", "delete "};
+    constexpr std::string_view kVerbs[] = {"create ", "set ", "delete ", "delete value "};
     std::string entry = std::string(kVerbs[static_cast<int>(write.kind)]) +
                         std::string(RootName(write.root)) + "\\" + write.path;
     if (write.kind == Write::Kind::Set) {
       entry += " " + write.name + " " + DescribeValue(write.value);
+    } else if (write.kind == Write::Kind::DeleteValue) {
+      entry += " " + write.name;
     }
     journal_->Add(std::move(entry));
   }
@@ -461,6 +463,28 @@ Status MemoryRegistry::SubKeyCount(Handle key, std::uint32_t& count) {
     return kKeyDeleted;
   }
   count = static_cast<std::uint32_t>(open->node->children.size());
+  return kSuccess;
+}
+
+Status MemoryRegistry::DeleteValue(Handle key, std::string_view name) {
+  const OpenKey* open = Find(key);
+  if (open == nullptr) {
+    return kInvalidHandle;
+  }
+  if (open->node->deleted) {
+    return kKeyDeleted;
+  }
+  if (!Allows(open->rights, Rights::Write)) {
+    return kAccessDenied;
+  }
+  if (auto code = Faulted(Op::Delete, open->root, open->node->path, name)) {
+    return *code;
+  }
+  if (open->node->FindValue(name) == nullptr) {
+    return kFileNotFound;
+  }
+  Record({Write::Kind::DeleteValue, open->root, open->node->path, std::string(name), {}});
+  std::erase_if(open->node->values, [&](const auto& entry) { return SameName(entry.first, name); });
   return kSuccess;
 }
 

@@ -32,11 +32,11 @@ class MemoryRegistry final : public Registry {
 
   // A write made through the Registry interface, on the key's stored path.
   struct Write {
-    enum class Kind { Create, Set, Delete };
+    enum class Kind { Create, Set, Delete, DeleteValue };
     Kind kind;
     Root root;
     std::string path;
-    std::string name;  // the value set
+    std::string name;  // the value set or deleted
     RegValue value;
   };
   // The stored path of a fault that strikes whichever key the call names.
@@ -95,6 +95,7 @@ class MemoryRegistry final : public Registry {
   Status EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
                    std::size_t data_capacity, std::string& name) override;
   Status SubKeyCount(Handle key, std::uint32_t& count) override;
+  Status DeleteValue(Handle key, std::string_view name) override;
   Status DeleteKey(Handle key, std::string_view name) override;
   void Close(Handle key) noexcept override;
 

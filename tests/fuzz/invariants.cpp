@@ -293,7 +293,8 @@ class Checker {
   }
 
   void PlaceAdded(const Write& write, const std::string& where) {
-    if (write.root != Root::CurrentUser || write.kind == Write::Kind::Delete) {
+    if (write.root != Root::CurrentUser || write.kind == Write::Kind::Delete ||
+        write.kind == Write::Kind::DeleteValue) {
       return Fail("an added place wrote: " + where);
     }
     if (write.kind == Write::Kind::Create) {
@@ -312,8 +313,8 @@ class Checker {
   }
 
   void SaveWrite(const Write& write, const std::string& where) {
-    if (write.kind == Write::Kind::Delete) {
-      return Fail("a save deleted a key: " + where);
+    if (write.kind == Write::Kind::Delete || write.kind == Write::Kind::DeleteValue) {
+      return Fail("a save deleted a key or a value: " + where);
     }
     if (write.root == Root::LocalMachine) {
       return Dumpster(write, where);

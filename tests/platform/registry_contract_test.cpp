@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/registry_object.h"
 
@@ -144,6 +145,20 @@ TEST_P(RegistryContract, CreateMakesEveryMissingLevelAndDeleteRemovesALeaf) {
   EXPECT_EQ(kFileNotFound,
             OpenStatus(registry(), Root::CurrentUser, deep, RegistryView::NativeView));
   EXPECT_EQ(kFileNotFound, b.DeleteSubKey("C"));
+}
+
+// A deletion removes only the value named, in any letter case, and needs write rights.
+TEST_P(RegistryContract, DeleteValueRemovesOneValueOnlyWithWriteRights) {
+  RegKey key = CreateKey(registry(), Root::CurrentUser, kOutlook);
+  ASSERT_EQ(kSuccess, key.SetDword("DisableBGSave", 1));
+  ASSERT_EQ(kSuccess, key.SetDword("DisablePST", 1));
+  RegKey read_only;
+  ASSERT_EQ(kSuccess, read_only.Open(registry(), Root::CurrentUser, kOutlook, Rights::Read,
+                                     RegistryView::NativeView));
+  EXPECT_EQ(kAccessDenied, read_only.DeleteValue("DisableBGSave"));
+  EXPECT_EQ(kSuccess, key.DeleteValue("disablebgsave"));
+  EXPECT_EQ(kFileNotFound, key.DeleteValue("DisableBGSave"));
+  EXPECT_EQ((std::vector<std::string>{"DisablePST"}), read_only.ValueNames(256, 256));
 }
 
 TEST_P(RegistryContract, SubKeysEnumerateInNameOrderAndValuesAllOnce) {

@@ -12,7 +12,9 @@ std::string Shown(MessageKind kind, std::string_view text) {
 std::string Shown(const FileDialogOptions& options, std::string_view kind = "open file") {
   return std::string(kind) + ": title [" + std::string(options.title) + "] name [" +
          std::string(options.file_name) + "] extension [" + std::string(options.default_extension) +
-         "] filter [" + std::string(options.filter) + "]";
+         "] filter [" + std::string(options.filter) + "]" +
+         (options.initial_folder.empty() ? ""
+                                         : " in [" + std::string(options.initial_folder) + "]");
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ constexpr EnabledRow kEnabledTable[] = {
     {btnLaunchOutlook, false, true, true, true, true},
     {btnScanPST, false, true, true, true, true},
     {btnSave, false, true, true, true, true},
+    {miRestoreBackup, false, true, true, true, true},
+    {miExportSettings, false, true, true, true, true},
     {cbDumpster, false, true, true, true, true},
     {lblTransfer, false, true, true, true, true},
     {btnSecHelp, false, true, true, true, true},

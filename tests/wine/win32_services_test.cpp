@@ -59,6 +59,9 @@ TEST(Win32FileSystem, BackupFolderAndItsFiles) {
   std::ifstream in(folder + "one.reg", std::ios::binary);
   EXPECT_EQ("short", std::string(std::istreambuf_iterator<char>(in), {}));
   in.close();
+  EXPECT_EQ("short", files.ReadWholeFile(folder + "one.reg", 100).value_or("(none)"));
+  EXPECT_EQ("sho", files.ReadWholeFile(folder + "one.reg", 3).value_or("(none)"));
+  EXPECT_FALSE(files.ReadWholeFile(folder + "missing.reg", 100));
   ASSERT_TRUE(files.WriteWholeFile(folder + "Two.txt", ""));
   ASSERT_TRUE(files.MakeFolders(folder + "sub"));
   std::vector<std::string> names = files.FileNames(folder);

@@ -285,6 +285,47 @@ TEST_F(MainWindowUi, ClicksReachTheSinkAndErrorsTheErrorBox) {
   EXPECT_EQ(3u, sink.events.size());
 }
 
+// The system menu's own items stand above "Close" after a separator; choosing one is a
+// click, and a disabled one is greyed and reports nothing.
+TEST_F(MainWindowUi, SystemMenuItemsAreClickedAndDisabledLikeButtons) {
+  HMENU menu = GetSystemMenu(window_.Handle(), FALSE);
+  ASSERT_NE(nullptr, menu);
+  // Wine adds an item of its own below "Close".
+  int close = 0;
+  while (close < GetMenuItemCount(menu) && GetMenuItemID(menu, close) != SC_CLOSE) {
+    ++close;
+  }
+  ASSERT_GE(close, 4);
+  std::vector<UINT> tail;
+  for (int index = close - 4; index <= close; ++index) {
+    tail.push_back(GetMenuItemID(menu, index));
+  }
+  const UINT separator = 0;
+  EXPECT_THAT(tail, testing::ElementsAre(separator, UINT{miRestoreBackup}, UINT{miExportSettings},
+                                         separator, UINT{SC_CLOSE}));
+  for (const auto& item : MainWindowLayout().system_menu) {
+    char caption[100] = {};
+    GetMenuStringA(menu, static_cast<UINT>(item.id), caption, sizeof(caption), MF_BYCOMMAND);
+    EXPECT_EQ(item.caption, caption);
+    EXPECT_EQ(item.caption, window_.Text(item.id));
+  }
+
+  RecordingSink sink;
+  ScriptedDialogs dialogs;
+  window_.Connect(&sink, &dialogs);
+  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miExportSettings, 0);
+  window_.SetEnabled(miRestoreBackup, false);
+  EXPECT_FALSE(window_.Enabled(miRestoreBackup));
+  EXPECT_TRUE(window_.Enabled(miExportSettings));
+  EXPECT_NE(0u, GetMenuState(menu, miRestoreBackup, MF_BYCOMMAND) & MF_GRAYED);
+  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
+  EXPECT_THAT(sink.events,
+              testing::ElementsAre(std::pair{ControlId{miExportSettings}, Event::Click}));
+  window_.SetEnabled(miRestoreBackup, true);
+  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
+  EXPECT_EQ(2u, sink.events.size());
+}
+
 TEST_F(MainWindowUi, TypingSetsTheChangedMarkAndProgramTextClearsIt) {
   HWND edit = window_.Control(edPSTPath);
   EXPECT_FALSE(window_.Modified(edPSTPath));

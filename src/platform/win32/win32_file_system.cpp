@@ -5,6 +5,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -131,6 +132,30 @@ bool Win32FileSystem::WriteWholeFile(std::string_view path, std::string_view byt
     DeleteFileA(name.c_str());
   }
   return whole;
+}
+
+std::optional<std::string> Win32FileSystem::ReadWholeFile(std::string_view path,
+                                                          std::size_t limit) {
+  const std::string name(path);
+  const UniqueHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[16384];
+  while (bytes.size() < limit) {
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
+    if (!ReadFile(file.get(), buffer, wanted, &read, nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) {
+      break;
+    }
+    bytes.append(buffer, read);
+  }
+  return bytes;
 }
 
 bool Win32FileSystem::RemoveFile(std::string_view path) {

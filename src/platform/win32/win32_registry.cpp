@@ -132,6 +132,11 @@ Status Win32Registry::SubKeyCount(Handle key, std::uint32_t& count) {
   return status;
 }
 
+Status Win32Registry::DeleteValue(Handle key, std::string_view name) {
+  const std::string value_name(name);
+  return RegDeleteValueA(Key(key), value_name.c_str());
+}
+
 Status Win32Registry::DeleteKey(Handle key, std::string_view name) {
   const std::string sub(name);
   return RegDeleteKeyA(Key(key), sub.c_str());

@@ -21,6 +21,7 @@ class Win32Registry final : public Registry {
   Status EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
                    std::size_t data_capacity, std::string& name) override;
   Status SubKeyCount(Handle key, std::uint32_t& count) override;
+  Status DeleteValue(Handle key, std::string_view name) override;
   Status DeleteKey(Handle key, std::string_view name) override;
   void Close(Handle key) noexcept override;
 };

@@ -74,6 +74,7 @@ std::optional<std::string> Win32Dialogs::FileDialog(const FileDialogOptions& opt
     extension.erase(0, 1);
   }
   const std::string title(options.title);
+  const std::string folder(options.initial_folder);
   std::string file(options.file_name);
   file.resize(std::max<std::size_t>(file.size() + 1, MAX_PATH), '\0');
 
@@ -84,6 +85,7 @@ std::optional<std::string> Win32Dialogs::FileDialog(const FileDialogOptions& opt
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrTitle = title.c_str();
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.Flags =
       OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | (save ? OFN_OVERWRITEPROMPT : 0);

@@ -71,6 +71,10 @@ Win32Window::Win32Window(const WindowLayout& layout, const Options& options)
                   options_.instance, this);
   if (window_ != nullptr) {
     CreateControls();
+    AddSystemMenuItems(window_, layout_.system_menu);
+    for (const SystemMenuItem& item : layout_.system_menu) {
+      menu_items_.emplace(item.id, SystemMenuItemState(window_, item));
+    }
   }
 }
 
@@ -228,6 +232,11 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return brush;
       }
       break;
+    case WM_SYSCOMMAND:
+      if (OnSystemCommand(wparam)) {
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       Close();
       return 0;
@@ -276,6 +285,19 @@ void Win32Window::OnCommand(WPARAM wparam, LPARAM lparam) {
   if (const std::optional<Event> event = CommandEvent(row->kind, HIWORD(wparam))) {
     Dispatch(*sink_, *dialogs_, id, *event);
   }
+}
+
+bool Win32Window::OnSystemCommand(WPARAM wparam) {
+  // Windows keeps the low four bits of the command for itself.
+  const auto id = static_cast<ControlId>(wparam & 0xFFF0);
+  auto item = menu_items_.find(id);
+  if (item == menu_items_.end()) {
+    return false;
+  }
+  if (item->second.Enabled()) {
+    Raise(id, Event::Click);
+  }
+  return true;
 }
 
 void Win32Window::Raise(ControlId id, Event event) {

@@ -13,6 +13,7 @@
 #include "ui/win32/handles.h"
 #include "ui/win32/pending_controls.h"
 #include "ui/win32/pictures.h"
+#include "ui/win32/system_menu.h"
 
 namespace tarnwell {
 
@@ -99,6 +100,9 @@ class Win32Window final : public Form {
   LRESULT ColourOf(HWND control, HDC dc);
   void OnCommand(WPARAM wparam, LPARAM lparam);
   void Raise(ControlId id, Event event);
+  // A command of the window's own system-menu items: a click on the item. False for
+  // any other command, which Windows carries out.
+  bool OnSystemCommand(WPARAM wparam);
   // The control made for this id, or nothing when it is not made yet.
   BoundControl* Bound(ControlId id) const;
   // Where the Form's calls for this control go: its window, or the state kept for it.
@@ -118,6 +122,7 @@ class Win32Window final : public Form {
   UniqueBrush silver_brush_;
   std::vector<UniqueBitmap> bitmaps_;
   std::map<ControlId, std::unique_ptr<BoundControl>> controls_;
+  std::map<ControlId, SystemMenuItemState> menu_items_;
   bool after_open_group_ = false;  // the next control made ends a dialog group
   PendingControls pending_;        // the state of controls not created yet
   HWND shown_from_ = nullptr;      // the active window when a kept window was shown

@@ -9,12 +9,18 @@ ControlState& Win32Window::StateOf(ControlId id) {
   if (BoundControl* control = Bound(id)) {
     return *control;
   }
+  if (auto item = menu_items_.find(id); item != menu_items_.end()) {
+    return item->second;
+  }
   return pending_.At(id);
 }
 
 const ControlState& Win32Window::StateOf(ControlId id) const {
   if (const BoundControl* control = Bound(id)) {
     return *control;
+  }
+  if (auto item = menu_items_.find(id); item != menu_items_.end()) {
+    return item->second;
   }
   return pending_.At(id);
 }
