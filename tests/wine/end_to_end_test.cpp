@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tlhelp32.h>
@@ -825,6 +826,93 @@ TEST_F(EndToEnd, BackupOfASaveIsPutBackByRegImport) {
   ASSERT_TRUE(reg.Started());
   ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
   EXPECT_EQ(before, RegistryOfInterest());
+
+  // The same through the program: a second save, then its backup restored from the system
+  // menu, which backs up the state it replaces first.
+  Start();
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  SaveAndAnswer();
+  ASSERT_NE(before, RegistryOfInterest());
+  std::string second;
+  for (const std::string& name : backups()) {
+    if (name != written[0]) {
+      second = name;
+    }
+  }
+  ASSERT_FALSE(second.empty()) << "no backup of the second save";
+  Start();
+  PostMessageA(window_->Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
+  auto dialog = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(dialog.has_value()) << "no open dialog";
+  SendMessageA(FileNameField(dialog->Handle()), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(second.c_str()));
+  PostMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+  WaitUntilGone(dialog->Handle());
+  auto question = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(question.has_value());
+  EXPECT_THAT(question->MessageText(), testing::StartsWith("Restore "));
+  PostMessageA(question->Handle(), WM_COMMAND, IDYES, 0);
+  WaitUntilGone(question->Handle());
+  auto done = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(done.has_value());
+  EXPECT_THAT(done->MessageText(), testing::StartsWith("The settings were restored."));
+  PostMessageA(done->Handle(), WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(0u, program_->WaitForExit(10000).value_or(99));
+  EXPECT_EQ(before, RegistryOfInterest());
+  EXPECT_EQ(3u, backups().size()) << "the restore backs up first";
+}
+
+// Settings exported here and imported by reg.exe where Outlook's keys are empty: every value
+// the import sets is the one a save here writes. (The export writes every value, as if each
+// field had changed: the attachment folder is changed here too, so that the save writes it
+// and the previous one as well.)
+TEST_F(EndToEnd, ExportedSettingsImportedElsewhereAreWhatASaveWrites) {
+  Import("outlook2010-32");
+  const std::string file = "C:\\users\\Public\\Documents\\exported settings.reg";
+  DeleteFileA(file.c_str());
+  Start();
+  SendMessageA(window_->Control(edAttachmentPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  window_->Type(edAttachmentPath, "C:\\users\\Public\\Documents\\");
+  window_->ShowTab(MainTabControl, 2);
+  window_->Click(cbReadAsPlain);
+  PostMessageA(window_->Handle(), WM_SYSCOMMAND, miExportSettings, 0);
+  auto dialog = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(dialog.has_value()) << "no save dialog";
+  SendMessageA(FileNameField(dialog->Handle()), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(file.c_str()));
+  PostMessageA(dialog->Handle(), WM_COMMAND, IDOK, 0);
+  WaitUntilGone(dialog->Handle());
+  auto done = RemoteWindow::WaitFor(*program_, "#32770", 20000);
+  ASSERT_TRUE(done.has_value());
+  EXPECT_EQ("The settings were exported to " + file + ".", done->MessageText());
+  PostMessageA(done->Handle(), WM_COMMAND, IDOK, 0);
+  WaitUntilGone(done->Handle());
+  SaveAndAnswer();
+  const std::string office = "Software\\Microsoft\\Office";
+  const auto lines = [&office] {
+    std::set<std::string> values;
+    std::istringstream in(RegistrySnapshot(HKEY_CURRENT_USER, 0, office));
+    std::string key;
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("[")) {
+        key = line;
+      } else {
+        values.insert(key + line);
+      }
+    }
+    return values;
+  };
+  const std::set<std::string> saved = lines();
+  DeleteTree(HKEY_CURRENT_USER, 0, "Software\\Microsoft", "Office");
+  RunningProgram reg("reg.exe import \"" + file + "\"");
+  ASSERT_TRUE(reg.Started());
+  ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
+  const std::set<std::string> imported = lines();
+  EXPECT_GE(imported.size(), 15u);
+  for (const std::string& value : imported) {
+    EXPECT_TRUE(saved.count(value)) << value;
+  }
 }
 
 }  // namespace
