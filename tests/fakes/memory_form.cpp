@@ -5,8 +5,7 @@
 
 namespace tarnwell {
 
-MemoryForm::MemoryForm(const WindowLayout& layout, UnknownControls unknown)
-    : layout_(layout), unknown_(unknown) {
+MemoryForm::MemoryForm(const WindowLayout& layout) : layout_(layout) {
   for (const auto& row : layout.controls) {
     State state;
     state.kind = row.kind;
@@ -29,10 +28,6 @@ MemoryForm::MemoryForm(const WindowLayout& layout, UnknownControls unknown)
 MemoryForm::State& MemoryForm::At(ControlId id) {
   auto it = controls_.find(id);
   if (it == controls_.end()) {
-    if (unknown_ == UnknownControls::Lenient) {
-      scratch_ = State{};
-      return scratch_;
-    }
     throw std::out_of_range("no control " + std::to_string(id) + " on " +
                             std::string(layout_.form_name));
   }

@@ -14,12 +14,8 @@ namespace tarnwell {
 // offered as Type; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
-  // Strict: naming a control the layout lacks throws, so that a test fails loudly.
-  // Lenient: such a control reads as empty and ignores writes.
-  enum class UnknownControls { Strict, Lenient };
-
-  explicit MemoryForm(const WindowLayout& layout,
-                      UnknownControls unknown = UnknownControls::Strict);
+  // Naming a control the layout lacks throws, so that a test fails loudly.
+  explicit MemoryForm(const WindowLayout& layout);
 
   const WindowLayout& Layout() const { return layout_; }
   bool Closed() const { return closed_; }
@@ -77,9 +73,7 @@ class MemoryForm final : public Form {
   const State& At(ControlId id) const;
 
   const WindowLayout& layout_;
-  UnknownControls unknown_;
   std::map<ControlId, State> controls_;
-  mutable State scratch_;  // what an unknown control reads as, when lenient
   bool closed_ = false;
   bool shown_ = false;
 };
