@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <vector>
 
 namespace tarnwell {
 namespace {
@@ -29,9 +29,32 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
 }
 
 BOOL CALLBACK CollectControl(HWND control, LPARAM data) {
-  auto* controls = reinterpret_cast<std::map<ControlId, HWND>*>(data);
-  controls->emplace(GetDlgCtrlID(control), control);
+  // A control inside another of the same id (the edit of a combo box) stands for both.
+  (*reinterpret_cast<std::map<ControlId, HWND>*>(data))[GetDlgCtrlID(control)] = control;
   return TRUE;
+}
+
+void SnapshotKey(HKEY key, REGSAM view, const std::string& path, std::string& out) {
+  out += "[" + path + "]\n";
+  std::vector<char> name(16384);
+  std::vector<BYTE> data(65536);
+  for (DWORD index = 0, length = 16384, size = 65536, type = 0;
+       RegEnumValueA(key, index, name.data(), &length, nullptr, &type, data.data(), &size) ==
+       ERROR_SUCCESS;
+       ++index, length = 16384, size = 65536) {
+    out += std::string(name.data(), length) + "=" + std::to_string(type) + ":" +
+           std::string(reinterpret_cast<const char*>(data.data()), size) + "\n";
+  }
+  for (DWORD index = 0, length = 16384; RegEnumKeyExA(key, index, name.data(), &length, nullptr,
+                                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++index, length = 16384) {
+    const std::string sub_name(name.data(), length);
+    HKEY sub = nullptr;
+    if (RegOpenKeyExA(key, sub_name.c_str(), 0, KEY_READ | view, &sub) == ERROR_SUCCESS) {
+      SnapshotKey(sub, view, path + "\\" + sub_name, out);
+      RegCloseKey(sub);
+    }
+  }
 }
 
 }  // namespace
@@ -46,6 +69,33 @@ std::string WindowsPath(const std::string& unix_path) {
   std::string path = "Z:" + unix_path;
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
+}
+
+std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path) {
+  std::string out;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) == ERROR_SUCCESS) {
+    SnapshotKey(key, view, path, out);
+    RegCloseKey(key);
+  }
+  return out;
+}
+
+std::string FileTreeSnapshot(const std::string& folder) {
+  std::string out;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    const std::string name = found.cFileName, path = folder + "\\" + name;
+    if (name == "." || name == "..") {
+      continue;
+    }
+    const bool folder_entry = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    out += folder_entry ? path + "\\\n" + FileTreeSnapshot(path)
+                        : path + " " + std::to_string(found.nFileSizeLow) + "\n";
+  }
+  FindClose(search);
+  return out;
 }
 
 RunningProgram::RunningProgram(const std::string& command_line) {
@@ -70,12 +120,12 @@ RunningProgram::~RunningProgram() {
 }
 
 std::optional<DWORD> RunningProgram::WaitForExit(DWORD milliseconds) {
+  DWORD code = 0;
   if (info_.hProcess == nullptr ||
-      WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) {
+      WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(info_.hProcess, &code)) {
     return std::nullopt;
   }
-  DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
   return code;
 }
 
@@ -113,74 +163,16 @@ std::string RemoteWindow::Text(ControlId id) const {
   return text;
 }
 
-bool RemoteWindow::Enabled(ControlId id) const {
-  return IsWindowEnabled(Control(id)) != FALSE;
-}
-
 std::string RemoteWindow::MessageText() const {
   std::string message;
   for (const auto& [id, control] : controls_) {
     char name[32] = {};
     GetClassNameA(control, name, sizeof(name));
-    char text[1024] = {};
-    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    if (_stricmp(name, "Static") == 0 && text[0] != '\0') {
-      message = text;
+    if (_stricmp(name, "Static") == 0 && !Text(id).empty()) {
+      message = Text(id);
     }
   }
   return message;
-}
-
-RECT RemoteWindow::ClientRect(ControlId id) const {
-  RECT client{};
-  GetClientRect(id == kNoControl ? window_ : Control(id), &client);
-  return client;
-}
-
-std::vector<std::string> RemoteWindow::Items(ControlId list) const {
-  std::vector<std::string> items;
-  const auto count = SendMessageA(Control(list), LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    // Between processes Wine hands list text over in UTF-16 whichever way it is asked.
-    wchar_t text[256] = {};
-    SendMessageW(Control(list), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-    char narrow[256] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
-    items.emplace_back(narrow);
-  }
-  return items;
-}
-
-void RemoteWindow::Select(ControlId list, int index) const {
-  SendMessageA(Control(list), LB_SETCURSEL, index, 0);
-}
-
-bool RemoteWindow::Checked(ControlId id) const {
-  return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-COLORREF RemoteWindow::InnerColour(ControlId id, COLORREF expected) const {
-  COLORREF colour = CLR_INVALID;
-  // Read from the screen: another process's window DC cannot be read here.
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    POINT inside{4, 4};
-    ClientToScreen(Control(id), &inside);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
-    HGDIOBJ old = SelectObject(memory, pixel);
-    BitBlt(memory, 0, 0, 1, 1, screen, inside.x, inside.y, SRCCOPY);
-    colour = GetPixel(memory, 0, 0);
-    SelectObject(memory, old);
-    DeleteObject(pixel);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (colour == expected) {
-      break;
-    }
-    Sleep(50);
-  }
-  return colour;
 }
 
 void RemoteWindow::Click(ControlId id) const {
@@ -188,6 +180,7 @@ void RemoteWindow::Click(ControlId id) const {
 }
 
 void RemoteWindow::Type(ControlId id, const std::string& text) const {
+  SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
   for (char c : text) {
     SendMessageA(Control(id), WM_CHAR, static_cast<unsigned char>(c), 0);
   }
@@ -198,68 +191,11 @@ void RemoteWindow::ShowTab(ControlId tabs, int index) {
   FindControls();
 }
 
-RemoteTree::RemoteTree(HWND tree, DWORD process_id)
-    : tree_(tree),
-      process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                           process_id)),
-      memory_(process_ == nullptr ? nullptr
-                                  : VirtualAllocEx(process_, nullptr, 4096,
-                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-
-RemoteTree::~RemoteTree() {
-  if (memory_ != nullptr) {
-    VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+bool RemoteWindow::WaitUntilGone() const {
+  for (int wait = 0; wait < 250 && IsWindow(window_) && IsWindowVisible(window_); ++wait) {
+    Sleep(20);
   }
-  if (process_ != nullptr) {
-    CloseHandle(process_);
-  }
-}
-
-HTREEITEM RemoteTree::Root() const {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-}
-
-HTREEITEM RemoteTree::Child(HTREEITEM parent, const std::string& text) const {
-  SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-  for (auto child = reinterpret_cast<HTREEITEM>(
-           SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-       child != nullptr; child = reinterpret_cast<HTREEITEM>(SendMessageA(
-                             tree_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-    if (Text(child) == text) {
-      return child;
-    }
-  }
-  return nullptr;
-}
-
-std::string RemoteTree::Text(HTREEITEM item) const {
-  if (memory_ == nullptr) {
-    return {};
-  }
-  char* remote_text = static_cast<char*>(memory_) + 512;
-  TVITEMA data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = remote_text;
-  data.cchTextMax = MAX_PATH;
-  WriteProcessMemory(process_, memory_, &data, sizeof(data), nullptr);
-  SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory_));
-  char text[MAX_PATH] = {};
-  ReadProcessMemory(process_, remote_text, text, sizeof(text) - 1, nullptr);
-  return text;
-}
-
-void RemoteTree::DoubleClick(HTREEITEM item) const {
-  SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-  SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-  RECT place{};
-  std::memcpy(&place, &item, sizeof(item));  // the item goes in, its place comes out
-  WriteProcessMemory(process_, memory_, &place, sizeof(place), nullptr);
-  SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(memory_));
-  ReadProcessMemory(process_, memory_, &place, sizeof(place), nullptr);
-  const LPARAM at = MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2);
-  PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-  PostMessageA(tree_, WM_LBUTTONUP, 0, at);
+  return !IsWindow(window_) || !IsWindowVisible(window_);
 }
 
 }  // namespace tarnwell

@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "ui/layout.h"
 
@@ -15,6 +12,16 @@ namespace tarnwell {
 
 // A shown top-level window of this class that the process owns, or null.
 HWND ShownWindow(DWORD process, const char* window_class);
+
+// A Unix path as Wine's Z: drive names it.
+std::string WindowsPath(const std::string& unix_path);
+
+// Everything below a registry key (`view` applied to every key opened), values with their
+// types and bytes, as one text; empty when the key is missing.
+std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path);
+
+// The names and sizes of every file and folder below `folder`, as one text.
+std::string FileTreeSnapshot(const std::string& folder);
 
 // A program started for a test; it is ended when the object goes if it still runs.
 class RunningProgram {
@@ -42,54 +49,25 @@ class RemoteWindow {
                                              const char* window_class, DWORD milliseconds);
 
   HWND Handle() const { return window_; }
-  // Looks for the window's controls again, after more of them were made.
-  void FindControls();
   HWND Control(ControlId id) const;
   std::string Text(ControlId id) const;
-  bool Enabled(ControlId id) const;
-  bool Checked(ControlId id) const;
-  std::vector<std::string> Items(ControlId list) const;
-  void Select(ControlId list, int index) const;
   // The message of a message box.
   std::string MessageText() const;
-  RECT ClientRect(ControlId id) const;
-  // The colour painted inside a control, a few pixels in from its top-left corner, once
-  // it has settled on one of `expected` (or what it shows after a while).
-  COLORREF InnerColour(ControlId id, COLORREF expected) const;
+  // Clicks a button and waits until the click was handled; Press does not wait.
   void Click(ControlId id) const;
+  void Press(ControlId id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
+  // Replaces an edit's text as typing does.
   void Type(ControlId id, const std::string& text) const;
   // Selects a tab, whose page may make its controls only now.
   void ShowTab(ControlId tabs, int index);
+  // Whether the window was closed or hidden within five seconds.
+  bool WaitUntilGone() const;
 
  private:
   explicit RemoteWindow(HWND window);
+  void FindControls();
   HWND window_;
   std::map<ControlId, HWND> controls_;
 };
-
-// A tree view of another process, which must have this process's bitness: the structures
-// its messages point to are written into the other process's memory.
-class RemoteTree {
- public:
-  RemoteTree(HWND tree, DWORD process_id);
-  ~RemoteTree();
-  RemoteTree(const RemoteTree&) = delete;
-  RemoteTree& operator=(const RemoteTree&) = delete;
-
-  HTREEITEM Root() const;
-  // The child with this text, its parent expanded first; null when there is none.
-  HTREEITEM Child(HTREEITEM parent, const std::string& text) const;
-  std::string Text(HTREEITEM item) const;
-  // Selects the item, as a first click does, and double-clicks its text.
-  void DoubleClick(HTREEITEM item) const;
-
- private:
-  HWND tree_;
-  HANDLE process_;
-  void* memory_;  // in the other process: a structure, then a text buffer
-};
-
-// A Unix path as Wine's Z: drive names it.
-std::string WindowsPath(const std::string& unix_path);
 
 }  // namespace tarnwell
