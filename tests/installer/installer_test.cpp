@@ -5,18 +5,21 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <fstream>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <iterator>
 #include <string>
-#include <tlhelp32.h>
-#include <vector>
 
+#include "platform/win32/win32_processes.h"
+#include "startup/launch.h"
 #include "version.h"
 #include "wine/remote_window.h"
 
 namespace tarnwell {
 namespace {
+
+using namespace std::string_literals;
 
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
@@ -32,25 +35,8 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// A value of the program's uninstall entry in one view, as text.
-std::string Entry(REGSAM view, const char* name) {
-  char value[MAX_PATH] = {};
-  DWORD size = sizeof(value), type = 0;
-  HKEY key = nullptr;
-  RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\Tarnwell").c_str(), 0,
-                KEY_READ | view, &key);
-  RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, value, &size);
-  RegCloseKey(key);
-  return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(value)) : value;
-}
-
 void Run(const std::string& command_line) {
   RunningProgram program(command_line);
-  ASSERT_TRUE(program.Started()) << command_line;
   EXPECT_EQ(0u, program.WaitForExit(60000).value_or(99)) << command_line;
 }
 
@@ -71,75 +57,56 @@ std::string Traces() {
 TEST(Installer, InstallsWhereA32BitProgramBelongsStartsAndUninstallsWithoutATrace) {
   const char* setup = std::getenv("TARNWELL_SETUP");
   ASSERT_NE(nullptr, setup) << "TARNWELL_SETUP names the installer under test";
-  const char path[] = "C:\\Mail\\";
   RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\14.0\\Outlook", "ForcePSTPath",
-                  REG_SZ, path, sizeof(path));
+                  REG_SZ, "C:\\Mail\\", 9);
   const std::string before = Traces();
   Run("\"" + WindowsPath(setup) + "\" /S");
 
   // The 32-bit "Program Files" of 64-bit Windows, and "Add or remove programs" in the 32-bit
-  // view, as for any 32-bit program.
-  const std::string folder = Environment("ProgramFiles(x86)") + "\\Tarnwell\\";
-  ASSERT_NE("\\Tarnwell\\", folder);
+  // view only, as for any 32-bit program.
+  const std::string folder = Environment("ProgramFiles(x86)") + "\\Tarnwell";
+  const std::string files = FileTreeSnapshot(folder);
   for (const char* file : {"tarnwell.exe", "readme.txt", "tarnwell-help.pdf", "uninstall.exe"}) {
-    EXPECT_TRUE(FileExists(folder + file)) << file;
+    EXPECT_THAT(files, testing::HasSubstr(folder + "\\" + file + " ")) << file;
   }
-  std::vector<char> version(GetFileVersionInfoSizeA((folder + "tarnwell.exe").c_str(), nullptr));
-  char* text = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(GetFileVersionInfoA((folder + "tarnwell.exe").c_str(), 0,
-                                  static_cast<DWORD>(version.size()), version.data()) &&
-              VerQueryValueA(version.data(), "\\StringFileInfo\\040904B0\\FileVersion",
-                             reinterpret_cast<void**>(&text), &length));
-  EXPECT_STREQ(TARNWELL_VERSION_TEXT, text);
-  EXPECT_EQ(std::string("Tarnwell ") + TARNWELL_VERSION_TEXT,
-            Entry(KEY_WOW64_32KEY, "DisplayName"));
-  EXPECT_EQ(TARNWELL_VERSION_TEXT, Entry(KEY_WOW64_32KEY, "DisplayVersion"));
-  EXPECT_EQ("The Tarnwell developers", Entry(KEY_WOW64_32KEY, "Publisher"));
-  EXPECT_EQ("\"" + folder + "uninstall.exe\"", Entry(KEY_WOW64_32KEY, "UninstallString"));
-  EXPECT_EQ(folder.substr(0, folder.size() - 1), Entry(KEY_WOW64_32KEY, "InstallLocation"));
-  const int size_kb = std::stoi("0" + Entry(KEY_WOW64_32KEY, "EstimatedSize"));
+  const std::string key = std::string(kUninstallKey) + "\\Tarnwell";
+  const std::string entry = RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, key);
+  for (const std::string& value :
+       {"DisplayName=1:Tarnwell "s + TARNWELL_VERSION_TEXT,
+        "DisplayVersion=1:"s + TARNWELL_VERSION_TEXT, "Publisher=1:The Tarnwell developers"s,
+        "UninstallString=1:\"" + folder + "\\uninstall.exe\"", "InstallLocation=1:" + folder}) {
+    EXPECT_THAT(entry, testing::HasSubstr(value + '\0' + '\n'));
+  }
+  DWORD size_kb = 0;
+  const std::size_t size = entry.find("EstimatedSize=4:");
+  ASSERT_NE(std::string::npos, size) << entry;
+  std::memcpy(&size_kb, entry.data() + size + 16, 4);
   EXPECT_TRUE(size_kb > 500 && size_kb < 5000) << size_kb << " KB";
-  EXPECT_EQ("", Entry(KEY_WOW64_64KEY, "DisplayName"));
+  EXPECT_EQ("", RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, key));
   // The shortcut holds the program's path.
   std::ifstream link(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Tarnwell.lnk", std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(link), {}};
-  EXPECT_NE(std::string::npos, bytes.find(folder + "tarnwell.exe")) << "Tarnwell.lnk";
+  EXPECT_THAT(bytes, testing::HasSubstr(folder + "\\tarnwell.exe"));
   {
-    RunningProgram program("\"" + folder + "tarnwell.exe\"");
+    RunningProgram program("\"" + folder + "\\tarnwell.exe\"");
     auto window = RemoteWindow::WaitFor(program, "TarnwellTForm1", 60000);
     ASSERT_TRUE(window.has_value()) << "the installed program showed no main window";
     PostMessageA(window->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, program.WaitForExit(10000).value_or(99));
   }
-  const std::string notes = folder + "notes.txt";
-  std::ofstream(notes) << "the user's";
+  std::ofstream(folder + "\\notes.txt") << "the user's";
 
   // The uninstaller carries on from a copy of itself in the temporary folder, so its first
   // process ends before the files are gone; the copy goes at the next start of Windows,
   // which Wine's restart tasks stand for.
-  Run("\"" + folder + "uninstall.exe\" /S");
-  for (int wait = 0; wait < 1500 && FileExists(folder + "uninstall.exe"); ++wait) {
-    Sleep(20);
-  }
-  const auto copy_runs = [] {
-    bool runs = false;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more && !runs;
-         more = Process32Next(snapshot, &entry)) {
-      runs = std::string(entry.szExeFile) == "Un.exe";
-    }
-    CloseHandle(snapshot);
-    return runs;
-  };
-  for (int wait = 0; wait < 500 && copy_runs(); ++wait) {
+  Run("\"" + folder + "\\uninstall.exe\" /S");
+  Win32Processes processes;
+  for (int wait = 0; wait < 1500 && CheckProcesses(processes, "Un.exe"); ++wait) {
     Sleep(20);
   }
   Run("wineboot.exe -r");
-  EXPECT_EQ(notes + " 10\n", FileTreeSnapshot(folder.substr(0, folder.size() - 1)));
-  DeleteFileA(notes.c_str());
+  EXPECT_EQ(folder + "\\notes.txt 10\n", FileTreeSnapshot(folder));
+  DeleteFileA((folder + "\\notes.txt").c_str());
   RemoveDirectoryA(folder.c_str());
   EXPECT_EQ(before, Traces());
 }

@@ -6,63 +6,17 @@
 #include <vector>
 
 namespace tarnwell {
-namespace {
-
-struct Search {
-  DWORD process;
-  const char* window_class;
-  HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<Search*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof(name));
-  if (owner == search->process && IsWindowVisible(window) &&
-      std::string(name) == search->window_class) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectControl(HWND control, LPARAM data) {
-  // A control inside another of the same id (the edit of a combo box) stands for both.
-  (*reinterpret_cast<std::map<ControlId, HWND>*>(data))[GetDlgCtrlID(control)] = control;
-  return TRUE;
-}
-
-void SnapshotKey(HKEY key, REGSAM view, const std::string& path, std::string& out) {
-  out += "[" + path + "]\n";
-  std::vector<char> name(16384);
-  std::vector<BYTE> data(65536);
-  for (DWORD index = 0, length = 16384, size = 65536, type = 0;
-       RegEnumValueA(key, index, name.data(), &length, nullptr, &type, data.data(), &size) ==
-       ERROR_SUCCESS;
-       ++index, length = 16384, size = 65536) {
-    out += std::string(name.data(), length) + "=" + std::to_string(type) + ":" +
-           std::string(reinterpret_cast<const char*>(data.data()), size) + "\n";
-  }
-  for (DWORD index = 0, length = 16384; RegEnumKeyExA(key, index, name.data(), &length, nullptr,
-                                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-       ++index, length = 16384) {
-    const std::string sub_name(name.data(), length);
-    HKEY sub = nullptr;
-    if (RegOpenKeyExA(key, sub_name.c_str(), 0, KEY_READ | view, &sub) == ERROR_SUCCESS) {
-      SnapshotKey(sub, view, path + "\\" + sub_name, out);
-      RegCloseKey(sub);
-    }
-  }
-}
-
-}  // namespace
 
 HWND ShownWindow(DWORD process, const char* window_class) {
-  Search search{process, window_class, nullptr};
-  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window = FindWindowExA(nullptr, nullptr, window_class, nullptr); window != nullptr;
+       window = FindWindowExA(nullptr, window, window_class, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == process && IsWindowVisible(window)) {
+      return window;
+    }
+  }
+  return nullptr;
 }
 
 std::string WindowsPath(const std::string& unix_path) {
@@ -72,11 +26,28 @@ std::string WindowsPath(const std::string& unix_path) {
 }
 
 std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path) {
-  std::string out;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) == ERROR_SUCCESS) {
-    SnapshotKey(key, view, path, out);
-    RegCloseKey(key);
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  std::string out = "[" + path + "]\n";
+  char name[16384];
+  std::vector<BYTE> data(65536);
+  for (DWORD i = 0, length = sizeof(name), size = 65536, type = 0;
+       RegEnumValueA(key, i, name, &length, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
+       ++i, length = sizeof(name), size = 65536) {
+    out += std::string(name, length) + "=" + std::to_string(type) + ":" +
+           std::string(data.begin(), data.begin() + size) + "\n";
+  }
+  std::vector<std::string> keys;
+  for (DWORD i = 0, length = sizeof(name);
+       RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, length = sizeof(name)) {
+    keys.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  for (const std::string& sub : keys) {
+    out += RegistrySnapshot(root, view, path + "\\" + sub);
   }
   return out;
 }
@@ -87,12 +58,11 @@ std::string FileTreeSnapshot(const std::string& folder) {
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
   for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
     const std::string name = found.cFileName, path = folder + "\\" + name;
-    if (name == "." || name == "..") {
-      continue;
+    if (name != "." && name != "..") {
+      out += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                 ? path + "\\\n" + FileTreeSnapshot(path)
+                 : path + " " + std::to_string(found.nFileSizeLow) + "\n";
     }
-    const bool folder_entry = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    out += folder_entry ? path + "\\\n" + FileTreeSnapshot(path)
-                        : path + " " + std::to_string(found.nFileSizeLow) + "\n";
   }
   FindClose(search);
   return out;
@@ -129,15 +99,6 @@ std::optional<DWORD> RunningProgram::WaitForExit(DWORD milliseconds) {
   return code;
 }
 
-RemoteWindow::RemoteWindow(HWND window) : window_(window) {
-  FindControls();
-}
-
-void RemoteWindow::FindControls() {
-  controls_.clear();
-  EnumChildWindows(window_, CollectControl, reinterpret_cast<LPARAM>(&controls_));
-}
-
 std::optional<RemoteWindow> RemoteWindow::WaitFor(const RunningProgram& program,
                                                   const char* window_class, DWORD milliseconds) {
   const DWORD start = GetTickCount();
@@ -152,31 +113,23 @@ std::optional<RemoteWindow> RemoteWindow::WaitFor(const RunningProgram& program,
   return RemoteWindow(found);
 }
 
-HWND RemoteWindow::Control(ControlId id) const {
-  auto it = controls_.find(id);
-  return it == controls_.end() ? nullptr : it->second;
+HWND RemoteWindow::Control(ControlId id, HWND parent) const {
+  for (HWND child = GetWindow(parent == nullptr ? window_ : parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (HWND inner = Control(id, child); inner != nullptr) {
+      return inner;
+    }
+    if (GetDlgCtrlID(child) == id) {
+      return child;
+    }
+  }
+  return nullptr;
 }
 
 std::string RemoteWindow::Text(ControlId id) const {
   char text[1024] = {};
   SendMessageA(Control(id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
   return text;
-}
-
-std::string RemoteWindow::MessageText() const {
-  std::string message;
-  for (const auto& [id, control] : controls_) {
-    char name[32] = {};
-    GetClassNameA(control, name, sizeof(name));
-    if (_stricmp(name, "Static") == 0 && !Text(id).empty()) {
-      message = Text(id);
-    }
-  }
-  return message;
-}
-
-void RemoteWindow::Click(ControlId id) const {
-  SendMessageA(Control(id), BM_CLICK, 0, 0);
 }
 
 void RemoteWindow::Type(ControlId id, const std::string& text) const {
@@ -186,9 +139,8 @@ void RemoteWindow::Type(ControlId id, const std::string& text) const {
   }
 }
 
-void RemoteWindow::ShowTab(ControlId tabs, int index) {
+void RemoteWindow::ShowTab(ControlId tabs, int index) const {
   SendMessageA(Control(tabs), TCM_SETCURFOCUS, index, 0);
-  FindControls();
 }
 
 bool RemoteWindow::WaitUntilGone() const {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -17,10 +16,10 @@ HWND ShownWindow(DWORD process, const char* window_class);
 std::string WindowsPath(const std::string& unix_path);
 
 // Everything below a registry key (`view` applied to every key opened), values with their
-// types and bytes, as one text; empty when the key is missing.
+// types and bytes, one line each; empty when the key is missing.
 std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path);
 
-// The names and sizes of every file and folder below `folder`, as one text.
+// The names and sizes of every file and folder below `folder`, one line each.
 std::string FileTreeSnapshot(const std::string& folder);
 
 // A program started for a test; it is ended when the object goes if it still runs.
@@ -41,7 +40,8 @@ class RunningProgram {
   PROCESS_INFORMATION info_{};
 };
 
-// Another process's window seen from outside, its controls found by their ids.
+// Another process's window seen from outside, its controls found by their ids (the innermost
+// of one id: the edit inside a combo box).
 class RemoteWindow {
  public:
   // Waits until the process shows a top-level window of this class and is idle.
@@ -49,25 +49,23 @@ class RemoteWindow {
                                              const char* window_class, DWORD milliseconds);
 
   HWND Handle() const { return window_; }
-  HWND Control(ControlId id) const;
+  HWND Control(ControlId id, HWND parent = nullptr) const;
   std::string Text(ControlId id) const;
   // The message of a message box.
-  std::string MessageText() const;
+  std::string MessageText() const { return Text(0xFFFF); }
   // Clicks a button and waits until the click was handled; Press does not wait.
-  void Click(ControlId id) const;
+  void Click(ControlId id) const { SendMessageA(Control(id), BM_CLICK, 0, 0); }
   void Press(ControlId id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
   // Replaces an edit's text as typing does.
   void Type(ControlId id, const std::string& text) const;
   // Selects a tab, whose page may make its controls only now.
-  void ShowTab(ControlId tabs, int index);
+  void ShowTab(ControlId tabs, int index) const;
   // Whether the window was closed or hidden within five seconds.
   bool WaitUntilGone() const;
 
  private:
-  explicit RemoteWindow(HWND window);
-  void FindControls();
+  explicit RemoteWindow(HWND window) : window_(window) {}
   HWND window_;
-  std::map<ControlId, HWND> controls_;
 };
 
 }  // namespace tarnwell

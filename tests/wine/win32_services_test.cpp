@@ -39,19 +39,13 @@ TEST(Win32FileSystem, FoldersAndFilesByTheirAttributes) {
   }
 }
 
-// The program's own folder, not the current one: the help file is looked for there.
-TEST(Win32FileSystem, ProgramFolderHoldsTheRunningProgram) {
-  SetCurrentDirectoryA("C:\\windows");
-  const std::string folder = Win32FileSystem().ProgramFolder();
-  ASSERT_TRUE(folder.ends_with("\\")) << folder;
-  EXPECT_TRUE(Win32FileSystem().FileExists(folder + "wine_platform_tests.exe"));
-}
-
-// What backups and exports need: the user's application-data folder, folders made with their
-// parents, files written whole (replacing), read up to a limit, listed without sub-folders,
-// their times of writing, and deleted.
-TEST(Win32FileSystem, BackupFolderAndItsFiles) {
+// What backups and exports need: the program's own folder (not the current one), the user's
+// application-data folder, folders made with their parents, files written whole (replacing),
+// read up to a limit, listed without sub-folders, their time of writing, and deleted.
+TEST(Win32FileSystem, ProgramAndBackupFoldersAndTheirFiles) {
   Win32FileSystem files;
+  SetCurrentDirectoryA("C:\\windows");
+  EXPECT_TRUE(files.FileExists(files.ProgramFolder() + "wine_platform_tests.exe"));
   char expected[MAX_PATH] = {};
   ASSERT_NE(0u, GetEnvironmentVariableA("LOCALAPPDATA", expected, MAX_PATH));
   EXPECT_EQ(std::string(expected) + "\\", files.LocalAppDataFolder());
@@ -60,9 +54,7 @@ TEST(Win32FileSystem, BackupFolderAndItsFiles) {
   EXPECT_TRUE(files.MakeFolders(folder)) << "made already";
   ASSERT_TRUE(files.WriteWholeFile(folder + "one.reg", std::string("long\0text", 9)));
   ASSERT_TRUE(files.WriteWholeFile(folder + "one.reg", "short"));
-  std::ifstream in(folder + "one.reg", std::ios::binary);
-  EXPECT_EQ("short", std::string(std::istreambuf_iterator<char>(in), {}));
-  in.close();
+  EXPECT_EQ("short", files.ReadWholeFile(folder + "one.reg", 100).value_or("(none)"));
   EXPECT_EQ("sho", files.ReadWholeFile(folder + "one.reg", 3).value_or("(none)"));
   EXPECT_FALSE(files.ReadWholeFile(folder + "missing.reg", 100));
   HANDLE file = CreateFileA((folder + "one.reg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
@@ -121,95 +113,67 @@ TEST(Win32Clock, NowIsTheLocalTime) {
   GetLocalTime(&before);
   const DateTime now = Win32Clock().Now();
   GetLocalTime(&after);
-  const auto seconds = [](int y, int m, int d, int h, int mi, int s) {
-    return std::make_tuple(y, m, d, h, mi, s);
+  using Time = std::tuple<int, int, int, int, int, int>;
+  const auto at = [](const SYSTEMTIME& t) {
+    return Time(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
   };
-  const auto at = [&seconds](const SYSTEMTIME& t) {
-    return seconds(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
-  };
-  const auto read =
-      seconds(now.date.year, now.date.month, now.date.day, now.hour, now.minute, now.second);
+  const Time read(now.date.year, now.date.month, now.date.day, now.hour, now.minute, now.second);
   EXPECT_TRUE(at(before) <= read && read <= at(after));
 }
 
-// Registry files against Windows' own tools: what the program writes, reg.exe sets exactly;
-// what the registry editor exports, the program reads as it was set. Every kind the program
-// backs up; text bytes above 127 that ANSI and UTF-16 share.
-class RegFileWithWindowsTools : public testing::Test {
- protected:
-  void SetUp() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, kKey.c_str());
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                    nullptr);
-  }
-  void TearDown() override { RegCloseKey(key_); }
-
-  static RegFileValue Value(std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
-    return {std::move(name), RegValue{static_cast<ValueType>(type), std::move(data)}};
-  }
-  // The key's values in name order, as registry-file text: a difference reads as one.
-  static std::string Listed(std::vector<RegFileValue> values) {
+// What the program writes, reg.exe sets exactly, as the registry editor's export read by the
+// program shows: every kind the program backs up, text bytes above 127 that ANSI and UTF-16
+// share. (Wine's editor exports a DWORD of another size than four bytes with stray bytes of
+// its own, so that kind is read back directly.)
+TEST(RegFile, RegImportSetsWhatTheProgramWroteAndTheEditorExportReadsAsSet) {
+  const std::string path = "Software\\TarnwellRegFile", file = "C:\\windows\\temp\\t.reg";
+  const auto value = [](const char* name, std::uint32_t type, std::vector<std::uint8_t> data) {
+    return RegFileValue{name, RegValue{static_cast<ValueType>(type), std::move(data)}};
+  };
+  // A key's values in name order, as registry-file text: a difference reads as one.
+  const auto listed = [&path](std::vector<RegFileValue> values) {
     std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) {
       return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0;
     });
-    return WriteRegFile({{Root::CurrentUser, kKey, std::move(values)}}, "");
-  }
-  static void Run(const std::string& command) {
-    RunningProgram program(command);
-    ASSERT_EQ(0u, program.WaitForExit(30000).value_or(99)) << command;
-  }
-
-  inline static const std::string kKey = "Software\\TarnwellRegFile";
-  inline static const std::string kFile = "C:\\windows\\temp\\tarnwell-reg-file-test.reg";
-  const std::vector<RegFileValue> values_ = {
-      Value("", 1, StringData("default")),
-      Value("Text", 1, StringData("C:\\Mail \"Caf\xe9\" \\\\srv\\\xfc")),
-      Value("Expand", 2, StringData("%TEMP%\\x")),
-      Value("Binary", 3, std::vector<std::uint8_t>(100, 0xa5)),
-      Value("Number", 4, DwordData(0xdeadbeef)),
-      Value("Multi", 7, {'a', 0, 'b', 0, 0}),
-      Value("Wide", 11, {1, 2, 3, 4, 5, 6, 7, 8}),
+    return WriteRegFile({{Root::CurrentUser, path, std::move(values)}}, "");
   };
-  HKEY key_ = nullptr;
-};
-
-TEST_F(RegFileWithWindowsTools, RegImportSetsExactlyWhatWasWritten) {
-  RegSetValueExA(key_, "Gone", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
-  auto values = values_;
-  values.push_back(Value("Short", 4, {1, 2}));
+  std::vector<RegFileValue> values = {
+      value("", 1, StringData("default")),
+      value("Text", 1, StringData("C:\\Mail \"Caf\xe9\" \\\\srv\\\xfc")),
+      value("Expand", 2, StringData("%TEMP%\\x")),
+      value("Binary", 3, std::vector<std::uint8_t>(100, 0xa5)),
+      value("Number", 4, DwordData(0xdeadbeef)),
+      value("Multi", 7, {'a', 0, 'b', 0, 0}),
+      value("Wide", 11, {1, 2, 3, 4, 5, 6, 7, 8}),
+  };
+  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+  RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), "Gone", REG_SZ, "x", 2);
   auto written = values;
+  written.push_back(value("Short", 4, {1, 2}));
   written.push_back({"Gone", std::nullopt});
-  std::ofstream(kFile, std::ios::binary)
-      << WriteRegFile({{Root::CurrentUser, kKey, written}}, "Tarnwell's test");
-  Run("reg.exe import " + kFile + " /reg:64");
-  std::vector<RegFileValue> imported;
-  char name[256];
-  for (DWORD i = 0, size = sizeof(name), type = 0, bytes = 0;
-       RegEnumValueA(key_, i, name, &size, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS;
-       ++i, size = sizeof(name)) {
-    imported.push_back(Value(name, type, std::vector<std::uint8_t>(bytes)));
-    RegQueryValueExA(key_, name, nullptr, nullptr, imported.back().value->data.data(), &bytes);
-    imported.back().value->data.resize(bytes);
-  }
-  EXPECT_EQ(Listed(values), Listed(imported));
-}
+  std::ofstream(file, std::ios::binary) << WriteRegFile({{Root::CurrentUser, path, written}}, "t");
+  RunningProgram reg("reg.exe import " + file + " /reg:64");
+  ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
+  HKEY key = nullptr;
+  RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+  std::uint8_t data[8] = {};
+  DWORD type = 0, size = sizeof(data);
+  RegQueryValueExA(key, "Short", nullptr, &type, data, &size);
+  EXPECT_EQ(listed({value("Short", 4, {1, 2})}),
+            listed({value("Short", type, {data, data + size})}));
+  RegDeleteValueA(key, "Short");
+  RegCloseKey(key);
 
-// Wine's registry editor exports a DWORD of another size than four bytes as "dword:" with
-// stray bytes of its own, so that kind is left out here.
-TEST_F(RegFileWithWindowsTools, RegistryEditorExportReadsAsItWasSet) {
-  for (const auto& entry : values_) {
-    RegSetValueExA(key_, entry.name.c_str(), 0, static_cast<DWORD>(entry.value->type),
-                   entry.value->data.data(), static_cast<DWORD>(entry.value->data.size()));
-  }
-  Run("regedit.exe /e " + kFile + " HKEY_CURRENT_USER\\" + kKey);
-  std::ifstream in(kFile, std::ios::binary);
+  RunningProgram editor("regedit.exe /e " + file + " HKEY_CURRENT_USER\\" + path);
+  ASSERT_EQ(0u, editor.WaitForExit(30000).value_or(99));
+  std::ifstream in(file, std::ios::binary);
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
   ASSERT_TRUE(bytes.size() > 2 && bytes[0] == 0xFF) << "not UTF-16, as the editor writes it";
   const auto read = ReadRegFile(bytes);
   ASSERT_EQ(0u, read.index()) << std::get<RegFileError>(read).text;
   ASSERT_EQ(1u, std::get<0>(read).size());
-  EXPECT_EQ(kKey, std::get<0>(read)[0].path);
-  EXPECT_EQ(Listed(values_), Listed(std::get<0>(read)[0].values));
+  EXPECT_EQ(path, std::get<0>(read)[0].path);
+  EXPECT_EQ(listed(values), listed(std::get<0>(read)[0].values));
 }
 
 }  // namespace
