@@ -1,5 +1,5 @@
 // The release installer of the 32-bit program, run silently in a fresh Wine prefix: what it
-// puts where, the installed program started, and an uninstall that takes away everything the
+// puts where, and an uninstall that takes away everything the
 // installer added but leaves what the user put into its folder.
 #include <windows.h>
 
@@ -35,7 +35,7 @@ std::string ShellFolder(int csidl) {
   return path;
 }
 
-void Run(const std::string& command_line) {
+void RunToEnd(const std::string& command_line) {
   RunningProgram program(command_line);
   EXPECT_EQ(0u, program.WaitForExit(60000).value_or(99)) << command_line;
 }
@@ -54,13 +54,13 @@ std::string Traces() {
          FileTreeSnapshot(ShellFolder(CSIDL_PROGRAMS)) + FileTreeSnapshot(temporary);
 }
 
-TEST(Installer, InstallsWhereA32BitProgramBelongsStartsAndUninstallsWithoutATrace) {
+TEST(Installer, InstallsWhereA32BitProgramBelongsAndUninstallsWithoutATrace) {
   const char* setup = std::getenv("TARNWELL_SETUP");
   ASSERT_NE(nullptr, setup) << "TARNWELL_SETUP names the installer under test";
   RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\14.0\\Outlook", "ForcePSTPath",
                   REG_SZ, "C:\\Mail\\", 9);
   const std::string before = Traces();
-  Run("\"" + WindowsPath(setup) + "\" /S");
+  RunToEnd("\"" + WindowsPath(setup) + "\" /S");
 
   // The 32-bit "Program Files" of 64-bit Windows, and "Add or remove programs" in the 32-bit
   // view only, as for any 32-bit program.
@@ -84,27 +84,26 @@ TEST(Installer, InstallsWhereA32BitProgramBelongsStartsAndUninstallsWithoutATrac
   EXPECT_TRUE(size_kb > 500 && size_kb < 5000) << size_kb << " KB";
   EXPECT_EQ("", RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, key));
   // The shortcut holds the program's path.
-  std::ifstream link(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Tarnwell.lnk", std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(link), {}};
+  const std::string bytes{
+      std::istreambuf_iterator<char>(
+          std::ifstream(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Tarnwell.lnk", std::ios::binary)
+              .rdbuf()),
+      {}};
   EXPECT_THAT(bytes, testing::HasSubstr(folder + "\\tarnwell.exe"));
-  {
-    RunningProgram program("\"" + folder + "\\tarnwell.exe\"");
-    auto window = RemoteWindow::WaitFor(program, "TarnwellTForm1", 60000);
-    ASSERT_TRUE(window.has_value()) << "the installed program showed no main window";
-    PostMessageA(window->Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, program.WaitForExit(10000).value_or(99));
-  }
   std::ofstream(folder + "\\notes.txt") << "the user's";
 
   // The uninstaller carries on from a copy of itself in the temporary folder, so its first
   // process ends before the files are gone; the copy goes at the next start of Windows,
   // which Wine's restart tasks stand for.
-  Run("\"" + folder + "\\uninstall.exe\" /S");
+  RunToEnd("\"" + folder + "\\uninstall.exe\" /S");
   Win32Processes processes;
-  for (int wait = 0; wait < 1500 && CheckProcesses(processes, "Un.exe"); ++wait) {
+  for (int wait = 0;
+       wait < 1500 && (FileTreeSnapshot(folder).find("uninstall.exe") != std::string::npos ||
+                       CheckProcesses(processes, "Un.exe"));
+       ++wait) {
     Sleep(20);
   }
-  Run("wineboot.exe -r");
+  RunToEnd("wineboot.exe -r");
   EXPECT_EQ(folder + "\\notes.txt 10\n", FileTreeSnapshot(folder));
   DeleteFileA((folder + "\\notes.txt").c_str());
   RemoveDirectoryA(folder.c_str());
