@@ -3,24 +3,39 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
-#include "ui/layout.h"
 #include "ui/win32/window.h"
 
 namespace tarnwell {
 
-std::string ClassNameOf(HWND window);
 std::string WindowText(HWND window);
-// A control's place in its parent window's client area.
-RECT PlaceInParent(HWND control);
-// The brush and background colour an edit field is painted with, asked the way Windows
-// asks: a disabled or read-only edit sends WM_CTLCOLORSTATIC, an enabled one WM_CTLCOLOREDIT.
+// The colour an edit is painted in, asked as Windows asks: WM_CTLCOLORSTATIC when it is
+// disabled or read-only, WM_CTLCOLOREDIT otherwise.
 COLORREF PaintedColour(HWND edit);
-// Every control of a window against its row: class, id, caption, place, state, font.
-void ExpectControlsMatchTheirRows(const Win32Window& window);
-// The window's caption, client size and fixed frame with only a system menu.
-void ExpectFixedWindow(const Win32Window& window);
-// The window's caption, client and outer size, and sizeable frame with only a system menu.
-void ExpectSizeableWindow(const Win32Window& window, int outer_width, int outer_height);
+// Shows every page, so that every control is made.
+void ShowEveryPage(Win32Window& window);
+
+// Records the events a window raises.
+struct RecordingSink final : EventSink {
+  void OnEvent(ControlId id, Event event) override { events.emplace_back(id, event); }
+  std::vector<std::pair<ControlId, Event>> events;
+};
+
+// Waits on a thread of its own for a shown window of this class and caption (any when null),
+// and hands it to `answer`, which reads it and closes it.
+template <typename Answer>
+std::thread WhenShown(const char* window_class, const char* caption, Answer answer) {
+  return std::thread([=] {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      if (HWND shown = FindWindowA(window_class, caption); shown && IsWindowVisible(shown)) {
+        return answer(shown);
+      }
+      Sleep(10);
+    }
+  });
+}
 
 }  // namespace tarnwell

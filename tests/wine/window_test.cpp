@@ -1,19 +1,17 @@
-// The main window built by the Win32 binding from its layout table, under Wine and Xvfb:
-// every control's class, caption, place and start state against its row, and events
-// arriving through real window messages.
+// The Win32 binding under Wine and Xvfb: control kinds read and written, pages, events from
+// real window messages, the message loop, kept and modal windows, and the standard dialogs.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
 
+#include <functional>
 #include <gmock/gmock.h>
-#include <string>
-#include <thread>
-#include <vector>
+#include <map>
 
 #include "platform/registry_object.h"
+#include "support/layouts.h"
 #include "support/scripted_dialogs.h"
-#include "ui/descriptions_layout.h"
-#include "ui/main_layout.h"
+#include "ui/win32/hyperlink_label.h"
 #include "ui/win32/win32_dialogs.h"
 #include "windows/descriptions_window.h"
 #include "wine/layout_check.h"
@@ -22,507 +20,321 @@ namespace tarnwell {
 namespace {
 
 using namespace tform1;
+using Events = std::vector<std::pair<ControlId, Event>>;
+const HINSTANCE kInstance = GetModuleHandleA(nullptr);
 
-class FailingBanner final : public PictureSource {
- public:
-  explicit FailingBanner(PictureSource& real) : real_(real) {}
-  UniqueBitmap Load(std::string_view name) override {
-    if (name == kBannerPicture) {
-      std::vector<std::uint8_t> damaged(2048, 0x5A);
-      damaged[0] = 0xFF;
-      damaged[1] = 0xD8;
-      return BitmapFromJpeg(damaged);
-    }
-    return real_.Load(name);
+std::string Joined(const std::vector<std::string>& parts, const std::string& between) {
+  std::string joined;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    joined += (i == 0 ? "" : between) + parts[i];
   }
+  return joined;
+}
 
- private:
-  PictureSource& real_;
+// What the Form reads of a control, "text|enabled|silver|checked|items|selected|modified",
+// with the text of an edit, the lines of a memo and the items of a list box; and what its
+// window shows.
+std::string Readings(const Win32Window& window, ControlId id) {
+  const ControlLayout* row = window.Layout().Find(id);
+  const auto kind = row == nullptr ? ControlKind::Edit : row->kind;
+  const std::string lines = Joined(window.Lines(id), "\r\n");
+  HWND made = window.Control(id);
+  if (made != nullptr && kind == ControlKind::Edit) {
+    EXPECT_EQ(window.Colour(id) == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0)
+                                                       : GetSysColor(COLOR_WINDOW),
+              PaintedColour(made));
+  } else if (made != nullptr && kind == ControlKind::Memo) {
+    EXPECT_EQ(lines, WindowText(made));
+    DWORD start = 1;
+    SendMessageA(made, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    EXPECT_EQ(0u, start);
+  }
+  for (HWND item = made; made != nullptr && kind == ControlKind::RadioGroup &&
+                         GetDlgCtrlID(item = GetWindow(item, GW_HWNDNEXT)) == id;) {
+    EXPECT_EQ(window.Enabled(id), IsWindowEnabled(item) != FALSE);
+  }
+  return (kind == ControlKind::Edit ? window.Text(id) : lines) + "|" +
+         std::to_string(window.Enabled(id)) + "|" +
+         std::to_string(window.Colour(id) == FieldColour::Silver) + "|" +
+         std::to_string(window.Checked(id)) + "|" +
+         (kind == ControlKind::ListBox ? Joined(window.Items(id), ",") : "") + "|" +
+         (kind == ControlKind::ListBox || kind == ControlKind::RadioGroup
+              ? std::to_string(window.Selected(id))
+              : "") +
+         "|" + std::to_string(window.Modified(id));
+}
+
+// Form calls, written "T<text>;E0;...", and what the user does: Y types a character, B
+// clicks a button and R the first radio item, W<code> notifies from the control, M chooses
+// the system menu item, P presses on the link at (3, 3) and U<y> releases it at (3, y).
+using W = Win32Window;
+using Arg = const std::string;
+const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
+    {'T', [](W& w, ControlId id, Arg& a) { w.SetText(id, a); }},
+    {'E', [](W& w, ControlId id, Arg& a) { w.SetEnabled(id, a == "1"); }},
+    {'S', [](W& w, ControlId id, Arg&) { w.SetColour(id, FieldColour::Silver); }},
+    {'K', [](W& w, ControlId id, Arg&) { w.SetChecked(id, true); }},
+    {'A', [](W& w, ControlId id, Arg& a) { w.AddItem(id, a); }},
+    {'D', [](W& w, ControlId id, Arg& a) { w.DeleteItem(id, stoi(a)); }},
+    {'L', [](W& w, ControlId id, Arg& a) { w.Select(id, stoi(a)); }},
+    {'C', [](W& w, ControlId id, Arg&) { w.ClearItems(id); }},
+    {'N', [](W& w, ControlId id, Arg& a) { w.AddLine(id, a); }},
+    {'F', [](W& w, ControlId id, Arg&) { w.ShowFirstLine(id); }},
+    {'Y', [](W& w, ControlId id, Arg& a) { SendMessageA(w.Control(id), WM_CHAR, a[0], 0); }},
+    {'B', [](W& w, ControlId id, Arg&) { SendMessageA(w.Control(id), BM_CLICK, 0, 0); }},
+    {'R', [](W& w, ControlId id,
+             Arg&) { SendMessageA(GetWindow(w.Control(id), GW_HWNDNEXT), BM_CLICK, 0, 0); }},
+    {'W',
+     [](W& w, ControlId id, Arg& a) {
+       SendMessageA(w.Handle(), WM_COMMAND, MAKEWPARAM(id, stoi(a)), LPARAM(w.Control(id)));
+     }},
+    {'M', [](W& w, ControlId id, Arg&) { SendMessageA(w.Handle(), WM_SYSCOMMAND, id, 0); }},
+    {'P', [](W& w, ControlId id,
+             Arg&) { SendMessageA(w.Control(id), WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3)); }},
+    {'U', [](W& w, ControlId id,
+             Arg& a) { SendMessageA(w.Control(id), WM_LBUTTONUP, 0, MAKELPARAM(3, stoi(a))); }},
 };
 
-// Records what the controls report; the window's own showing and activation are not its
-// concern.
-class RecordingSink final : public EventSink {
- public:
-  void OnEvent(ControlId id, Event event) override {
-    if (id == kNoControl) {
-      return;
-    }
-    events.emplace_back(id, event);
-    if (id == btnScanPST) {
-      throw RegistryError("Invalid data type for 'Path'");
-    }
+void Write(Win32Window& window, ControlId id, const std::string& calls) {
+  for (std::size_t at = 0, end = 0; at < calls.size(); at = end + 1) {
+    end = std::min(calls.find(';', at), calls.size());
+    kCalls.at(calls[at])(window, id, calls.substr(at + 1, end - at - 1));
   }
-  std::vector<std::pair<ControlId, Event>> events;
+}
+
+struct KindCase {
+  const WindowLayout& (*layout)();
+  ControlId id;
+  const char* calls;
+  const char* readings;
 };
 
-class MainWindowUi : public testing::Test {
- protected:
-  HINSTANCE instance_ = GetModuleHandleA(nullptr);
-  ResourcePictures pictures_{instance_};
-  Win32Window window_{MainWindowLayout(), {instance_, nullptr, &pictures_, false}};
+const KindCase kKinds[] = {
+    {MainWindowLayout, edOSTPath, "TD:\\Offline\\;E0;S", "D:\\Offline\\|0|1|0|||0"},
+    {MainWindowLayout, edPSTPath, "TC:\\;Yx", "xC:\\|1|0|0|||1"},
+    {MainWindowLayout, edPSTPath, "Yx;TD:\\", "D:\\|1|0|0|||0"},
+    {MainWindowLayout, cbPOP3, "K;E0", "|0|0|1|||0"},
+    // A list loses its selection with the selected item, or past its end; later items move up.
+    {MainWindowLayout, lbAllowed, "Aexe;Aurl;Abat;L2;D0;D7", "|1|0|0|url,bat|1|0"},
+    {MainWindowLayout, lbBlocked, "Aexe;Abat;Aade;L1;D1", "|1|0|0|exe,ade|-1|0"},
+    {MainWindowLayout, lbBlocked, "Aexe;L0;L1", "|1|0|0|exe|-1|0"},
+    {MainWindowLayout, lbBlocked, "Aexe;L0;C;Abat", "|1|0|0|bat|-1|0"},
+    {MainWindowLayout, mDescription, "NONLY;N;NCleans it.;F", "ONLY\r\n\r\nCleans it.|1|0|0|||0"},
+    {AddinsWindowLayout, form7::rgLoadBehavior, "L4;E0", "|0|0|0||4|0"},
+    {MainWindowLayout, 9999, "Tx;Ay;K", "|1|0|0|||0"},  // not in the layout: keeps nothing
 };
 
-TEST_F(MainWindowUi, WindowIsFixedSizeWithOnlyASystemMenu) {
-  ASSERT_NE(nullptr, window_.Handle());
-  EXPECT_EQ(96, window_.Dpi());
-  ExpectFixedWindow(window_);
-}
-
-// Pages make their controls when first shown, as a property sheet does.
-void ShowEveryPage(Win32Window& window) {
-  for (ControlId page : {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange, CommandLine}) {
-    window.ShowPage(page);
-  }
-  window.ShowPage(DefaultPaths);
-}
-
-TEST_F(MainWindowUi, EveryFieldStartsEmpty) {
-  ShowEveryPage(window_);
-  for (const auto& row : window_.Layout().controls) {
-    if (row.kind == ControlKind::Edit) {
-      EXPECT_EQ("", WindowText(window_.Control(row.id))) << row.name;
-    }
+// Each kind written with its page shown, or before it is shown and then shown: the same.
+TEST(ControlKinds, ReadWhatWasWrittenBeforeAndAfterTheirPageIsMade) {
+  for (const KindCase& kind : kKinds) {
+    SCOPED_TRACE(kind.calls);
+    Win32Window shown(kind.layout(), {kInstance}), later(kind.layout(), {kInstance});
+    ShowEveryPage(shown);
+    Write(shown, kind.id, kind.calls);
+    EXPECT_EQ(kind.readings, Readings(shown, kind.id));
+    Write(later, kind.id, kind.calls);
+    EXPECT_EQ(kind.readings, Readings(later, kind.id));
+    ShowEveryPage(later);
+    EXPECT_EQ(kind.readings, Readings(later, kind.id));
   }
 }
 
-TEST_F(MainWindowUi, KindsHaveTheirStyles) {
-  ShowEveryPage(window_);
-  auto style = [&](ControlId id) { return GetWindowLongA(window_.Control(id), GWL_STYLE); };
-  EXPECT_EQ(BS_AUTOCHECKBOX, style(cbPOP3) & BS_TYPEMASK);
-  EXPECT_EQ(BS_GROUPBOX, style(gbDisable) & BS_TYPEMASK);
-  EXPECT_TRUE(style(mDescription) & ES_MULTILINE);
-  EXPECT_TRUE(style(mDescription) & ES_READONLY);
-  EXPECT_TRUE(style(mDescription) & WS_VSCROLL);
-  EXPECT_FALSE(style(lbBlocked) & LBS_SORT);
-  EXPECT_EQ(SS_CENTER, style(Label8) & SS_TYPEMASK);
-  EXPECT_EQ(SS_LEFT, style(Label9) & SS_TYPEMASK);  // wrapped
-  EXPECT_EQ(SS_LEFTNOWORDWRAP, style(Label1) & SS_TYPEMASK);
-}
-
-TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
-  HWND tabs = window_.Control(MainTabControl);
-  ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
-  std::vector<std::string> captions;
-  for (int i = 0; i < 5; ++i) {
-    char text[64] = {};
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    captions.emplace_back(text);
-  }
-  EXPECT_THAT(captions, testing::ElementsAre("Default Paths", "Attachment Security",
-                                             "Miscellaneous", "Exchange", "Startup Options"));
-  const ControlId pages[] = {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange,
-                             CommandLine};
-  auto visible_pages = [&] {
-    std::vector<ControlId> shown;
-    for (ControlId page : pages) {
-      if (GetWindowLongA(window_.Control(page), GWL_STYLE) & WS_VISIBLE) {
-        shown.push_back(page);
-      }
-    }
-    return shown;
+// A page's controls are made when it is first shown; its tab, or ShowPage, shows it alone.
+TEST(Pages, ATabShowsItsPageAlone) {
+  Win32Window window(MainWindowLayout(), {kInstance});
+  HWND tabs = window.Control(MainTabControl);
+  auto shown = [&](ControlId page) {
+    return GetWindowLongA(window.Control(page), GWL_STYLE) & WS_VISIBLE;
   };
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(DefaultPaths));
-
-  // A click on a tab: the control selects it and tells its parent.
-  SendMessageA(tabs, TCM_SETCURFOCUS, 3, 0);
-  EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(Exchange));
-  window_.ShowPage(CommandLine);
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(CommandLine));
+  EXPECT_EQ(nullptr, window.Control(cbPOP3));
+  SendMessageA(tabs, TCM_SETCURFOCUS, 3, 0);  // a click on the tab of Exchange
+  EXPECT_NE(nullptr, window.Control(cbPOP3));
+  EXPECT_TRUE(shown(Exchange) && !shown(DefaultPaths));
+  window.ShowPage(CommandLine);
   EXPECT_EQ(4, TabCtrl_GetCurSel(tabs));
+  EXPECT_TRUE(shown(CommandLine) && !shown(Exchange));
 }
 
-TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
-  ShowEveryPage(window_);
-  const WindowLayout& layout = MainWindowLayout();
-  for (ControlId holder :
-       {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
-        static_cast<ControlId>(AttachmentSecurity), static_cast<ControlId>(Miscellaneous),
-        static_cast<ControlId>(Exchange), static_cast<ControlId>(CommandLine)}) {
-    HWND parent = holder == kNoControl ? window_.Handle() : window_.Control(holder);
-    std::vector<ControlId> in_window;
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) {
-        in_window.push_back(GetDlgCtrlID(child));
+struct EventCase {
+  const WindowLayout& (*layout)();
+  ControlId id;
+  const char* calls;
+  const char* events;  // of that control, C a click, D a double-click; then the link's colour
+};
+
+// B clicks a button, R the first radio item; W<code> is a notification from the control;
+// P and U<x,y> press on the link and release.
+const EventCase kEvents[] = {
+    {MainWindowLayout, btnExit, "B", "C"},
+    {MainWindowLayout, btnExit, "E0;B", ""},
+    {MainWindowLayout, cbPOP3, "B", "C"},
+    {MainWindowLayout, lbAllowed, "W1;W2;W4", "CD"},  // selection, double-click, focus
+    {MainWindowLayout, lbAllowed, "E0;W1", ""},
+    {AddinsWindowLayout, form7::rgLoadBehavior, "R", "C"},
+    {AboutWindowLayout, tform2::OHUrlLabel1, "P", " hot"},
+    {AboutWindowLayout, tform2::OHUrlLabel1, "P;U300", " link"},
+    {AboutWindowLayout, tform2::OHUrlLabel1, "P;U4", "C followed"},
+    {MainWindowLayout, miExportSettings, "M", "C"},
+    {MainWindowLayout, miRestoreBackup, "E0;M", ""},
+};
+
+const std::map<COLORREF, std::string> kLinkColours = {
+    {HyperlinkLabel::kLinkColour, " link"},
+    {HyperlinkLabel::kHotColour, " hot"},
+    {HyperlinkLabel::kFollowedColour, " followed"}};
+
+// What the user does to an enabled control reaches the window's sink.
+TEST(Events, UserActionsReachTheSink) {
+  for (const EventCase& test : kEvents) {
+    SCOPED_TRACE(testing::Message() << test.id << " " << test.calls);
+    Win32Window window(test.layout(), {kInstance});
+    ShowEveryPage(window);
+    RecordingSink sink;
+    ScriptedDialogs dialogs;
+    window.Connect(&sink, &dialogs);
+    Write(window, test.id, test.calls);
+    std::string events;
+    for (const auto& [id, event] : sink.events) {
+      if (id != kNoControl) {  // the window's own showing and activation
+        events += id == test.id ? "CD"[static_cast<int>(event)] : '?';
       }
     }
-    std::vector<ControlId> in_layout;
-    for (const auto& row : layout.controls) {
-      HWND place_holder = nullptr;
-      const ControlLayout* container = layout.Find(row.parent);
-      while (container != nullptr && container->kind == ControlKind::GroupBox) {
-        container = layout.Find(container->parent);
-      }
-      place_holder = container == nullptr ? window_.Handle() : window_.Control(container->id);
-      if (place_holder == parent && row.Focusable()) {
-        in_layout.push_back(row.id);
-      }
+    if (HWND link = window.Control(tform2::OHUrlLabel1)) {
+      events += kLinkColours.at(SendMessageA(link, HyperlinkLabel::kGetColour, 0, 0));
     }
-    EXPECT_EQ(in_layout, in_window) << "holder " << holder;
+    EXPECT_EQ(test.events, events);
   }
 }
 
-TEST_F(MainWindowUi, PagesNotShownYetMakeTheirControlsInTheStateGivenThem) {
-  EXPECT_EQ(nullptr, window_.Control(cbPOP3));
-  EXPECT_NE(nullptr, window_.Control(edPSTPath));
-  window_.SetChecked(cbPOP3, true);
-  window_.SetEnabled(cbIMAP, false);
-  window_.SetEnabled(edOSTPath, false);
-  window_.SetColour(edOSTPath, FieldColour::Silver);
-  window_.SetText(edOSTPath, "D:\\Offline\\");
-  window_.AddItem(lbAllowed, "exe");
-  window_.AddItem(lbAllowed, "url");
-  window_.Select(lbAllowed, 1);
-  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
-  EXPECT_TRUE(window_.Checked(cbPOP3));
-  EXPECT_FALSE(window_.Enabled(cbIMAP));
-
-  ShowEveryPage(window_);
-  EXPECT_EQ(BST_CHECKED, SendMessageA(window_.Control(cbPOP3), BM_GETCHECK, 0, 0));
-  EXPECT_FALSE(IsWindowEnabled(window_.Control(cbIMAP)));
-  EXPECT_TRUE(IsWindowEnabled(window_.Control(cbHTTP)));
-  EXPECT_EQ("D:\\Offline\\", WindowText(window_.Control(edOSTPath)));
-  EXPECT_FALSE(window_.Modified(edOSTPath));
-  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edOSTPath)));
-  EXPECT_THAT(window_.Items(lbAllowed), testing::ElementsAre("exe", "url"));
-  EXPECT_EQ(1, SendMessageA(window_.Control(lbAllowed), LB_GETCURSEL, 0, 0));
-  EXPECT_EQ("OUTLOOK 2013 ONLY", WindowText(window_.Control(mDescription)));
-}
-
-// A list kept in memory until its page is shown answers every call as the list box does.
-TEST_F(MainWindowUi, KeptListAnswersAsTheListBoxDoes) {
-  Win32Window shown(MainWindowLayout(), {instance_, nullptr, &pictures_, false});
-  ShowEveryPage(shown);
-  ASSERT_EQ(nullptr, window_.Control(lbAllowed));
-  auto both = [&](auto call) {
-    call(window_);
-    call(shown);
-    EXPECT_EQ(shown.Items(lbAllowed), window_.Items(lbAllowed));
-    EXPECT_EQ(shown.Selected(lbAllowed), window_.Selected(lbAllowed));
-  };
-  both([](Form& form) {
-    for (const char* item : {"exe", "url", "bat", "com"}) {
-      form.AddItem(lbAllowed, item);
-    }
-  });
-  both([](Form& form) { form.Select(lbAllowed, 2); });
-  both([](Form& form) { form.DeleteItem(lbAllowed, 0); });  // before the selection
-  both([](Form& form) { form.DeleteItem(lbAllowed, 1); });  // the selected one
-  both([](Form& form) { form.Select(lbAllowed, 1); });
-  both([](Form& form) { form.DeleteItem(lbAllowed, 7); });  // not there
-  both([](Form& form) { form.Select(lbAllowed, 5); });
-  both([](Form& form) { form.ClearItems(lbAllowed); });
-  // A control the layout lacks keeps nothing.
-  window_.SetText(9999, "x");
-  EXPECT_EQ("", window_.Text(9999));
-}
-
-TEST_F(MainWindowUi, PicturesAndHints) {
-  ShowEveryPage(window_);
-  auto banner = reinterpret_cast<HBITMAP>(
-      SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
-  ASSERT_NE(nullptr, banner);
-  BITMAP size{};
-  GetObjectA(banner, sizeof(size), &size);
-  EXPECT_EQ(61, size.bmWidth);
-  EXPECT_EQ(309, size.bmHeight);
-  EXPECT_NE(0, SendMessageA(window_.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
-  EXPECT_NE(0, SendMessageA(window_.Control(Image2), STM_GETIMAGE, IMAGE_BITMAP, 0));
-
-  std::vector<std::string> hints;
-  HWND tooltips = window_.Hints();
-  const auto count = SendMessageA(tooltips, TTM_GETTOOLCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    char text[128] = {};
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.lpszText = text;
-    SendMessageA(tooltips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
-    hints.push_back(std::to_string(GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))) + " " + text);
-  }
-  auto hint = [](ControlId id, const char* text) { return std::to_string(id) + " " + text; };
-  EXPECT_THAT(hints, testing::UnorderedElementsAre(
-                         hint(btnHelp, "Tarnwell Help"), hint(btnAddOne, "Move selected item"),
-                         hint(btnAddAll, "Move all items"), hint(btnDelOne, "Remove selected item"),
-                         hint(btnDelAll, "Remove all items")));
-}
-
-TEST(MainWindowUiBanner, DamagedBannerLeavesOnlyThePictureOut) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  ResourcePictures real(instance);
-  FailingBanner pictures(real);
-  Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, false});
-  ASSERT_NE(nullptr, window.Handle());
-  ShowEveryPage(window);
-  EXPECT_EQ(0, SendMessageA(window.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
-  EXPECT_NE(0, SendMessageA(window.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
-  for (const auto& row : MainWindowLayout().controls) {
-    EXPECT_NE(nullptr, window.Control(row.id)) << row.name;
-  }
-}
-
-TEST_F(MainWindowUi, ClicksReachTheSinkAndErrorsTheErrorBox) {
-  ShowEveryPage(window_);
-  RecordingSink sink;
-  ScriptedDialogs dialogs;
-  window_.Connect(&sink, &dialogs);
-  SendMessageA(window_.Control(btnExit), BM_CLICK, 0, 0);
-  SendMessageA(window_.Control(cbPOP3), BM_CLICK, 0, 0);
-  dialogs.ExpectError("Invalid data type for 'Path'");
-  SendMessageA(window_.Control(btnScanPST), BM_CLICK, 0, 0);
-  EXPECT_THAT(sink.events, testing::ElementsAre(std::pair{btnExit, Event::Click},
-                                                std::pair{cbPOP3, Event::Click},
-                                                std::pair{btnScanPST, Event::Click}));
-  EXPECT_TRUE(window_.Checked(cbPOP3));
-  // A disabled control reports nothing, however its notification arrives.
-  SendMessageA(window_.Control(btnRevert), BM_CLICK, 0, 0);
-  EXPECT_EQ(3u, sink.events.size());
-}
-
-// The system menu's own items stand above "Close" after a separator; choosing one is a
-// click, and a disabled one is greyed and reports nothing.
-TEST_F(MainWindowUi, SystemMenuItemsAreClickedAndDisabledLikeButtons) {
-  HMENU menu = GetSystemMenu(window_.Handle(), FALSE);
-  ASSERT_NE(nullptr, menu);
-  // Wine adds an item of its own below "Close".
+// The system menu's items stand above "Close" after a separator, greyed when disabled.
+TEST(Events, SystemMenuItemsStandAboveClose) {
+  Win32Window window(MainWindowLayout(), {kInstance});
+  HMENU menu = GetSystemMenu(window.Handle(), FALSE);
+  window.SetEnabled(miRestoreBackup, false);
   int close = 0;
   while (close < GetMenuItemCount(menu) && GetMenuItemID(menu, close) != SC_CLOSE) {
     ++close;
   }
-  ASSERT_GE(close, 4);
   std::vector<UINT> tail;
-  for (int index = close - 4; index <= close; ++index) {
+  for (int index = close - 4; index < close; ++index) {
     tail.push_back(GetMenuItemID(menu, index));
   }
-  const UINT separator = 0;
-  EXPECT_THAT(tail, testing::ElementsAre(separator, UINT{miRestoreBackup}, UINT{miExportSettings},
-                                         separator, UINT{SC_CLOSE}));
-  for (const auto& item : MainWindowLayout().system_menu) {
-    char caption[100] = {};
-    GetMenuStringA(menu, static_cast<UINT>(item.id), caption, sizeof(caption), MF_BYCOMMAND);
-    EXPECT_EQ(item.caption, caption);
-    EXPECT_EQ(item.caption, window_.Text(item.id));
-  }
+  EXPECT_THAT(tail, testing::ElementsAre(0u, UINT{miRestoreBackup}, UINT{miExportSettings}, 0u));
+  EXPECT_EQ(MF_GRAYED, GetMenuState(menu, miRestoreBackup, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_EQ(0u, GetMenuState(menu, miExportSettings, MF_BYCOMMAND) & MF_GRAYED);
+}
 
-  RecordingSink sink;
+// Closing the program's window ends the message loop; a kept window is only hidden, and
+// hands the activation back to the window it was shown from.
+TEST(Windows, ClosingEndsTheLoopOrHidesAKeptWindow) {
+  Win32Window owner(PlacesWindowLayout(), {kInstance, nullptr, nullptr, true});
+  Win32Window kept(LocationEntryLayout(), {kInstance, nullptr, nullptr, false, true});
+  RecordingSink owner_sink, kept_sink;
   ScriptedDialogs dialogs;
-  window_.Connect(&sink, &dialogs);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miExportSettings, 0);
-  window_.SetEnabled(miRestoreBackup, false);
-  EXPECT_FALSE(window_.Enabled(miRestoreBackup));
-  EXPECT_TRUE(window_.Enabled(miExportSettings));
-  EXPECT_NE(0u, GetMenuState(menu, miRestoreBackup, MF_BYCOMMAND) & MF_GRAYED);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
-  EXPECT_THAT(sink.events,
-              testing::ElementsAre(std::pair{ControlId{miExportSettings}, Event::Click}));
-  window_.SetEnabled(miRestoreBackup, true);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
-  EXPECT_EQ(2u, sink.events.size());
+  owner.Connect(&owner_sink, &dialogs);
+  kept.Connect(&kept_sink, &dialogs);
+  owner.ShowCentred();
+  SetActiveWindow(owner.Handle());
+  kept.Show();
+  EXPECT_EQ(kept.Handle(), GetActiveWindow());
+  owner_sink.events.clear();
+  SendMessageA(kept.Handle(), WM_CLOSE, 0, 0);
+  ASSERT_NE(nullptr, kept.Handle());
+  EXPECT_FALSE(IsWindowVisible(kept.Handle()));
+  EXPECT_EQ(owner.Handle(), GetActiveWindow());
+  EXPECT_EQ((Events{{kNoControl, Event::Show}, {kNoControl, Event::Activate}}), kept_sink.events);
+  EXPECT_EQ((Events{{kNoControl, Event::Activate}}), owner_sink.events);
+  PostMessageA(owner.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, Win32Window::RunMessageLoop(owner.Handle()));
+  EXPECT_EQ(nullptr, owner.Handle());
 }
 
-TEST_F(MainWindowUi, TypingSetsTheChangedMarkAndProgramTextClearsIt) {
-  HWND edit = window_.Control(edPSTPath);
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-  window_.SetText(edPSTPath, "C:\\Mail\\");
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-  SendMessageA(edit, EM_SETSEL, 8, 8);
-  SendMessageA(edit, WM_CHAR, 'x', 0);
-  EXPECT_TRUE(window_.Modified(edPSTPath));
-  EXPECT_EQ("C:\\Mail\\x", window_.Text(edPSTPath));
-  window_.SetText(edPSTPath, "D:\\");
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-}
-
-TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
-  ShowEveryPage(window_);
-  window_.AddItem(lbBlocked, "exe");
-  window_.AddItem(lbBlocked, "bat");
-  window_.AddItem(lbBlocked, "ade");
-  EXPECT_THAT(window_.Items(lbBlocked), testing::ElementsAre("exe", "bat", "ade"));
-  window_.Select(lbBlocked, 1);
-  window_.DeleteItem(lbBlocked, 1);
-  EXPECT_EQ(-1, window_.Selected(lbBlocked));
-  window_.Select(lbBlocked, 1);
-  EXPECT_EQ(1, window_.Selected(lbBlocked));
-  window_.Select(lbBlocked, 2);  // past the end: no selection, as after moving the last item
-  EXPECT_EQ(-1, window_.Selected(lbBlocked));
-
-  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
-  window_.AddLine(mDescription, "");
-  window_.AddLine(mDescription, "Cleans it.");
-  EXPECT_THAT(window_.Lines(mDescription),
-              testing::ElementsAre("OUTLOOK 2013 ONLY", "", "Cleans it."));
-  EXPECT_EQ("OUTLOOK 2013 ONLY\r\n\r\nCleans it.", WindowText(window_.Control(mDescription)));
-  window_.ShowFirstLine(mDescription);
-  DWORD start = 1;
-  SendMessageA(window_.Control(mDescription), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  EXPECT_EQ(0u, start);
-
-  window_.SetEnabled(edArgument, false);
-  window_.SetColour(edArgument, FieldColour::Silver);
-  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edArgument)));
-  window_.SetEnabled(edArgument, true);
-  window_.SetColour(edArgument, FieldColour::Window);
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), PaintedColour(window_.Control(edArgument)));
-}
-
-struct ShownBox {
-  std::string caption;
-  std::string text;
-  int default_button = 0;
+struct BoxCase {
+  std::optional<MessageKind> kind;  // none: the error box
+  int pressed;
+  Answer answer;
+  const char* caption;
+  int enter;  // the button Enter presses
 };
 
-BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
-  char name[32] = {};
-  GetClassNameA(child, name, sizeof(name));
-  const std::string text = WindowText(child);
-  if (_stricmp(name, "Static") == 0 && !text.empty()) {
-    reinterpret_cast<ShownBox*>(data)->text = text;
-  }
-  return TRUE;
-}
-
-// The button Enter presses: the one drawn as the default push button.
-int DefaultButton(HWND box) {
-  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-      return GetDlgCtrlID(child);
-    }
-  }
-  return 0;
-}
-
-// Waits on another thread for the next message box, reads it and presses `button`.
-std::thread AnswerNextBox(int button, ShownBox& shown) {
-  return std::thread([button, &shown] {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
-        shown.caption = WindowText(box);
-        EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
-        shown.default_button = DefaultButton(box);
-        PostMessageA(box, WM_COMMAND, button, 0);
-        return;
-      }
-      Sleep(10);
-    }
-  });
-}
+const BoxCase kBoxes[] = {
+    {MessageKind::Confirmation, IDYES, Answer::Yes, "Confirm", IDYES},
+    {MessageKind::Confirmation, IDNO, Answer::No, "Confirm", IDYES},
+    {MessageKind::ConfirmationDefaultNo, IDYES, Answer::Yes, "Confirm", IDNO},
+    {MessageKind::Warning, IDOK, Answer::Ok, "Warning", IDOK},
+    {MessageKind::Information, IDOK, Answer::Ok, "Information", IDOK},
+    {MessageKind::Error, IDOK, Answer::Ok, "Error", IDOK},
+    {std::nullopt, IDOK, Answer::Ok, "Tarnwell", IDOK},
+};
 
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
-  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
-  ShownBox shown;
-  std::thread answer = AnswerNextBox(IDYES, shown);
-  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::Confirmation,
-                                         "Are you sure you want to make these changes?"));
-  answer.join();
-  EXPECT_EQ("Confirm", shown.caption);
-  EXPECT_EQ("Are you sure you want to make these changes?", shown.text);
-  EXPECT_EQ(IDYES, shown.default_button);
-
-  answer = AnswerNextBox(IDNO, shown);
-  EXPECT_EQ(Answer::No, dialogs.Message(MessageKind::Confirmation, "Really?"));
-  answer.join();
-
-  // Enter on a cautious question answers No.
-  answer = AnswerNextBox(IDYES, shown);
-  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::ConfirmationDefaultNo, "Without a backup?"));
-  answer.join();
-  EXPECT_EQ("Confirm", shown.caption);
-  EXPECT_EQ(IDNO, shown.default_button);
-
-  answer = AnswerNextBox(IDOK, shown);
-  dialogs.ShowError("Invalid data type for 'Bitness'");
-  answer.join();
-  EXPECT_EQ("Tarnwell", shown.caption);
-  EXPECT_EQ("Invalid data type for 'Bitness'", shown.text);
-
-  answer = AnswerNextBox(IDOK, shown);
-  EXPECT_EQ(Answer::Ok,
-            dialogs.Message(MessageKind::Warning, "The attachment default path does not exist."));
-  answer.join();
-  EXPECT_EQ("Warning", shown.caption);
+  Win32Dialogs dialogs(kInstance, nullptr);
+  for (const BoxCase& box : kBoxes) {
+    SCOPED_TRACE(box.caption);
+    std::string caption, text;
+    int enter = 0;
+    std::thread user = WhenShown("#32770", nullptr, [&](HWND shown) {
+      caption = WindowText(shown);
+      text = WindowText(GetDlgItem(shown, 0xFFFF));
+      for (HWND button = GetWindow(shown, GW_CHILD); button;
+           button = GetWindow(button, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+          enter = GetDlgCtrlID(button);
+        }
+      }
+      PostMessageA(shown, WM_COMMAND, box.pressed, 0);
+    });
+    Answer answer = Answer::Ok;
+    if (box.kind) {
+      answer = dialogs.Message(*box.kind, "Make these changes?");
+    } else {
+      dialogs.ShowError("Make these changes?");
+    }
+    user.join();
+    EXPECT_EQ(box.answer, answer);
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ("Make these changes?", text);
+    EXPECT_EQ(box.enter, enter);
+  }
 }
 
-// The open-file dialog of the Startup Options page: its title, the name it starts from,
-// the read-only box hidden; the path the user confirms comes back.
+// The open-file dialog starts from the given name, without its read-only box, and returns
+// the path the user confirms.
 TEST(Win32Dialogs, OpenFileStartsFromTheGivenNameAndReturnsTheChoice) {
-  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
+  Win32Dialogs dialogs(kInstance, nullptr);
   std::string start_name;
-  bool read_only_box_shown = true;
-  std::thread user([&] {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      HWND dialog = FindWindowA("#32770", "Outlook Startup Options");
-      if (dialog != nullptr && IsWindowVisible(dialog)) {
-        HWND name = GetDlgItem(dialog, 0x47C);  // the file name combo box
-        if (name == nullptr) {
-          name = GetDlgItem(dialog, 0x480);  // or edit
-        }
-        start_name = WindowText(name);
-        HWND read_only = GetDlgItem(dialog, 0x410);
-        read_only_box_shown = read_only != nullptr && IsWindowVisible(read_only);
-        SetWindowTextA(name, "C:\\windows\\win.ini");
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(10);
-    }
+  bool read_only_box = true;
+  std::thread user = WhenShown("#32770", "Startup Options", [&](HWND dialog) {
+    HWND name = GetDlgItem(dialog, 0x47C);
+    start_name = WindowText(name);
+    read_only_box = IsWindowVisible(GetDlgItem(dialog, 0x410));
+    SetWindowTextA(name, "C:\\windows\\win.ini");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
-  const auto chosen = dialogs.OpenFile({"Outlook Startup Options", "Outlook-Option", ".ics",
-                                        "iCalendar Calendar File (.ics)|*.ics"});
+  const auto chosen =
+      dialogs.OpenFile({"Startup Options", "Outlook-Option", ".ics", "Calendar (.ics)|*.ics"});
   user.join();
   EXPECT_EQ("Outlook-Option", start_name);
-  EXPECT_FALSE(read_only_box_shown);
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_STRCASEEQ("C:\\windows\\win.ini", chosen->c_str());
+  EXPECT_FALSE(read_only_box);
+  EXPECT_STRCASEEQ("C:\\windows\\win.ini", chosen.value_or("").c_str());
 }
 
-// The descriptions window, shown modally over the main window by a click of its owner's
-// button, is built from its own layout and closes with "&Close".
-TEST_F(MainWindowUi, DescriptionsWindowIsModalAndClosesWithItsButton) {
-  Win32Dialogs dialogs(instance_, &pictures_);
-  dialogs.SetOwner(window_.Handle());
-  std::vector<std::string> lines;
+// A modal window disables its owner until its own button closes it.
+TEST(Win32Dialogs, AModalWindowHoldsItsOwnerUntilClosed) {
+  Win32Window owner(MainWindowLayout(), {kInstance});
+  Win32Dialogs dialogs(kInstance, nullptr);
+  dialogs.SetOwner(owner.Handle());
   bool owner_disabled = false;
-  // The user clicks "&Close" once the window shows; should the click not close it, the
-  // window is closed the hard way so that the test ends, and fails.
-  std::thread user([&] {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      HWND shown = FindWindowA("TarnwellForm3", "Attachment Descriptions");
-      if (shown != nullptr && IsWindowVisible(shown)) {
-        owner_disabled = !IsWindowEnabled(window_.Handle());
-        PostMessageA(GetDlgItem(shown, form3::Button1), BM_CLICK, 0, 0);
-        break;
-      }
-      Sleep(10);
-    }
-    for (int attempt = 0; attempt < 200; ++attempt) {
-      if (FindWindowA("TarnwellForm3", nullptr) == nullptr) {
-        return;
-      }
-      Sleep(10);
-    }
-    ADD_FAILURE() << "the window did not close";
-    PostMessageA(FindWindowA("TarnwellForm3", nullptr), WM_CLOSE, 0, 0);
+  std::thread user = WhenShown("TarnwellForm3", nullptr, [&](HWND shown) {
+    owner_disabled = !IsWindowEnabled(owner.Handle());
+    PostMessageA(GetDlgItem(shown, form3::Button1), BM_CLICK, 0, 0);
   });
-  dialogs.ShowModal(DescriptionsWindowLayout(), [&](Form& form) {
-    auto logic = std::make_unique<DescriptionsWindow>(form);
-    auto& window = static_cast<Win32Window&>(form);
-    ExpectControlsMatchTheirRows(window);
-    lines = window.Lines(form3::Memo1);
-    return logic;
-  });
+  dialogs.ShowModal(DescriptionsWindowLayout(),
+                    [](Form& form) { return std::make_unique<DescriptionsWindow>(form); });
   user.join();
   EXPECT_TRUE(owner_disabled);
-  EXPECT_TRUE(IsWindowEnabled(window_.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
   EXPECT_EQ(nullptr, FindWindowA("TarnwellForm3", nullptr));
-  EXPECT_EQ(60u, lines.size());
 }
 
 }  // namespace
