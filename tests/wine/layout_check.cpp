@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -20,14 +21,13 @@ std::string WindowText(HWND window) {
 COLORREF PaintedColour(HWND edit) {
   HDC dc = GetDC(edit);
   const bool as_static = !IsWindowEnabled(edit) || (GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageA(GetParent(edit), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
-  const COLORREF background = GetBkColor(dc);
-  ReleaseDC(edit, dc);
   LOGBRUSH look{};
-  GetObjectA(brush, sizeof(look), &look);
-  EXPECT_EQ(look.lbColor, background);
+  GetObjectA(reinterpret_cast<HBRUSH>(SendMessageA(GetParent(edit),
+                                                   as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                                                   WPARAM(dc), LPARAM(edit))),
+             sizeof(look), &look);
+  EXPECT_EQ(look.lbColor, GetBkColor(dc));
+  ReleaseDC(edit, dc);
   return look.lbColor;
 }
 
@@ -45,16 +45,15 @@ void ExpectPlace(const LayoutRect& expected, HWND control) {
   GetWindowRect(control, &at);
   MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
   const bool sized = expected.width != 0;
-  EXPECT_EQ(expected.left, at.left);
-  EXPECT_EQ(expected.top, at.top);
-  EXPECT_EQ(expected.width, sized ? at.right - at.left : 0);
-  EXPECT_EQ(expected.height, sized ? at.bottom - at.top : 0);
+  EXPECT_EQ(
+      std::tuple(expected.left, expected.top, expected.width, expected.height),
+      std::tuple(at.left, at.top, sized ? at.right - at.left : 0, sized ? at.bottom - at.top : 0));
 }
 
-// The row's place in the window or page that holds it, the window grown by (dw, dh): a group
-// box holds its controls beside itself and moves them along.
+// The row's place on the window or page holding it (`holder`), the window grown by (dw, dh):
+// a group box holds its controls beside itself and moves them along.
 LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, int dw, int dh,
-                         ControlId* holder = nullptr) {
+                         ControlId& holder) {
   LayoutRect place = row.rect;
   const ControlLayout* outer = &row;
   for (const ControlLayout* box = layout.Find(row.parent);
@@ -62,10 +61,8 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
     place = {place.left + box->rect.left, place.top + box->rect.top, place.width, place.height};
     outer = box;
   }
-  if (holder != nullptr) {
-    *holder = outer->parent;
-  }
-  if (outer->parent != kNoControl || row.kind == ControlKind::Page) {
+  holder = outer->parent;
+  if (holder != kNoControl || row.kind == ControlKind::Page) {
     return place;
   }
   const LayoutRect moved = AnchoredRect(outer->rect, outer->anchors, dw, dh);
@@ -76,11 +73,25 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
           place.width, place.height};
 }
 
-// Each control against its row: id, caption, state, place, font, hint and picture; a radio
-// group's items are buttons beside its frame. The tab stops of each page in row order.
-void ExpectControlsMatchTheirRows(const Win32Window& window, int dw, int dh) {
+// The window's caption, client size and frame; each control's id, caption, state, place,
+// font and picture, a radio group's items beside its frame, only the last page shown; the
+// tab stops of each page in row order; the system menu's items above "Close".
+void ExpectWindowMatchesItsRows(const Win32Window& window, int dw, int dh) {
+  const WindowLayout& layout = window.Layout();
+  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  EXPECT_EQ(layout.client_width + dw, client.right);
+  EXPECT_EQ(layout.client_height + dh, client.bottom);
+  const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
+  EXPECT_EQ(WS_SYSMENU, style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_EQ(layout.border == WindowBorder::Sizeable, (style & WS_THICKFRAME) != 0);
+  ControlId last_page = kNoControl;
+  for (const auto& row : layout.controls) {
+    last_page = row.kind == ControlKind::Page ? row.id : last_page;
+  }
   std::map<HWND, std::vector<ControlId>> tab_stops;
-  for (const auto& row : window.Layout().controls) {
+  for (const auto& row : layout.controls) {
     SCOPED_TRACE(std::string(row.name));
     HWND control = window.Control(row.id);
     ASSERT_NE(nullptr, control);
@@ -94,39 +105,31 @@ void ExpectControlsMatchTheirRows(const Win32Window& window, int dw, int dh) {
           PaintedColour(control));
     }
     ControlId holder = kNoControl;
-    const LayoutRect place = ExpectedPlace(window.Layout(), row, dw, dh, &holder);
-    if (row.kind != ControlKind::Page) {
+    const LayoutRect place = ExpectedPlace(layout, row, dw, dh, holder);
+    if (row.kind == ControlKind::Page) {
+      EXPECT_EQ(row.id == last_page, (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0);
+    } else {
       ExpectPlace(place, control);
     }
     if (row.Focusable()) {
       tab_stops[holder == kNoControl ? window.Handle() : window.Control(holder)].push_back(row.id);
     }
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font),
-               &font);
+    GetObjectA(HFONT(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
     if (row.kind != ControlKind::Page && row.kind != ControlKind::Picture) {
       EXPECT_STREQ("MS Sans Serif", font.lfFaceName);
-      EXPECT_EQ(-11, font.lfHeight);
-      EXPECT_EQ(row.bold ? FW_BOLD : FW_NORMAL, font.lfWeight);
-      EXPECT_EQ(row.kind == ControlKind::Link, font.lfUnderline != 0);
+      EXPECT_EQ(std::tuple(-11L, row.bold ? FW_BOLD : FW_NORMAL, row.kind == ControlKind::Link),
+                std::tuple(font.lfHeight, font.lfWeight, font.lfUnderline != 0));
     }
-    char hint[1024] = {};
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = window.Handle();
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = hint;
-    SendMessageA(window.Hints(), TTM_GETTEXTA, sizeof(hint), reinterpret_cast<LPARAM>(&tool));
-    EXPECT_EQ(row.hint, hint);
     const UINT get_image = row.kind == ControlKind::PictureButton ? BM_GETIMAGE : STM_GETIMAGE;
     EXPECT_EQ(!row.picture.empty(), SendMessageA(control, get_image, IMAGE_BITMAP, 0) != 0);
-    HWND item = control;
-    for (int index = 0; index < static_cast<int>(row.items.size()); ++index) {
-      item = GetWindow(item, GW_HWNDNEXT);
-      EXPECT_EQ(BS_AUTORADIOBUTTON, GetWindowLongA(item, GWL_STYLE) & BS_TYPEMASK);
-      EXPECT_EQ(row.id, GetDlgCtrlID(item));
-      EXPECT_EQ(row.items[index], WindowText(item));
-      ExpectPlace(RadioItemRect(place, index, static_cast<int>(row.items.size())), item);
+    const int count = static_cast<int>(row.items.size());
+    for (int index = 0; index < count; ++index) {
+      control = GetWindow(control, GW_HWNDNEXT);
+      EXPECT_EQ(BS_AUTORADIOBUTTON, GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK);
+      EXPECT_EQ(row.id, GetDlgCtrlID(control));
+      EXPECT_EQ(row.items[index], WindowText(control));
+      ExpectPlace(RadioItemRect(place, index, count), control);
     }
   }
   for (const auto& [holder, expected] : tab_stops) {
@@ -138,25 +141,19 @@ void ExpectControlsMatchTheirRows(const Win32Window& window, int dw, int dh) {
     }
     EXPECT_EQ(expected, in_window) << WindowText(holder);
   }
-}
-
-// The caption, the client size, a system menu, no minimise or maximise box, and a sizing
-// frame only when the table makes the window sizeable.
-void ExpectWindowOfTheTable(const Win32Window& window) {
-  const WindowLayout& layout = window.Layout();
-  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
-  RECT client{};
-  GetClientRect(window.Handle(), &client);
-  EXPECT_EQ(layout.client_width, client.right);
-  EXPECT_EQ(layout.client_height, client.bottom);
-  const LONG style = GetWindowLongA(window.Handle(), GWL_STYLE);
-  EXPECT_EQ(WS_SYSMENU, style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  EXPECT_EQ(layout.border == WindowBorder::Sizeable, (style & WS_THICKFRAME) != 0);
-}
-
-void Resize(const Win32Window& window, int width, int height) {
-  SetWindowPos(window.Handle(), nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HMENU menu = GetSystemMenu(window.Handle(), FALSE);
+  std::string expected = "0 ", above;  // separators above and below them
+  for (const auto& item : layout.system_menu) {
+    expected += std::to_string(item.id) + " " + std::string(item.caption);
+  }
+  expected += "0 ";
+  for (int index = 0; index < GetMenuItemCount(menu) && GetMenuItemID(menu, index) != SC_CLOSE;
+       ++index) {
+    char text[100] = {};
+    GetMenuStringA(menu, index, text, sizeof(text), MF_BYPOSITION);
+    above += std::to_string(GetMenuItemID(menu, index)) + " " + text;
+  }
+  EXPECT_TRUE(layout.system_menu.empty() || above.ends_with(expected)) << above;
 }
 
 }  // namespace
@@ -171,16 +168,17 @@ TEST_P(EachWindow, EveryControlMatchesItsRow) {
   ShellNamespace shell;
   Win32Window window(*GetParam(), {instance, nullptr, &pictures, false, false, &shell});
   ShowEveryPage(window);
-  ExpectWindowOfTheTable(window);
-  ExpectControlsMatchTheirRows(window, 0, 0);
+  ExpectWindowMatchesItsRows(window, 0, 0);
   if (GetParam()->border == WindowBorder::Sizeable) {
     RECT frame{};
     GetWindowRect(window.Handle(), &frame);
-    Resize(window, frame.right - frame.left + 100, frame.bottom - frame.top + 80);
-    ExpectControlsMatchTheirRows(window, 100, 80);
-    Resize(window, 300, 200);
-    ExpectWindowOfTheTable(window);
-    ExpectControlsMatchTheirRows(window, 0, 0);
+    for (const auto [dw, dh, width, height] :
+         {std::array<LONG, 4>{100, 80, frame.right - frame.left + 100,
+                              frame.bottom - frame.top + 80},
+          std::array<LONG, 4>{0, 0, 300, 200}}) {
+      SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+      ExpectWindowMatchesItsRows(window, dw, dh);
+    }
   }
 }
 

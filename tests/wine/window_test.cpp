@@ -1,17 +1,23 @@
-// The Win32 binding under Wine and Xvfb: control kinds read and written, pages, events from
-// real window messages, the message loop, kept and modal windows, and the standard dialogs.
+// The Win32 binding under Wine and Xvfb: control kinds written and read, events from window
+// messages, pages, the message loop, kept and modal windows, the standard dialogs, and the
+// shell folder tree.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <cctype>
 #include <functional>
-#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <map>
+#include <sstream>
+#include <thread>
 
-#include "platform/registry_object.h"
 #include "support/layouts.h"
 #include "support/scripted_dialogs.h"
 #include "ui/win32/hyperlink_label.h"
+#include "ui/win32/shell_namespace.h"
 #include "ui/win32/win32_dialogs.h"
 #include "windows/descriptions_window.h"
 #include "wine/layout_check.h"
@@ -20,55 +26,63 @@ namespace tarnwell {
 namespace {
 
 using namespace tform1;
-using Events = std::vector<std::pair<ControlId, Event>>;
-const HINSTANCE kInstance = GetModuleHandleA(nullptr);
-
-std::string Joined(const std::vector<std::string>& parts, const std::string& between) {
-  std::string joined;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    joined += (i == 0 ? "" : between) + parts[i];
-  }
-  return joined;
-}
-
-// What the Form reads of a control, "text|enabled|silver|checked|items|selected|modified",
-// with the text of an edit, the lines of a memo and the items of a list box; and what its
-// window shows.
-std::string Readings(const Win32Window& window, ControlId id) {
-  const ControlLayout* row = window.Layout().Find(id);
-  const auto kind = row == nullptr ? ControlKind::Edit : row->kind;
-  const std::string lines = Joined(window.Lines(id), "\r\n");
-  HWND made = window.Control(id);
-  if (made != nullptr && kind == ControlKind::Edit) {
-    EXPECT_EQ(window.Colour(id) == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0)
-                                                       : GetSysColor(COLOR_WINDOW),
-              PaintedColour(made));
-  } else if (made != nullptr && kind == ControlKind::Memo) {
-    EXPECT_EQ(lines, WindowText(made));
-    DWORD start = 1;
-    SendMessageA(made, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    EXPECT_EQ(0u, start);
-  }
-  for (HWND item = made; made != nullptr && kind == ControlKind::RadioGroup &&
-                         GetDlgCtrlID(item = GetWindow(item, GW_HWNDNEXT)) == id;) {
-    EXPECT_EQ(window.Enabled(id), IsWindowEnabled(item) != FALSE);
-  }
-  return (kind == ControlKind::Edit ? window.Text(id) : lines) + "|" +
-         std::to_string(window.Enabled(id)) + "|" +
-         std::to_string(window.Colour(id) == FieldColour::Silver) + "|" +
-         std::to_string(window.Checked(id)) + "|" +
-         (kind == ControlKind::ListBox ? Joined(window.Items(id), ",") : "") + "|" +
-         (kind == ControlKind::ListBox || kind == ControlKind::RadioGroup
-              ? std::to_string(window.Selected(id))
-              : "") +
-         "|" + std::to_string(window.Modified(id));
-}
-
-// Form calls, written "T<text>;E0;...", and what the user does: Y types a character, B
-// clicks a button and R the first radio item, W<code> notifies from the control, M chooses
-// the system menu item, P presses on the link at (3, 3) and U<y> releases it at (3, y).
 using W = Win32Window;
 using Arg = const std::string;
+using Events = std::vector<std::pair<ControlId, Event>>;
+using Names = std::vector<std::string>;
+const HINSTANCE kInstance = GetModuleHandleA(nullptr);
+
+struct RecordingSink final : EventSink {
+  void OnEvent(ControlId id, Event event) override { events.emplace_back(id, event); }
+  Events events;
+};
+
+// Waits on a thread of its own for a shown window of this class and caption (any when null)
+// and hands it to `answer`, which reads and closes it.
+template <typename Answer>
+std::thread WhenShown(const char* window_class, const char* caption, Answer answer) {
+  return std::thread([=] {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+      if (HWND shown = FindWindowA(window_class, caption); shown && IsWindowVisible(shown)) {
+        return answer(shown);
+      }
+      Sleep(10);
+    }
+  });
+}
+
+// What the Form reads, "text|enabled checked silver modified|items|selection events": the
+// text of an edit, the lines of a memo, the items of a list; the events of the control, C a
+// click and D a double-click. A made memo shows its lines.
+std::string Readings(const W& window, ControlId id, const Events& events = {}) {
+  const ControlLayout* row = window.Layout().Find(id);
+  const auto kind = row ? row->kind : IsSystemMenuId(id) ? ControlKind::Button : ControlKind::Edit;
+  std::ostringstream out;
+  std::string memo;
+  for (const auto& line :
+       kind == ControlKind::Edit ? std::vector{window.Text(id)} : window.Lines(id)) {
+    out << line << ",";
+    memo += (memo.empty() ? "" : "\r\n") + line;
+  }
+  if (HWND made = window.Control(id); made != nullptr && kind == ControlKind::Memo) {
+    EXPECT_EQ(memo, WindowText(made));
+  }
+  out << "|" << window.Enabled(id) << window.Checked(id)
+      << (window.Colour(id) == FieldColour::Silver) << window.Modified(id) << "|";
+  for (const auto& item : kind == ControlKind::ListBox ? window.Items(id) : Names{}) {
+    out << item << ",";
+  }
+  const bool list = kind == ControlKind::ListBox || kind == ControlKind::RadioGroup;
+  out << "|" << (list ? window.Selected(id) : -1) << " ";
+  for (const auto& [from, event] : events) {
+    out << (from == kNoControl ? "" : from != id ? "?" : event == Event::Click ? "C" : "D");
+  }
+  return out.str();
+}
+
+// Form calls, written "T<text>;E0;...", and what the user does: y types a character, b
+// clicks a button and r the first radio item, w<code> notifies from the control, m chooses
+// the system menu item, k<y> presses on the link at (3, 3) and releases it at (3, y).
 const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
     {'T', [](W& w, ControlId id, Arg& a) { w.SetText(id, a); }},
     {'E', [](W& w, ControlId id, Arg& a) { w.SetEnabled(id, a == "1"); }},
@@ -77,264 +91,303 @@ const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
     {'A', [](W& w, ControlId id, Arg& a) { w.AddItem(id, a); }},
     {'D', [](W& w, ControlId id, Arg& a) { w.DeleteItem(id, stoi(a)); }},
     {'L', [](W& w, ControlId id, Arg& a) { w.Select(id, stoi(a)); }},
-    {'C', [](W& w, ControlId id, Arg&) { w.ClearItems(id); }},
     {'N', [](W& w, ControlId id, Arg& a) { w.AddLine(id, a); }},
-    {'F', [](W& w, ControlId id, Arg&) { w.ShowFirstLine(id); }},
-    {'Y', [](W& w, ControlId id, Arg& a) { SendMessageA(w.Control(id), WM_CHAR, a[0], 0); }},
-    {'B', [](W& w, ControlId id, Arg&) { SendMessageA(w.Control(id), BM_CLICK, 0, 0); }},
-    {'R', [](W& w, ControlId id,
+    {'y', [](W& w, ControlId id, Arg& a) { SendMessageA(w.Control(id), WM_CHAR, a[0], 0); }},
+    {'b', [](W& w, ControlId id, Arg&) { SendMessageA(w.Control(id), BM_CLICK, 0, 0); }},
+    {'r', [](W& w, ControlId id,
              Arg&) { SendMessageA(GetWindow(w.Control(id), GW_HWNDNEXT), BM_CLICK, 0, 0); }},
-    {'W',
+    {'w',
      [](W& w, ControlId id, Arg& a) {
        SendMessageA(w.Handle(), WM_COMMAND, MAKEWPARAM(id, stoi(a)), LPARAM(w.Control(id)));
      }},
-    {'M', [](W& w, ControlId id, Arg&) { SendMessageA(w.Handle(), WM_SYSCOMMAND, id, 0); }},
-    {'P', [](W& w, ControlId id,
-             Arg&) { SendMessageA(w.Control(id), WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3)); }},
-    {'U', [](W& w, ControlId id,
-             Arg& a) { SendMessageA(w.Control(id), WM_LBUTTONUP, 0, MAKELPARAM(3, stoi(a))); }},
+    {'m', [](W& w, ControlId id, Arg&) { SendMessageA(w.Handle(), WM_SYSCOMMAND, id, 0); }},
+    {'k',
+     [](W& w, ControlId id, Arg& a) {
+       SendMessageA(w.Control(id), WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+       SendMessageA(w.Control(id), WM_LBUTTONUP, 0, MAKELPARAM(3, stoi(a)));
+     }},
 };
 
-void Write(Win32Window& window, ControlId id, const std::string& calls) {
+// Whether any of the calls was the user's.
+bool Write(W& window, ControlId id, const std::string& calls) {
+  bool by_user = false;
   for (std::size_t at = 0, end = 0; at < calls.size(); at = end + 1) {
     end = std::min(calls.find(';', at), calls.size());
     kCalls.at(calls[at])(window, id, calls.substr(at + 1, end - at - 1));
+    by_user = by_user || std::islower(calls[at]);
   }
+  return by_user;
 }
 
-struct KindCase {
+struct Case {
   const WindowLayout& (*layout)();
   ControlId id;
   const char* calls;
   const char* readings;
 };
 
-const KindCase kKinds[] = {
-    {MainWindowLayout, edOSTPath, "TD:\\Offline\\;E0;S", "D:\\Offline\\|0|1|0|||0"},
-    {MainWindowLayout, edPSTPath, "TC:\\;Yx", "xC:\\|1|0|0|||1"},
-    {MainWindowLayout, edPSTPath, "Yx;TD:\\", "D:\\|1|0|0|||0"},
-    {MainWindowLayout, cbPOP3, "K;E0", "|0|0|1|||0"},
-    // A list loses its selection with the selected item, or past its end; later items move up.
-    {MainWindowLayout, lbAllowed, "Aexe;Aurl;Abat;L2;D0;D7", "|1|0|0|url,bat|1|0"},
-    {MainWindowLayout, lbBlocked, "Aexe;Abat;Aade;L1;D1", "|1|0|0|exe,ade|-1|0"},
-    {MainWindowLayout, lbBlocked, "Aexe;L0;L1", "|1|0|0|exe|-1|0"},
-    {MainWindowLayout, lbBlocked, "Aexe;L0;C;Abat", "|1|0|0|bat|-1|0"},
-    {MainWindowLayout, mDescription, "NONLY;N;NCleans it.;F", "ONLY\r\n\r\nCleans it.|1|0|0|||0"},
-    {AddinsWindowLayout, form7::rgLoadBehavior, "L4;E0", "|0|0|0||4|0"},
-    {MainWindowLayout, 9999, "Tx;Ay;K", "|1|0|0|||0"},  // not in the layout: keeps nothing
+const Case kCases[] = {
+    {MainWindowLayout, edOSTPath, "TD:\\Offline\\;E0;S", "D:\\Offline\\,|0010||-1 "},
+    {MainWindowLayout, edPSTPath, "TC:\\;yx", "xC:\\,|1001||-1 "},
+    {MainWindowLayout, edPSTPath, "yx;TD:\\", "D:\\,|1000||-1 "},
+    {MainWindowLayout, cbPOP3, "K;E0", "|0100||-1 "},
+    // A list loses its selection with the selected item or past its end; later items move up.
+    {MainWindowLayout, lbAllowed, "Aexe;Aurl;Abat;L2;D0;D7", "|1000|url,bat,|1 "},
+    {MainWindowLayout, lbBlocked, "Aexe;Abat;L1;D1;Aade;L2", "|1000|exe,ade,|-1 "},
+    {MainWindowLayout, mDescription, "NONLY;N;NCleans it.", "ONLY,,Cleans it.,|1000||-1 "},
+    {AddinsWindowLayout, form7::rgLoadBehavior, "L4;E0", "|0000||4 "},
+    {MainWindowLayout, 9999, "Tx;Ay;K", ",|1000||-1 "},  // not in the layout: keeps nothing
+    // Only an enabled control reports what the user does.
+    {MainWindowLayout, btnExit, "b", "|1000||-1 C"},
+    {MainWindowLayout, btnExit, "E0;b", "|0000||-1 "},
+    {MainWindowLayout, lbAllowed, "w1;w2;w4", "|1000||-1 CD"},  // selection, double-click, focus
+    {AddinsWindowLayout, form7::rgLoadBehavior, "r", "|1000||0 C"},
+    {AboutWindowLayout, tform2::OHUrlLabel1, "k300", "|1000||-1 "},  // released elsewhere
+    {AboutWindowLayout, tform2::OHUrlLabel1, "k4", "|1000||-1 C"},
+    {MainWindowLayout, miExportSettings, "m", "|1000||-1 C"},
+    {MainWindowLayout, miRestoreBackup, "E0;m", "|0000||-1 "},
 };
 
-// Each kind written with its page shown, or before it is shown and then shown: the same.
-TEST(ControlKinds, ReadWhatWasWrittenBeforeAndAfterTheirPageIsMade) {
-  for (const KindCase& kind : kKinds) {
-    SCOPED_TRACE(kind.calls);
-    Win32Window shown(kind.layout(), {kInstance}), later(kind.layout(), {kInstance});
-    ShowEveryPage(shown);
-    Write(shown, kind.id, kind.calls);
-    EXPECT_EQ(kind.readings, Readings(shown, kind.id));
-    Write(later, kind.id, kind.calls);
-    EXPECT_EQ(kind.readings, Readings(later, kind.id));
-    ShowEveryPage(later);
-    EXPECT_EQ(kind.readings, Readings(later, kind.id));
-  }
-}
-
-// A page's controls are made when it is first shown; its tab, or ShowPage, shows it alone.
-TEST(Pages, ATabShowsItsPageAlone) {
-  Win32Window window(MainWindowLayout(), {kInstance});
-  HWND tabs = window.Control(MainTabControl);
-  auto shown = [&](ControlId page) {
-    return GetWindowLongA(window.Control(page), GWL_STYLE) & WS_VISIBLE;
-  };
-  EXPECT_EQ(nullptr, window.Control(cbPOP3));
-  SendMessageA(tabs, TCM_SETCURFOCUS, 3, 0);  // a click on the tab of Exchange
-  EXPECT_NE(nullptr, window.Control(cbPOP3));
-  EXPECT_TRUE(shown(Exchange) && !shown(DefaultPaths));
-  window.ShowPage(CommandLine);
-  EXPECT_EQ(4, TabCtrl_GetCurSel(tabs));
-  EXPECT_TRUE(shown(CommandLine) && !shown(Exchange));
-}
-
-struct EventCase {
-  const WindowLayout& (*layout)();
-  ControlId id;
-  const char* calls;
-  const char* events;  // of that control, C a click, D a double-click; then the link's colour
-};
-
-// B clicks a button, R the first radio item; W<code> is a notification from the control;
-// P and U<x,y> press on the link and release.
-const EventCase kEvents[] = {
-    {MainWindowLayout, btnExit, "B", "C"},
-    {MainWindowLayout, btnExit, "E0;B", ""},
-    {MainWindowLayout, cbPOP3, "B", "C"},
-    {MainWindowLayout, lbAllowed, "W1;W2;W4", "CD"},  // selection, double-click, focus
-    {MainWindowLayout, lbAllowed, "E0;W1", ""},
-    {AddinsWindowLayout, form7::rgLoadBehavior, "R", "C"},
-    {AboutWindowLayout, tform2::OHUrlLabel1, "P", " hot"},
-    {AboutWindowLayout, tform2::OHUrlLabel1, "P;U300", " link"},
-    {AboutWindowLayout, tform2::OHUrlLabel1, "P;U4", "C followed"},
-    {MainWindowLayout, miExportSettings, "M", "C"},
-    {MainWindowLayout, miRestoreBackup, "E0;M", ""},
-};
-
-const std::map<COLORREF, std::string> kLinkColours = {
-    {HyperlinkLabel::kLinkColour, " link"},
-    {HyperlinkLabel::kHotColour, " hot"},
-    {HyperlinkLabel::kFollowedColour, " followed"}};
-
-// What the user does to an enabled control reaches the window's sink.
-TEST(Events, UserActionsReachTheSink) {
-  for (const EventCase& test : kEvents) {
+// Each row on a window with every page shown; a row of Form calls also before the control's
+// tab is first clicked, which makes it in the same state.
+TEST(Controls, ReadWhatIsWrittenAndReportWhatTheUserDoes) {
+  for (const Case& test : kCases) {
     SCOPED_TRACE(testing::Message() << test.id << " " << test.calls);
-    Win32Window window(test.layout(), {kInstance});
-    ShowEveryPage(window);
+    W shown(test.layout(), {kInstance}), later(test.layout(), {kInstance});
     RecordingSink sink;
     ScriptedDialogs dialogs;
-    window.Connect(&sink, &dialogs);
-    Write(window, test.id, test.calls);
-    std::string events;
-    for (const auto& [id, event] : sink.events) {
-      if (id != kNoControl) {  // the window's own showing and activation
-        events += id == test.id ? "CD"[static_cast<int>(event)] : '?';
+    shown.Connect(&sink, &dialogs);
+    ShowEveryPage(shown);
+    if (!Write(shown, test.id, test.calls)) {
+      Write(later, test.id, test.calls);
+      EXPECT_EQ(test.readings, Readings(later, test.id));
+      for (int tab = 0; tab < 5; ++tab) {  // a click on each tab
+        SendMessageA(later.Control(MainTabControl), TCM_SETCURFOCUS, tab, 0);
       }
+      EXPECT_EQ(test.id != 9999, later.Control(test.id) != nullptr);
+      EXPECT_EQ(test.readings, Readings(later, test.id));
     }
-    if (HWND link = window.Control(tform2::OHUrlLabel1)) {
-      events += kLinkColours.at(SendMessageA(link, HyperlinkLabel::kGetColour, 0, 0));
-    }
-    EXPECT_EQ(test.events, events);
+    EXPECT_EQ(test.readings, Readings(shown, test.id, sink.events));
   }
-}
-
-// The system menu's items stand above "Close" after a separator, greyed when disabled.
-TEST(Events, SystemMenuItemsStandAboveClose) {
-  Win32Window window(MainWindowLayout(), {kInstance});
-  HMENU menu = GetSystemMenu(window.Handle(), FALSE);
-  window.SetEnabled(miRestoreBackup, false);
-  int close = 0;
-  while (close < GetMenuItemCount(menu) && GetMenuItemID(menu, close) != SC_CLOSE) {
-    ++close;
-  }
-  std::vector<UINT> tail;
-  for (int index = close - 4; index < close; ++index) {
-    tail.push_back(GetMenuItemID(menu, index));
-  }
-  EXPECT_THAT(tail, testing::ElementsAre(0u, UINT{miRestoreBackup}, UINT{miExportSettings}, 0u));
-  EXPECT_EQ(MF_GRAYED, GetMenuState(menu, miRestoreBackup, MF_BYCOMMAND) & MF_GRAYED);
-  EXPECT_EQ(0u, GetMenuState(menu, miExportSettings, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 // Closing the program's window ends the message loop; a kept window is only hidden, and
 // hands the activation back to the window it was shown from.
 TEST(Windows, ClosingEndsTheLoopOrHidesAKeptWindow) {
-  Win32Window owner(PlacesWindowLayout(), {kInstance, nullptr, nullptr, true});
-  Win32Window kept(LocationEntryLayout(), {kInstance, nullptr, nullptr, false, true});
+  W owner(PlacesWindowLayout(), {kInstance, nullptr, nullptr, true});
+  W kept(LocationEntryLayout(), {kInstance, nullptr, nullptr, false, true});
   RecordingSink owner_sink, kept_sink;
   ScriptedDialogs dialogs;
   owner.Connect(&owner_sink, &dialogs);
   kept.Connect(&kept_sink, &dialogs);
   owner.ShowCentred();
-  SetActiveWindow(owner.Handle());
   kept.Show();
   EXPECT_EQ(kept.Handle(), GetActiveWindow());
   owner_sink.events.clear();
   SendMessageA(kept.Handle(), WM_CLOSE, 0, 0);
-  ASSERT_NE(nullptr, kept.Handle());
-  EXPECT_FALSE(IsWindowVisible(kept.Handle()));
+  EXPECT_FALSE(IsWindowVisible(kept.Handle()) || kept.Handle() == nullptr);
   EXPECT_EQ(owner.Handle(), GetActiveWindow());
   EXPECT_EQ((Events{{kNoControl, Event::Show}, {kNoControl, Event::Activate}}), kept_sink.events);
   EXPECT_EQ((Events{{kNoControl, Event::Activate}}), owner_sink.events);
   PostMessageA(owner.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(0, Win32Window::RunMessageLoop(owner.Handle()));
+  EXPECT_EQ(0, W::RunMessageLoop(owner.Handle()));
   EXPECT_EQ(nullptr, owner.Handle());
 }
 
-struct BoxCase {
-  std::optional<MessageKind> kind;  // none: the error box
-  int pressed;
-  Answer answer;
-  const char* caption;
-  int enter;  // the button Enter presses
-};
-
-const BoxCase kBoxes[] = {
-    {MessageKind::Confirmation, IDYES, Answer::Yes, "Confirm", IDYES},
-    {MessageKind::Confirmation, IDNO, Answer::No, "Confirm", IDYES},
-    {MessageKind::ConfirmationDefaultNo, IDYES, Answer::Yes, "Confirm", IDNO},
-    {MessageKind::Warning, IDOK, Answer::Ok, "Warning", IDOK},
-    {MessageKind::Information, IDOK, Answer::Ok, "Information", IDOK},
-    {MessageKind::Error, IDOK, Answer::Ok, "Error", IDOK},
-    {std::nullopt, IDOK, Answer::Ok, "Tarnwell", IDOK},
-};
-
+// Each kind of message box (none: the error box): its caption, the button Enter presses, and
+// the answer to the button pressed.
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
+  const std::tuple<std::optional<MessageKind>, const char*, int, int, Answer> boxes[] = {
+      {MessageKind::Confirmation, "Confirm", IDYES, IDNO, Answer::No},
+      {MessageKind::ConfirmationDefaultNo, "Confirm", IDNO, IDYES, Answer::Yes},
+      {MessageKind::Warning, "Warning", IDOK, IDOK, Answer::Ok},
+      {std::nullopt, "Tarnwell", IDOK, IDOK, Answer::Ok},
+  };
   Win32Dialogs dialogs(kInstance, nullptr);
-  for (const BoxCase& box : kBoxes) {
-    SCOPED_TRACE(box.caption);
-    std::string caption, text;
-    int enter = 0;
-    std::thread user = WhenShown("#32770", nullptr, [&](HWND shown) {
-      caption = WindowText(shown);
-      text = WindowText(GetDlgItem(shown, 0xFFFF));
-      for (HWND button = GetWindow(shown, GW_CHILD); button;
+  for (const auto& [kind, caption, enter, pressed, answer] : boxes) {
+    std::tuple<std::string, std::string, int, Answer> shown;
+    std::thread user = WhenShown("#32770", nullptr, [&, pressed](HWND box) {
+      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), 0, Answer::Ok};
+      for (HWND button = GetWindow(box, GW_CHILD); button;
            button = GetWindow(button, GW_HWNDNEXT)) {
         if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-          enter = GetDlgCtrlID(button);
+          std::get<2>(shown) = GetDlgCtrlID(button);
         }
       }
-      PostMessageA(shown, WM_COMMAND, box.pressed, 0);
+      PostMessageA(box, WM_COMMAND, pressed, 0);
     });
-    Answer answer = Answer::Ok;
-    if (box.kind) {
-      answer = dialogs.Message(*box.kind, "Make these changes?");
-    } else {
-      dialogs.ShowError("Make these changes?");
-    }
+    const Answer given =
+        kind ? dialogs.Message(*kind, "Go on?") : (dialogs.ShowError("Go on?"), Answer::Ok);
     user.join();
-    EXPECT_EQ(box.answer, answer);
-    EXPECT_EQ(box.caption, caption);
-    EXPECT_EQ("Make these changes?", text);
-    EXPECT_EQ(box.enter, enter);
+    std::get<3>(shown) = given;
+    EXPECT_EQ((std::tuple{caption, "Go on?", enter, answer}), shown);
   }
 }
 
-// The open-file dialog starts from the given name, without its read-only box, and returns
-// the path the user confirms.
-TEST(Win32Dialogs, OpenFileStartsFromTheGivenNameAndReturnsTheChoice) {
+// The open-file dialog starts from the given name and returns the path the user confirms; a
+// modal window disables its owner until its own button closes it.
+TEST(Win32Dialogs, FileDialogAndModalWindowAnswerTheUser) {
+  W owner(MainWindowLayout(), {kInstance});
   Win32Dialogs dialogs(kInstance, nullptr);
+  dialogs.SetOwner(owner.Handle());
   std::string start_name;
-  bool read_only_box = true;
   std::thread user = WhenShown("#32770", "Startup Options", [&](HWND dialog) {
-    HWND name = GetDlgItem(dialog, 0x47C);
-    start_name = WindowText(name);
-    read_only_box = IsWindowVisible(GetDlgItem(dialog, 0x410));
-    SetWindowTextA(name, "C:\\windows\\win.ini");
+    start_name = WindowText(GetDlgItem(dialog, 0x47C));
+    SetWindowTextA(GetDlgItem(dialog, 0x47C), "C:\\windows\\win.ini");
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
   const auto chosen =
       dialogs.OpenFile({"Startup Options", "Outlook-Option", ".ics", "Calendar (.ics)|*.ics"});
   user.join();
   EXPECT_EQ("Outlook-Option", start_name);
-  EXPECT_FALSE(read_only_box);
   EXPECT_STRCASEEQ("C:\\windows\\win.ini", chosen.value_or("").c_str());
-}
-
-// A modal window disables its owner until its own button closes it.
-TEST(Win32Dialogs, AModalWindowHoldsItsOwnerUntilClosed) {
-  Win32Window owner(MainWindowLayout(), {kInstance});
-  Win32Dialogs dialogs(kInstance, nullptr);
-  dialogs.SetOwner(owner.Handle());
   bool owner_disabled = false;
-  std::thread user = WhenShown("TarnwellForm3", nullptr, [&](HWND shown) {
+  user = WhenShown("TarnwellForm3", nullptr, [&](HWND shown) {
     owner_disabled = !IsWindowEnabled(owner.Handle());
     PostMessageA(GetDlgItem(shown, form3::Button1), BM_CLICK, 0, 0);
   });
   dialogs.ShowModal(DescriptionsWindowLayout(),
                     [](Form& form) { return std::make_unique<DescriptionsWindow>(form); });
   user.join();
-  EXPECT_TRUE(owner_disabled);
-  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+  EXPECT_TRUE(owner_disabled && IsWindowEnabled(owner.Handle()));
   EXPECT_EQ(nullptr, FindWindowA("TarnwellForm3", nullptr));
+}
+
+// The folder picker's shell tree, against Wine's shell.
+class ShellTree : public testing::Test {
+ protected:
+  ShellTree() {
+    picker_.Connect(&sink_, &dialogs_);
+    picker_.ShowCentred();
+  }
+  // Its text, whether it shows a "+", and whether it is open.
+  std::tuple<std::string, bool, bool> Look(HTREEITEM item) {
+    char text[MAX_PATH] = {};
+    TVITEMA data{};
+    data.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
+    data.hItem = item;
+    data.stateMask = TVIS_EXPANDED;
+    data.pszText = text;
+    data.cchTextMax = MAX_PATH;
+    TreeView_GetItem(tree_, &data);
+    return {text, data.cChildren != 0, (data.state & TVIS_EXPANDED) != 0};
+  }
+  // The folder of C: at this path, or below the desktop, each one opened on the way.
+  HTREEITEM Folder(const std::string& path, bool on_c = true) {
+    HTREEITEM item = on_c ? Folder("My Computer\\ (C:)", false) : TreeView_GetRoot(tree_);
+    for (std::size_t at = 0, end = 0; item && at < path.size(); at = end + 1) {
+      end = std::min(path.find('\\', at), path.size());
+      TreeView_Expand(tree_, item, TVE_EXPAND);
+      item = TreeView_GetChild(tree_, item);
+      while (item && std::get<0>(Look(item)) != path.substr(at, end - at)) {
+        item = TreeView_GetNextSibling(tree_, item);
+      }
+    }
+    return item;
+  }
+  std::string Selected() { return picker_.Text(tform4::JamShellTree1); }
+
+  ShellNamespace shell_;
+  W picker_{FolderPickerLayout(), {kInstance, nullptr, nullptr, false, false, &shell_}};
+  HWND tree_ = picker_.Control(tform4::JamShellTree1);
+  RecordingSink sink_;
+  ScriptedDialogs dialogs_;
+};
+
+// The desktop, open, holds the shell's folders; a folder lists its subfolders in the shell's
+// order when opened, once however often; one without any loses its "+". The tree's text is
+// the selected folder's path, empty for one without; a double-click is the window's.
+TEST_F(ShellTree, ShowsTheShellsFoldersAndTheirPaths) {
+  const std::vector<std::string> order{".hidden", "_first",  "Alpha", "a-z",
+                                       "beta",    "Charlie", "none"};
+  for (const char* name : {"beta", "Alpha", "_first", "a-z", ".hidden", "Charlie", "none"}) {
+    SHCreateDirectoryExA(nullptr, ("C:\\Tree\\" + std::string(name)).c_str(), nullptr);
+  }
+  HTREEITEM desktop = TreeView_GetRoot(tree_), folder = Folder("Tree");
+  EXPECT_EQ(std::tuple("Desktop", true, true), Look(desktop));
+  EXPECT_EQ(std::tuple("Trash", false, false), Look(Folder("Trash", false)));
+  TreeView_SelectItem(tree_, folder);
+  for (int time = 0; time < 2; ++time) {
+    SendMessageA(tree_, WM_KEYDOWN, VK_RIGHT, 0);  // opens it
+    std::vector<std::string> names;
+    for (HTREEITEM child = TreeView_GetChild(tree_, folder); child;
+         child = TreeView_GetNextSibling(tree_, child)) {
+      names.push_back(std::get<0>(Look(child)));
+    }
+    EXPECT_EQ(order, names);
+    SendMessageA(tree_, WM_KEYDOWN, VK_LEFT, 0);  // closes it
+  }
+  HTREEITEM none = Folder("Tree\\none");
+  TreeView_Expand(tree_, none, TVE_EXPAND);
+  EXPECT_EQ(std::tuple("none", false, false), Look(none));
+  for (const auto& [item, path] : {std::pair{none, "C:\\Tree\\none"},
+                                   {desktop, ""},
+                                   {Folder("My Computer", false), ""},
+                                   {Folder(""), "C:\\"}}) {
+    TreeView_SelectItem(tree_, item);
+    EXPECT_EQ(path, Selected());
+  }
+  RECT place{};
+  TreeView_GetItemRect(tree_, Folder(""), &place, TRUE);
+  SendMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(place.left + 2, place.top + 2));
+  EXPECT_EQ(std::pair(ControlId{tform4::JamShellTree1}, Event::DoubleClick), sink_.events.back());
+}
+
+// A folder whose desktop.ini names a handler that is not there cannot be opened, as a drive
+// that is not ready: each try says so over the window, and the folder stays closed.
+TEST_F(ShellTree, AFolderThatCannotBeOpenedSaysSoAndStaysClosed) {
+  SHCreateDirectoryExA(nullptr, "C:\\Broken\\inside", nullptr);
+  WritePrivateProfileStringA(".ShellClassInfo", "CLSID", "{6F1E2A3B-0000-4C5D-9E8F-0123456789AB}",
+                             "C:\\Broken\\desktop.ini");
+  SetFileAttributesA("C:\\Broken", FILE_ATTRIBUTE_READONLY);  // else desktop.ini is not read
+  HTREEITEM broken = Folder("Broken");
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    std::pair<std::string, HWND> said;
+    std::thread user = WhenShown("#32770", nullptr, [&](HWND box) {
+      said = {WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    TreeView_Expand(tree_, broken, TVE_EXPAND);
+    user.join();
+    EXPECT_EQ(
+        std::pair(std::string("The folders in \"C:\\Broken\" cannot be shown.\n\nAccess denied."),
+                  picker_.Handle()),
+        said);
+    EXPECT_EQ(std::tuple("Broken", true, false), Look(broken));
+  }
+}
+
+// A right click selects the folder and shows the shell's menu; from the keyboard, the
+// selected folder's, and the shell carries out the item chosen.
+TEST_F(ShellTree, TheShellsMenuActsOnTheFolder) {
+  SHCreateDirectoryExA(nullptr, "C:\\Menu\\first", nullptr);
+  SHCreateDirectoryExA(nullptr, "C:\\Menu\\second", nullptr);
+  HTREEITEM second = Folder("Menu\\second");
+  TreeView_EnsureVisible(tree_, second);
+  RECT place{};
+  TreeView_GetItemRect(tree_, second, &place, TRUE);
+  POINT at{place.left + 2, place.top + 2};
+  const LPARAM in_tree = MAKELPARAM(at.x, at.y);
+  ClientToScreen(tree_, &at);
+  SetCursorPos(at.x, at.y);  // where the tree looks for the folder clicked
+  for (const int key : {VK_ESCAPE, int{'c'}}) {
+    std::thread user = WhenShown("#32768", nullptr, [key](HWND menu) {
+      PostMessageA(menu, key == 'c' ? WM_CHAR : WM_KEYDOWN, key, 0);
+    });
+    if (key == 'c') {
+      SendMessageA(tree_, WM_CONTEXTMENU, WPARAM(tree_), -1);
+    } else {
+      PostMessageA(tree_, WM_RBUTTONUP, 0, in_tree);  // the tree waits for it to report the click
+      SendMessageA(tree_, WM_RBUTTONDOWN, MK_RBUTTON, in_tree);
+    }
+    user.join();
+    EXPECT_EQ("C:\\Menu\\second", Selected());
+  }
+  char copied[MAX_PATH] = {};
+  OpenClipboard(nullptr);
+  DragQueryFileA(static_cast<HDROP>(GetClipboardData(CF_HDROP)), 0, copied, sizeof(copied));
+  CloseClipboard();
+  EXPECT_STREQ("C:\\Menu\\second", copied);
 }
 
 }  // namespace
