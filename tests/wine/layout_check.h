@@ -9,8 +9,6 @@
 namespace tarnwell {
 
 std::string WindowText(HWND window);
-// The colour an edit is painted in, asked as Windows asks for its state.
-COLORREF PaintedColour(HWND edit);
 void ShowEveryPage(Win32Window& window);
 
 }  // namespace tarnwell
