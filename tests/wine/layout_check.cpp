@@ -67,11 +67,9 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
     return place;
   }
   const LayoutRect moved = AnchoredRect(outer->rect, outer->anchors, dw, dh);
-  if (outer == &row) {
-    return row.rect.width == 0 ? LayoutRect{moved.left, moved.top} : moved;
-  }
-  return {place.left + moved.left - outer->rect.left, place.top + moved.top - outer->rect.top,
-          place.width, place.height};
+  place.left += moved.left - outer->rect.left;
+  place.top += moved.top - outer->rect.top;
+  return outer == &row ? moved : place;
 }
 
 // The window's caption, client size and frame; each control's id, caption, state, place,

@@ -1,5 +1,5 @@
 // The Win32 binding under Wine and Xvfb: control kinds written and read, events from window
-// messages, pages, message boxes, and the shell folder tree.
+// messages, pages, the message loop, message boxes, and the shell folder tree.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
@@ -154,6 +154,14 @@ TEST(Controls, ReadWhatIsWrittenAndReportWhatTheUserDoes) {
   }
 }
 
+// Closing the program's window ends the message loop.
+TEST(Windows, ClosingTheProgramsWindowEndsTheMessageLoop) {
+  W window(AboutWindowLayout(), {kInstance, nullptr, nullptr, true});
+  PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, W::RunMessageLoop(window.Handle()));
+  EXPECT_EQ(nullptr, window.Handle());
+}
+
 // Each kind of message box (none: the error box): its caption, the button Enter presses, and
 // the answer to the button pressed.
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
@@ -164,22 +172,20 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   };
   Win32Dialogs dialogs(kInstance, nullptr);
   for (const auto& [kind, caption, enter, pressed, answer] : boxes) {
-    std::tuple<std::string, std::string, int, Answer> shown;
+    std::tuple<std::string, std::string, int> shown;
     std::thread user = WhenShown("#32770", [&, pressed](HWND box) {
-      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), 0, Answer::Ok};
-      for (HWND button = GetWindow(box, GW_CHILD); button;
-           button = GetWindow(button, GW_HWNDNEXT)) {
-        if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-          std::get<2>(shown) = GetDlgCtrlID(button);
-        }
+      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), 0};
+      for (int id : {IDOK, IDYES, IDNO}) {
+        const LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
+        std::get<2>(shown) += (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? id : 0;
       }
       PostMessageA(box, WM_COMMAND, pressed, 0);
     });
     const Answer given =
         kind ? dialogs.Message(*kind, "Go on?") : (dialogs.ShowError("Go on?"), Answer::Ok);
     user.join();
-    std::get<3>(shown) = given;
-    EXPECT_EQ((std::tuple{caption, "Go on?", enter, answer}), shown);
+    EXPECT_EQ(answer, given);
+    EXPECT_EQ((std::tuple{caption, "Go on?", enter}), shown);
   }
 }
 
@@ -190,12 +196,8 @@ class ShellTree : public testing::Test {
   // Its text, whether it shows a "+", and whether it is open.
   std::tuple<std::string, bool, bool> Look(HTREEITEM item) {
     char text[MAX_PATH] = {};
-    TVITEMA data{};
-    data.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
-    data.hItem = item;
-    data.stateMask = TVIS_EXPANDED;
-    data.pszText = text;
-    data.cchTextMax = MAX_PATH;
+    TVITEMA data{
+        TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE, item, 0, TVIS_EXPANDED, text, MAX_PATH, 0, 0, 0, 0};
     TreeView_GetItem(tree_, &data);
     return {text, data.cChildren != 0, (data.state & TVIS_EXPANDED) != 0};
   }
