@@ -11,8 +11,7 @@
 
 namespace tarnwell {
 
-// The program's own Windows services, with scripted dialogs and a fixed clock, for the
-// suites that drive its logic against Wine.
+// The program's own Windows services, with scripted dialogs and a fixed clock.
 struct RealServices {
   Win32Registry registry;
   Win32Elevation elevation;

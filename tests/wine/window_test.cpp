@@ -1,528 +1,292 @@
-// The main window built by the Win32 binding from its layout table, under Wine and Xvfb:
-// every control's class, caption, place and start state against its row, and events
-// arriving through real window messages.
+// The Win32 binding under Wine and Xvfb: control kinds written and read, events from window
+// messages, pages, the message loop, message boxes, and the shell folder tree.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
-#include <gmock/gmock.h>
-#include <string>
+#include <cctype>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
 #include <thread>
-#include <vector>
 
-#include "platform/registry_object.h"
+#include "support/layouts.h"
 #include "support/scripted_dialogs.h"
-#include "ui/descriptions_layout.h"
-#include "ui/main_layout.h"
+#include "ui/win32/shell_namespace.h"
 #include "ui/win32/win32_dialogs.h"
-#include "windows/descriptions_window.h"
 #include "wine/layout_check.h"
 
 namespace tarnwell {
 namespace {
 
 using namespace tform1;
+using W = Win32Window;
+using Arg = const std::string;
+using Events = std::vector<std::pair<ControlId, Event>>;
+using Names = std::vector<std::string>;
+const HINSTANCE kInstance = GetModuleHandleA(nullptr);
 
-class FailingBanner final : public PictureSource {
- public:
-  explicit FailingBanner(PictureSource& real) : real_(real) {}
-  UniqueBitmap Load(std::string_view name) override {
-    if (name == kBannerPicture) {
-      std::vector<std::uint8_t> damaged(2048, 0x5A);
-      damaged[0] = 0xFF;
-      damaged[1] = 0xD8;
-      return BitmapFromJpeg(damaged);
-    }
-    return real_.Load(name);
-  }
-
- private:
-  PictureSource& real_;
+struct RecordingSink final : EventSink {
+  void OnEvent(ControlId id, Event event) override { events.emplace_back(id, event); }
+  Events events;
 };
 
-// Records what the controls report; the window's own showing and activation are not its
-// concern.
-class RecordingSink final : public EventSink {
- public:
-  void OnEvent(ControlId id, Event event) override {
-    if (id == kNoControl) {
-      return;
-    }
-    events.emplace_back(id, event);
-    if (id == btnScanPST) {
-      throw RegistryError("Invalid data type for 'Path'");
-    }
-  }
-  std::vector<std::pair<ControlId, Event>> events;
-};
-
-class MainWindowUi : public testing::Test {
- protected:
-  HINSTANCE instance_ = GetModuleHandleA(nullptr);
-  ResourcePictures pictures_{instance_};
-  Win32Window window_{MainWindowLayout(), {instance_, nullptr, &pictures_, false}};
-};
-
-TEST_F(MainWindowUi, WindowIsFixedSizeWithOnlyASystemMenu) {
-  ASSERT_NE(nullptr, window_.Handle());
-  EXPECT_EQ(96, window_.Dpi());
-  ExpectFixedWindow(window_);
-}
-
-// Pages make their controls when first shown, as a property sheet does.
-void ShowEveryPage(Win32Window& window) {
-  for (ControlId page : {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange, CommandLine}) {
-    window.ShowPage(page);
-  }
-  window.ShowPage(DefaultPaths);
-}
-
-TEST_F(MainWindowUi, EveryFieldStartsEmpty) {
-  ShowEveryPage(window_);
-  for (const auto& row : window_.Layout().controls) {
-    if (row.kind == ControlKind::Edit) {
-      EXPECT_EQ("", WindowText(window_.Control(row.id))) << row.name;
-    }
-  }
-}
-
-TEST_F(MainWindowUi, KindsHaveTheirStyles) {
-  ShowEveryPage(window_);
-  auto style = [&](ControlId id) { return GetWindowLongA(window_.Control(id), GWL_STYLE); };
-  EXPECT_EQ(BS_AUTOCHECKBOX, style(cbPOP3) & BS_TYPEMASK);
-  EXPECT_EQ(BS_GROUPBOX, style(gbDisable) & BS_TYPEMASK);
-  EXPECT_TRUE(style(mDescription) & ES_MULTILINE);
-  EXPECT_TRUE(style(mDescription) & ES_READONLY);
-  EXPECT_TRUE(style(mDescription) & WS_VSCROLL);
-  EXPECT_FALSE(style(lbBlocked) & LBS_SORT);
-  EXPECT_EQ(SS_CENTER, style(Label8) & SS_TYPEMASK);
-  EXPECT_EQ(SS_LEFT, style(Label9) & SS_TYPEMASK);  // wrapped
-  EXPECT_EQ(SS_LEFTNOWORDWRAP, style(Label1) & SS_TYPEMASK);
-}
-
-TEST_F(MainWindowUi, PagesAreTabsAndShowOneAtATime) {
-  HWND tabs = window_.Control(MainTabControl);
-  ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
-  std::vector<std::string> captions;
-  for (int i = 0; i < 5; ++i) {
-    char text[64] = {};
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    captions.emplace_back(text);
-  }
-  EXPECT_THAT(captions, testing::ElementsAre("Default Paths", "Attachment Security",
-                                             "Miscellaneous", "Exchange", "Startup Options"));
-  const ControlId pages[] = {DefaultPaths, AttachmentSecurity, Miscellaneous, Exchange,
-                             CommandLine};
-  auto visible_pages = [&] {
-    std::vector<ControlId> shown;
-    for (ControlId page : pages) {
-      if (GetWindowLongA(window_.Control(page), GWL_STYLE) & WS_VISIBLE) {
-        shown.push_back(page);
-      }
-    }
-    return shown;
-  };
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(DefaultPaths));
-
-  // A click on a tab: the control selects it and tells its parent.
-  SendMessageA(tabs, TCM_SETCURFOCUS, 3, 0);
-  EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(Exchange));
-  window_.ShowPage(CommandLine);
-  EXPECT_THAT(visible_pages(), testing::ElementsAre(CommandLine));
-  EXPECT_EQ(4, TabCtrl_GetCurSel(tabs));
-}
-
-TEST_F(MainWindowUi, TabOrderOfEachPageIsTheOrderOfItsRows) {
-  ShowEveryPage(window_);
-  const WindowLayout& layout = MainWindowLayout();
-  for (ControlId holder :
-       {static_cast<ControlId>(kNoControl), static_cast<ControlId>(DefaultPaths),
-        static_cast<ControlId>(AttachmentSecurity), static_cast<ControlId>(Miscellaneous),
-        static_cast<ControlId>(Exchange), static_cast<ControlId>(CommandLine)}) {
-    HWND parent = holder == kNoControl ? window_.Handle() : window_.Control(holder);
-    std::vector<ControlId> in_window;
-    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) {
-        in_window.push_back(GetDlgCtrlID(child));
-      }
-    }
-    std::vector<ControlId> in_layout;
-    for (const auto& row : layout.controls) {
-      HWND place_holder = nullptr;
-      const ControlLayout* container = layout.Find(row.parent);
-      while (container != nullptr && container->kind == ControlKind::GroupBox) {
-        container = layout.Find(container->parent);
-      }
-      place_holder = container == nullptr ? window_.Handle() : window_.Control(container->id);
-      if (place_holder == parent && row.Focusable()) {
-        in_layout.push_back(row.id);
-      }
-    }
-    EXPECT_EQ(in_layout, in_window) << "holder " << holder;
-  }
-}
-
-TEST_F(MainWindowUi, PagesNotShownYetMakeTheirControlsInTheStateGivenThem) {
-  EXPECT_EQ(nullptr, window_.Control(cbPOP3));
-  EXPECT_NE(nullptr, window_.Control(edPSTPath));
-  window_.SetChecked(cbPOP3, true);
-  window_.SetEnabled(cbIMAP, false);
-  window_.SetEnabled(edOSTPath, false);
-  window_.SetColour(edOSTPath, FieldColour::Silver);
-  window_.SetText(edOSTPath, "D:\\Offline\\");
-  window_.AddItem(lbAllowed, "exe");
-  window_.AddItem(lbAllowed, "url");
-  window_.Select(lbAllowed, 1);
-  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
-  EXPECT_TRUE(window_.Checked(cbPOP3));
-  EXPECT_FALSE(window_.Enabled(cbIMAP));
-
-  ShowEveryPage(window_);
-  EXPECT_EQ(BST_CHECKED, SendMessageA(window_.Control(cbPOP3), BM_GETCHECK, 0, 0));
-  EXPECT_FALSE(IsWindowEnabled(window_.Control(cbIMAP)));
-  EXPECT_TRUE(IsWindowEnabled(window_.Control(cbHTTP)));
-  EXPECT_EQ("D:\\Offline\\", WindowText(window_.Control(edOSTPath)));
-  EXPECT_FALSE(window_.Modified(edOSTPath));
-  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edOSTPath)));
-  EXPECT_THAT(window_.Items(lbAllowed), testing::ElementsAre("exe", "url"));
-  EXPECT_EQ(1, SendMessageA(window_.Control(lbAllowed), LB_GETCURSEL, 0, 0));
-  EXPECT_EQ("OUTLOOK 2013 ONLY", WindowText(window_.Control(mDescription)));
-}
-
-// A list kept in memory until its page is shown answers every call as the list box does.
-TEST_F(MainWindowUi, KeptListAnswersAsTheListBoxDoes) {
-  Win32Window shown(MainWindowLayout(), {instance_, nullptr, &pictures_, false});
-  ShowEveryPage(shown);
-  ASSERT_EQ(nullptr, window_.Control(lbAllowed));
-  auto both = [&](auto call) {
-    call(window_);
-    call(shown);
-    EXPECT_EQ(shown.Items(lbAllowed), window_.Items(lbAllowed));
-    EXPECT_EQ(shown.Selected(lbAllowed), window_.Selected(lbAllowed));
-  };
-  both([](Form& form) {
-    for (const char* item : {"exe", "url", "bat", "com"}) {
-      form.AddItem(lbAllowed, item);
-    }
-  });
-  both([](Form& form) { form.Select(lbAllowed, 2); });
-  both([](Form& form) { form.DeleteItem(lbAllowed, 0); });  // before the selection
-  both([](Form& form) { form.DeleteItem(lbAllowed, 1); });  // the selected one
-  both([](Form& form) { form.Select(lbAllowed, 1); });
-  both([](Form& form) { form.DeleteItem(lbAllowed, 7); });  // not there
-  both([](Form& form) { form.Select(lbAllowed, 5); });
-  both([](Form& form) { form.ClearItems(lbAllowed); });
-  // A control the layout lacks keeps nothing.
-  window_.SetText(9999, "x");
-  EXPECT_EQ("", window_.Text(9999));
-}
-
-TEST_F(MainWindowUi, PicturesAndHints) {
-  ShowEveryPage(window_);
-  auto banner = reinterpret_cast<HBITMAP>(
-      SendMessageA(window_.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
-  ASSERT_NE(nullptr, banner);
-  BITMAP size{};
-  GetObjectA(banner, sizeof(size), &size);
-  EXPECT_EQ(61, size.bmWidth);
-  EXPECT_EQ(309, size.bmHeight);
-  EXPECT_NE(0, SendMessageA(window_.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
-  EXPECT_NE(0, SendMessageA(window_.Control(Image2), STM_GETIMAGE, IMAGE_BITMAP, 0));
-
-  std::vector<std::string> hints;
-  HWND tooltips = window_.Hints();
-  const auto count = SendMessageA(tooltips, TTM_GETTOOLCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    char text[128] = {};
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.lpszText = text;
-    SendMessageA(tooltips, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool));
-    hints.push_back(std::to_string(GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId))) + " " + text);
-  }
-  auto hint = [](ControlId id, const char* text) { return std::to_string(id) + " " + text; };
-  EXPECT_THAT(hints, testing::UnorderedElementsAre(
-                         hint(btnHelp, "Tarnwell Help"), hint(btnAddOne, "Move selected item"),
-                         hint(btnAddAll, "Move all items"), hint(btnDelOne, "Remove selected item"),
-                         hint(btnDelAll, "Remove all items")));
-}
-
-TEST(MainWindowUiBanner, DamagedBannerLeavesOnlyThePictureOut) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  ResourcePictures real(instance);
-  FailingBanner pictures(real);
-  Win32Window window(MainWindowLayout(), {instance, nullptr, &pictures, false});
-  ASSERT_NE(nullptr, window.Handle());
-  ShowEveryPage(window);
-  EXPECT_EQ(0, SendMessageA(window.Control(Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
-  EXPECT_NE(0, SendMessageA(window.Control(btnHelp), BM_GETIMAGE, IMAGE_BITMAP, 0));
-  for (const auto& row : MainWindowLayout().controls) {
-    EXPECT_NE(nullptr, window.Control(row.id)) << row.name;
-  }
-}
-
-TEST_F(MainWindowUi, ClicksReachTheSinkAndErrorsTheErrorBox) {
-  ShowEveryPage(window_);
-  RecordingSink sink;
-  ScriptedDialogs dialogs;
-  window_.Connect(&sink, &dialogs);
-  SendMessageA(window_.Control(btnExit), BM_CLICK, 0, 0);
-  SendMessageA(window_.Control(cbPOP3), BM_CLICK, 0, 0);
-  dialogs.ExpectError("Invalid data type for 'Path'");
-  SendMessageA(window_.Control(btnScanPST), BM_CLICK, 0, 0);
-  EXPECT_THAT(sink.events, testing::ElementsAre(std::pair{btnExit, Event::Click},
-                                                std::pair{cbPOP3, Event::Click},
-                                                std::pair{btnScanPST, Event::Click}));
-  EXPECT_TRUE(window_.Checked(cbPOP3));
-  // A disabled control reports nothing, however its notification arrives.
-  SendMessageA(window_.Control(btnRevert), BM_CLICK, 0, 0);
-  EXPECT_EQ(3u, sink.events.size());
-}
-
-// The system menu's own items stand above "Close" after a separator; choosing one is a
-// click, and a disabled one is greyed and reports nothing.
-TEST_F(MainWindowUi, SystemMenuItemsAreClickedAndDisabledLikeButtons) {
-  HMENU menu = GetSystemMenu(window_.Handle(), FALSE);
-  ASSERT_NE(nullptr, menu);
-  // Wine adds an item of its own below "Close".
-  int close = 0;
-  while (close < GetMenuItemCount(menu) && GetMenuItemID(menu, close) != SC_CLOSE) {
-    ++close;
-  }
-  ASSERT_GE(close, 4);
-  std::vector<UINT> tail;
-  for (int index = close - 4; index <= close; ++index) {
-    tail.push_back(GetMenuItemID(menu, index));
-  }
-  const UINT separator = 0;
-  EXPECT_THAT(tail, testing::ElementsAre(separator, UINT{miRestoreBackup}, UINT{miExportSettings},
-                                         separator, UINT{SC_CLOSE}));
-  for (const auto& item : MainWindowLayout().system_menu) {
-    char caption[100] = {};
-    GetMenuStringA(menu, static_cast<UINT>(item.id), caption, sizeof(caption), MF_BYCOMMAND);
-    EXPECT_EQ(item.caption, caption);
-    EXPECT_EQ(item.caption, window_.Text(item.id));
-  }
-
-  RecordingSink sink;
-  ScriptedDialogs dialogs;
-  window_.Connect(&sink, &dialogs);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miExportSettings, 0);
-  window_.SetEnabled(miRestoreBackup, false);
-  EXPECT_FALSE(window_.Enabled(miRestoreBackup));
-  EXPECT_TRUE(window_.Enabled(miExportSettings));
-  EXPECT_NE(0u, GetMenuState(menu, miRestoreBackup, MF_BYCOMMAND) & MF_GRAYED);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
-  EXPECT_THAT(sink.events,
-              testing::ElementsAre(std::pair{ControlId{miExportSettings}, Event::Click}));
-  window_.SetEnabled(miRestoreBackup, true);
-  SendMessageA(window_.Handle(), WM_SYSCOMMAND, miRestoreBackup, 0);
-  EXPECT_EQ(2u, sink.events.size());
-}
-
-TEST_F(MainWindowUi, TypingSetsTheChangedMarkAndProgramTextClearsIt) {
-  HWND edit = window_.Control(edPSTPath);
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-  window_.SetText(edPSTPath, "C:\\Mail\\");
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-  SendMessageA(edit, EM_SETSEL, 8, 8);
-  SendMessageA(edit, WM_CHAR, 'x', 0);
-  EXPECT_TRUE(window_.Modified(edPSTPath));
-  EXPECT_EQ("C:\\Mail\\x", window_.Text(edPSTPath));
-  window_.SetText(edPSTPath, "D:\\");
-  EXPECT_FALSE(window_.Modified(edPSTPath));
-}
-
-TEST_F(MainWindowUi, ListsMemosAndColoursThroughTheForm) {
-  ShowEveryPage(window_);
-  window_.AddItem(lbBlocked, "exe");
-  window_.AddItem(lbBlocked, "bat");
-  window_.AddItem(lbBlocked, "ade");
-  EXPECT_THAT(window_.Items(lbBlocked), testing::ElementsAre("exe", "bat", "ade"));
-  window_.Select(lbBlocked, 1);
-  window_.DeleteItem(lbBlocked, 1);
-  EXPECT_EQ(-1, window_.Selected(lbBlocked));
-  window_.Select(lbBlocked, 1);
-  EXPECT_EQ(1, window_.Selected(lbBlocked));
-  window_.Select(lbBlocked, 2);  // past the end: no selection, as after moving the last item
-  EXPECT_EQ(-1, window_.Selected(lbBlocked));
-
-  window_.AddLine(mDescription, "OUTLOOK 2013 ONLY");
-  window_.AddLine(mDescription, "");
-  window_.AddLine(mDescription, "Cleans it.");
-  EXPECT_THAT(window_.Lines(mDescription),
-              testing::ElementsAre("OUTLOOK 2013 ONLY", "", "Cleans it."));
-  EXPECT_EQ("OUTLOOK 2013 ONLY\r\n\r\nCleans it.", WindowText(window_.Control(mDescription)));
-  window_.ShowFirstLine(mDescription);
-  DWORD start = 1;
-  SendMessageA(window_.Control(mDescription), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  EXPECT_EQ(0u, start);
-
-  window_.SetEnabled(edArgument, false);
-  window_.SetColour(edArgument, FieldColour::Silver);
-  EXPECT_EQ(RGB(0xC0, 0xC0, 0xC0), PaintedColour(window_.Control(edArgument)));
-  window_.SetEnabled(edArgument, true);
-  window_.SetColour(edArgument, FieldColour::Window);
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), PaintedColour(window_.Control(edArgument)));
-}
-
-struct ShownBox {
-  std::string caption;
-  std::string text;
-  int default_button = 0;
-};
-
-BOOL CALLBACK FindBoxText(HWND child, LPARAM data) {
-  char name[32] = {};
-  GetClassNameA(child, name, sizeof(name));
-  const std::string text = WindowText(child);
-  if (_stricmp(name, "Static") == 0 && !text.empty()) {
-    reinterpret_cast<ShownBox*>(data)->text = text;
-  }
-  return TRUE;
-}
-
-// The button Enter presses: the one drawn as the default push button.
-int DefaultButton(HWND box) {
-  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-      return GetDlgCtrlID(child);
-    }
-  }
-  return 0;
-}
-
-// Waits on another thread for the next message box, reads it and presses `button`.
-std::thread AnswerNextBox(int button, ShownBox& shown) {
-  return std::thread([button, &shown] {
+// Waits on a thread of its own for a shown window of this class and hands it to `answer`.
+template <typename Answer>
+std::thread WhenShown(const char* window_class, Answer answer) {
+  return std::thread([=] {
     for (int attempt = 0; attempt < 500; ++attempt) {
-      if (HWND box = FindWindowA("#32770", nullptr); box != nullptr && IsWindowVisible(box)) {
-        shown.caption = WindowText(box);
-        EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&shown));
-        shown.default_button = DefaultButton(box);
-        PostMessageA(box, WM_COMMAND, button, 0);
-        return;
+      if (HWND shown = FindWindowA(window_class, nullptr); shown && IsWindowVisible(shown)) {
+        return answer(shown);
       }
       Sleep(10);
     }
   });
 }
 
+// What the Form reads, "text|enabled checked silver modified|items|selection events": the
+// text of an edit, the lines of a memo, the items of a list; C a click, D a double-click.
+std::string Readings(const W& window, ControlId id, const Events& events = {}) {
+  const ControlLayout* row = window.Layout().Find(id);
+  const auto kind = row ? row->kind : ControlKind::Button;
+  std::ostringstream out;
+  for (const auto& line :
+       kind == ControlKind::Edit ? std::vector{window.Text(id)} : window.Lines(id)) {
+    out << line << ",";
+  }
+  out << "|" << window.Enabled(id) << window.Checked(id)
+      << (window.Colour(id) == FieldColour::Silver) << window.Modified(id) << "|";
+  for (const auto& item : kind == ControlKind::ListBox ? window.Items(id) : Names{}) {
+    out << item << ",";
+  }
+  const bool list = kind == ControlKind::ListBox || kind == ControlKind::RadioGroup;
+  out << "|" << (list ? window.Selected(id) : -1) << " ";
+  for (const auto& [from, event] : events) {
+    out << (from == kNoControl ? "" : from != id ? "?" : event == Event::Click ? "C" : "D");
+  }
+  return out.str();
+}
+
+// Form calls, written "T<text>;E0;...", and what the user does: y types a character, b
+// clicks a button and r the first radio item, w<code> notifies from the control, m chooses
+// the system menu item, k<y> presses on the link at (3, 3) and releases it at (3, y).
+const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
+    {'T', [](W& w, ControlId id, Arg& a) { w.SetText(id, a); }},
+    {'E', [](W& w, ControlId id, Arg& a) { w.SetEnabled(id, a == "1"); }},
+    {'S', [](W& w, ControlId id, Arg&) { w.SetColour(id, FieldColour::Silver); }},
+    {'K', [](W& w, ControlId id, Arg&) { w.SetChecked(id, true); }},
+    {'A', [](W& w, ControlId id, Arg& a) { w.AddItem(id, a); }},
+    {'D', [](W& w, ControlId id, Arg& a) { w.DeleteItem(id, stoi(a)); }},
+    {'L', [](W& w, ControlId id, Arg& a) { w.Select(id, stoi(a)); }},
+    {'N', [](W& w, ControlId id, Arg& a) { w.AddLine(id, a); }},
+    {'y', [](W& w, ControlId id, Arg& a) { SendMessageA(w.Control(id), WM_CHAR, a[0], 0); }},
+    {'b', [](W& w, ControlId id, Arg&) { SendMessageA(w.Control(id), BM_CLICK, 0, 0); }},
+    {'r', [](W& w, ControlId id,
+             Arg&) { SendMessageA(GetWindow(w.Control(id), GW_HWNDNEXT), BM_CLICK, 0, 0); }},
+    {'w',
+     [](W& w, ControlId id, Arg& a) {
+       SendMessageA(w.Handle(), WM_COMMAND, MAKEWPARAM(id, stoi(a)), LPARAM(w.Control(id)));
+     }},
+    {'m', [](W& w, ControlId id, Arg&) { SendMessageA(w.Handle(), WM_SYSCOMMAND, id, 0); }},
+    {'k',
+     [](W& w, ControlId id, Arg& a) {
+       SendMessageA(w.Control(id), WM_LBUTTONDOWN, 0, MAKELPARAM(3, 3));
+       SendMessageA(w.Control(id), WM_LBUTTONUP, 0, MAKELPARAM(3, stoi(a)));
+     }},
+};
+
+// Whether any of the calls was the user's.
+bool Write(W& window, ControlId id, const std::string& calls) {
+  bool by_user = false;
+  for (std::size_t at = 0, end = 0; at < calls.size(); at = end + 1) {
+    end = std::min(calls.find(';', at), calls.size());
+    kCalls.at(calls[at])(window, id, calls.substr(at + 1, end - at - 1));
+    by_user = by_user || std::islower(calls[at]);
+  }
+  return by_user;
+}
+
+const std::tuple<const WindowLayout& (*)(), ControlId, const char*, const char*> kCases[] = {
+    {MainWindowLayout, edOSTPath, "TD:\\Offline\\;E0;S", "D:\\Offline\\,|0010||-1 "},
+    {MainWindowLayout, edPSTPath, "TC:\\;yx", "xC:\\,|1001||-1 "},
+    {MainWindowLayout, edPSTPath, "yx;TD:\\", "D:\\,|1000||-1 "},
+    {MainWindowLayout, cbPOP3, "K;E0", "|0100||-1 "},
+    // A list loses its selection with the selected item or past its end; later items move up.
+    {MainWindowLayout, lbAllowed, "Aexe;Aurl;Abat;L2;D0;D7", "|1000|url,bat,|1 "},
+    {MainWindowLayout, lbBlocked, "Aexe;Abat;L1;D1;Aade;L2", "|1000|exe,ade,|-1 "},
+    {MainWindowLayout, mDescription, "NONLY;N;NCleans it.", "ONLY,,Cleans it.,|1000||-1 "},
+    {AddinsWindowLayout, form7::rgLoadBehavior, "L4;E0", "|0000||4 "},
+    {MainWindowLayout, 9999, "Tx;Ay;K", "|1000||-1 "},  // not in the layout: keeps nothing
+    // Only an enabled control reports what the user does.
+    {MainWindowLayout, btnExit, "b", "|1000||-1 C"},
+    {MainWindowLayout, btnExit, "E0;b", "|0000||-1 "},
+    {MainWindowLayout, lbAllowed, "w1;w2;w4", "|1000||-1 CD"},  // selection, double-click, focus
+    {AddinsWindowLayout, form7::rgLoadBehavior, "r", "|1000||0 C"},
+    {AboutWindowLayout, tform2::OHUrlLabel1, "k300", "|1000||-1 "},  // released elsewhere
+    {AboutWindowLayout, tform2::OHUrlLabel1, "k4", "|1000||-1 C"},
+    {MainWindowLayout, miExportSettings, "m", "|1000||-1 C"},
+    {MainWindowLayout, miRestoreBackup, "E0;m", "|0000||-1 "},
+};
+
+// Each row on a window with every page shown; a row of Form calls also before the control's
+// tab is first clicked, which makes it in the same state.
+TEST(Controls, ReadWhatIsWrittenAndReportWhatTheUserDoes) {
+  for (const auto& [layout, id, calls, readings] : kCases) {
+    SCOPED_TRACE(testing::Message() << id << " " << calls);
+    W shown(layout(), {kInstance}), later(layout(), {kInstance});
+    RecordingSink sink;
+    ScriptedDialogs dialogs;
+    shown.Connect(&sink, &dialogs);
+    ShowEveryPage(shown);
+    if (!Write(shown, id, calls)) {
+      Write(later, id, calls);
+      EXPECT_EQ(readings, Readings(later, id));
+      for (int tab = 0; tab < 5; ++tab) {  // a click on each tab
+        SendMessageA(later.Control(MainTabControl), TCM_SETCURFOCUS, tab, 0);
+      }
+      EXPECT_EQ(id != 9999, later.Control(id) != nullptr);
+      EXPECT_EQ(readings, Readings(later, id));
+    }
+    EXPECT_EQ(readings, Readings(shown, id, sink.events));
+  }
+}
+
+// Closing the program's window ends the message loop.
+TEST(Windows, ClosingTheProgramsWindowEndsTheMessageLoop) {
+  W window(AboutWindowLayout(), {kInstance, nullptr, nullptr, true});
+  PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(0, W::RunMessageLoop(window.Handle()));
+  EXPECT_EQ(nullptr, window.Handle());
+}
+
+// Each kind of message box (none: the error box): its caption, the button Enter presses, and
+// the answer to the button pressed.
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
-  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
-  ShownBox shown;
-  std::thread answer = AnswerNextBox(IDYES, shown);
-  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::Confirmation,
-                                         "Are you sure you want to make these changes?"));
-  answer.join();
-  EXPECT_EQ("Confirm", shown.caption);
-  EXPECT_EQ("Are you sure you want to make these changes?", shown.text);
-  EXPECT_EQ(IDYES, shown.default_button);
-
-  answer = AnswerNextBox(IDNO, shown);
-  EXPECT_EQ(Answer::No, dialogs.Message(MessageKind::Confirmation, "Really?"));
-  answer.join();
-
-  // Enter on a cautious question answers No.
-  answer = AnswerNextBox(IDYES, shown);
-  EXPECT_EQ(Answer::Yes, dialogs.Message(MessageKind::ConfirmationDefaultNo, "Without a backup?"));
-  answer.join();
-  EXPECT_EQ("Confirm", shown.caption);
-  EXPECT_EQ(IDNO, shown.default_button);
-
-  answer = AnswerNextBox(IDOK, shown);
-  dialogs.ShowError("Invalid data type for 'Bitness'");
-  answer.join();
-  EXPECT_EQ("Tarnwell", shown.caption);
-  EXPECT_EQ("Invalid data type for 'Bitness'", shown.text);
-
-  answer = AnswerNextBox(IDOK, shown);
-  EXPECT_EQ(Answer::Ok,
-            dialogs.Message(MessageKind::Warning, "The attachment default path does not exist."));
-  answer.join();
-  EXPECT_EQ("Warning", shown.caption);
+  const std::tuple<std::optional<MessageKind>, const char*, int, int, Answer> boxes[] = {
+      {MessageKind::Confirmation, "Confirm", IDYES, IDNO, Answer::No},
+      {MessageKind::ConfirmationDefaultNo, "Confirm", IDNO, IDYES, Answer::Yes},
+      {std::nullopt, "Tarnwell", IDOK, IDOK, Answer::Ok},
+  };
+  Win32Dialogs dialogs(kInstance, nullptr);
+  for (const auto& [kind, caption, enter, pressed, answer] : boxes) {
+    std::tuple<std::string, std::string, int> shown;
+    std::thread user = WhenShown("#32770", [&, pressed](HWND box) {
+      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), 0};
+      for (int id : {IDOK, IDYES, IDNO}) {
+        const LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
+        std::get<2>(shown) += (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? id : 0;
+      }
+      PostMessageA(box, WM_COMMAND, pressed, 0);
+    });
+    const Answer given =
+        kind ? dialogs.Message(*kind, "Go on?") : (dialogs.ShowError("Go on?"), Answer::Ok);
+    user.join();
+    EXPECT_EQ(answer, given);
+    EXPECT_EQ((std::tuple{caption, "Go on?", enter}), shown);
+  }
 }
 
-// The open-file dialog of the Startup Options page: its title, the name it starts from,
-// the read-only box hidden; the path the user confirms comes back.
-TEST(Win32Dialogs, OpenFileStartsFromTheGivenNameAndReturnsTheChoice) {
-  Win32Dialogs dialogs(GetModuleHandleA(nullptr), nullptr);
-  std::string start_name;
-  bool read_only_box_shown = true;
-  std::thread user([&] {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      HWND dialog = FindWindowA("#32770", "Outlook Startup Options");
-      if (dialog != nullptr && IsWindowVisible(dialog)) {
-        HWND name = GetDlgItem(dialog, 0x47C);  // the file name combo box
-        if (name == nullptr) {
-          name = GetDlgItem(dialog, 0x480);  // or edit
-        }
-        start_name = WindowText(name);
-        HWND read_only = GetDlgItem(dialog, 0x410);
-        read_only_box_shown = read_only != nullptr && IsWindowVisible(read_only);
-        SetWindowTextA(name, "C:\\windows\\win.ini");
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return;
+// The folder picker's shell tree, against Wine's shell.
+class ShellTree : public testing::Test {
+ protected:
+  ShellTree() { picker_.ShowCentred(); }
+  // Its text, whether it shows a "+", and whether it is open.
+  std::tuple<std::string, bool, bool> Look(HTREEITEM item) {
+    char text[MAX_PATH] = {};
+    TVITEMA data{
+        TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE, item, 0, TVIS_EXPANDED, text, MAX_PATH, 0, 0, 0, 0};
+    TreeView_GetItem(tree_, &data);
+    return {text, data.cChildren != 0, (data.state & TVIS_EXPANDED) != 0};
+  }
+  // The folder of C: at this path, or below the desktop, each one opened on the way.
+  HTREEITEM Folder(const std::string& path, bool on_c = true) {
+    HTREEITEM item = on_c ? Folder("My Computer\\ (C:)", false) : TreeView_GetRoot(tree_);
+    for (std::size_t at = 0, end = 0; item && at < path.size(); at = end + 1) {
+      end = std::min(path.find('\\', at), path.size());
+      TreeView_Expand(tree_, item, TVE_EXPAND);
+      item = TreeView_GetChild(tree_, item);
+      while (item && std::get<0>(Look(item)) != path.substr(at, end - at)) {
+        item = TreeView_GetNextSibling(tree_, item);
       }
-      Sleep(10);
     }
-  });
-  const auto chosen = dialogs.OpenFile({"Outlook Startup Options", "Outlook-Option", ".ics",
-                                        "iCalendar Calendar File (.ics)|*.ics"});
-  user.join();
-  EXPECT_EQ("Outlook-Option", start_name);
-  EXPECT_FALSE(read_only_box_shown);
-  ASSERT_TRUE(chosen.has_value());
-  EXPECT_STRCASEEQ("C:\\windows\\win.ini", chosen->c_str());
+    return item;
+  }
+
+  ShellNamespace shell_;
+  W picker_{FolderPickerLayout(), {kInstance, nullptr, nullptr, false, false, &shell_}};
+  HWND tree_ = picker_.Control(tform4::JamShellTree1);
+};
+
+// The desktop, open, holds the shell's folders; a folder lists its subfolders in the shell's
+// order when opened, once however often; one without any loses its "+". The tree's text is
+// the selected folder's path, empty for one without.
+TEST_F(ShellTree, ShowsTheShellsFoldersAndTheirPaths) {
+  const Names order{".hidden", "_first", "Alpha", "a-z", "beta", "Charlie", "none"};
+  for (const std::string& name : order) {
+    SHCreateDirectoryExA(nullptr, ("C:\\Tree\\" + name).c_str(), nullptr);
+  }
+  HTREEITEM desktop = TreeView_GetRoot(tree_), folder = Folder("Tree");
+  EXPECT_EQ(std::tuple("Desktop", true, true), Look(desktop));
+  TreeView_SelectItem(tree_, folder);
+  for (int time = 0; time < 2; ++time) {
+    SendMessageA(tree_, WM_KEYDOWN, VK_RIGHT, 0);  // opens it
+    Names names;
+    for (HTREEITEM child = TreeView_GetChild(tree_, folder); child;
+         child = TreeView_GetNextSibling(tree_, child)) {
+      names.push_back(std::get<0>(Look(child)));
+    }
+    EXPECT_EQ(order, names);
+    SendMessageA(tree_, WM_KEYDOWN, VK_LEFT, 0);  // closes it
+  }
+  HTREEITEM none = Folder("Tree\\none");
+  TreeView_Expand(tree_, none, TVE_EXPAND);
+  EXPECT_EQ(std::tuple("none", false, false), Look(none));
+  for (const auto& [item, path] : {std::pair{none, "C:\\Tree\\none"},
+                                   {desktop, ""},
+                                   {Folder("My Computer", false), ""},
+                                   {Folder(""), "C:\\"}}) {
+    TreeView_SelectItem(tree_, item);
+    EXPECT_EQ(path, picker_.Text(tform4::JamShellTree1));
+  }
 }
 
-// The descriptions window, shown modally over the main window by a click of its owner's
-// button, is built from its own layout and closes with "&Close".
-TEST_F(MainWindowUi, DescriptionsWindowIsModalAndClosesWithItsButton) {
-  Win32Dialogs dialogs(instance_, &pictures_);
-  dialogs.SetOwner(window_.Handle());
-  std::vector<std::string> lines;
-  bool owner_disabled = false;
-  // The user clicks "&Close" once the window shows; should the click not close it, the
-  // window is closed the hard way so that the test ends, and fails.
-  std::thread user([&] {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-      HWND shown = FindWindowA("TarnwellForm3", "Attachment Descriptions");
-      if (shown != nullptr && IsWindowVisible(shown)) {
-        owner_disabled = !IsWindowEnabled(window_.Handle());
-        PostMessageA(GetDlgItem(shown, form3::Button1), BM_CLICK, 0, 0);
-        break;
-      }
-      Sleep(10);
-    }
-    for (int attempt = 0; attempt < 200; ++attempt) {
-      if (FindWindowA("TarnwellForm3", nullptr) == nullptr) {
-        return;
-      }
-      Sleep(10);
-    }
-    ADD_FAILURE() << "the window did not close";
-    PostMessageA(FindWindowA("TarnwellForm3", nullptr), WM_CLOSE, 0, 0);
-  });
-  dialogs.ShowModal(DescriptionsWindowLayout(), [&](Form& form) {
-    auto logic = std::make_unique<DescriptionsWindow>(form);
-    auto& window = static_cast<Win32Window&>(form);
-    ExpectControlsMatchTheirRows(window);
-    lines = window.Lines(form3::Memo1);
-    return logic;
-  });
+// A folder whose desktop.ini names a handler that is not there cannot be opened, as a drive
+// that is not ready: each try says so over the window, and the folder stays closed.
+TEST_F(ShellTree, AFolderThatCannotBeOpenedSaysSoAndStaysClosed) {
+  SHCreateDirectoryExA(nullptr, "C:\\Broken\\inside", nullptr);
+  WritePrivateProfileStringA(".ShellClassInfo", "CLSID", "{6F1E2A3B-0000-4C5D-9E8F-0123456789AB}",
+                             "C:\\Broken\\desktop.ini");
+  SetFileAttributesA("C:\\Broken", FILE_ATTRIBUTE_READONLY);  // else desktop.ini is not read
+  HTREEITEM broken = Folder("Broken");
+  for (int attempt = 1; attempt <= 2; ++attempt) {  // and again
+    std::pair<std::string, HWND> said;
+    std::thread user = WhenShown("#32770", [&](HWND box) {
+      said = {WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    TreeView_Expand(tree_, broken, TVE_EXPAND);
+    user.join();
+    EXPECT_EQ("The folders in \"C:\\Broken\" cannot be shown.\n\nAccess denied.", said.first);
+    EXPECT_EQ(picker_.Handle(), said.second);
+    EXPECT_EQ(std::tuple("Broken", true, false), Look(broken));
+  }
+}
+
+// The shell's menu of the selected folder carries out the item chosen.
+TEST_F(ShellTree, TheShellsMenuActsOnTheSelectedFolder) {
+  SHCreateDirectoryExA(nullptr, "C:\\Menu\\copied", nullptr);
+  TreeView_SelectItem(tree_, Folder("Menu\\copied"));
+  std::thread user = WhenShown("#32768", [](HWND menu) { PostMessageA(menu, WM_CHAR, 'c', 0); });
+  SendMessageA(tree_, WM_CONTEXTMENU, WPARAM(tree_), -1);  // from the keyboard
   user.join();
-  EXPECT_TRUE(owner_disabled);
-  EXPECT_TRUE(IsWindowEnabled(window_.Handle()));
-  EXPECT_EQ(nullptr, FindWindowA("TarnwellForm3", nullptr));
-  EXPECT_EQ(60u, lines.size());
+  char copied[MAX_PATH] = {};
+  OpenClipboard(nullptr);
+  DragQueryFileA(static_cast<HDROP>(GetClipboardData(CF_HDROP)), 0, copied, sizeof(copied));
+  CloseClipboard();
+  EXPECT_STREQ("C:\\Menu\\copied", copied);
 }
 
 }  // namespace
