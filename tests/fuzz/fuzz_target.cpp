@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz/invariants.h"
+#include "fuzz/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto run = tarnwell::fuzz::RunSession({data, size});

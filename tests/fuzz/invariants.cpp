@@ -1,4 +1,4 @@
-#include "fuzz/invariants.h"
+#include "fuzz/session.h"
 
 #include <algorithm>
 #include <cctype>

@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 #include <iterator>
 
-#include "fuzz/invariants.h"
+#include "fuzz/session.h"
 
 namespace tarnwell::fuzz {
 namespace {
