@@ -191,19 +191,14 @@ std::string AnyAllowList(ByteReader& in) {
   return text;
 }
 
-class FixedElevation final : public Elevation {
- public:
-  bool elevated = false;
-  bool IsAppElevated() override { return elevated; }
-};
-
 // The whole program on an in-memory machine, driven by the input: the machine's bytes
 // build it, the session's act as the user and answer the program's questions.
-class Program final : public Dialogs, public Processes, public Shell {
+class Program final : public Dialogs, public Processes, public Shell, public Elevation {
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
 
   Run Play();
+  bool IsAppElevated() override { return elevated_; }
 
   Answer Message(MessageKind kind, std::string_view text) override {
     const Answer answer = AsksYesOrNo(kind) ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
@@ -221,7 +216,6 @@ class Program final : public Dialogs, public Processes, public Shell {
   std::optional<std::string> OpenFile(const FileDialogOptions&) override { return Chosen(); }
   std::optional<std::string> SaveFile(const FileDialogOptions&) override { return Chosen(); }
 
-  // Outlook may already run; a start may fail.
   std::optional<std::vector<Entry>> Running() override {
     return outlook_running_ ? std::vector<Entry>{{4242, "OUTLOOK.EXE"}} : std::vector<Entry>{};
   }
@@ -246,7 +240,6 @@ class Program final : public Dialogs, public Processes, public Shell {
   }
 
  private:
-  // The registry's writes so far are recorded before the step.
   void Add(Step step) {
     const auto& writes = registry_->Writes();
     for (; drained_ < writes.size(); ++drained_) {
@@ -279,8 +272,8 @@ class Program final : public Dialogs, public Processes, public Shell {
   ByteReader& in_;
   std::unique_ptr<MemoryRegistry> registry_;
   MemoryFileSystem files_;
-  FixedElevation elevation_;
   FixedClock clock_;
+  bool elevated_ = false;
   bool outlook_running_ = false;
   bool start_fails_ = false;
   bool editor_writes_ = false;
@@ -469,7 +462,7 @@ void Program::BuildMachine() {
   if (m_.Bool()) {
     files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
   }
-  elevation_.elevated = m_.Bool();
+  elevated_ = m_.Bool();
   outlook_running_ = m_.Below(4) == 3;
   start_fails_ = m_.Below(4) == 3;
   editor_writes_ = m_.Bool();
@@ -537,7 +530,7 @@ void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
 Run Program::Play() {
   BuildMachine();
   Run run;
-  run.facts.elevated = elevation_.elevated;
+  run.facts.elevated = elevated_;
   run.facts.faults = faulted_;
   run.facts.installed = installed_;
   // What was stored before the program ran.
@@ -550,7 +543,7 @@ Run Program::Play() {
   run.facts.dumpster = registry_->Value(
       Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
 
-  const Services services{*registry_, *this, elevation_, files_, *this, *this, clock_};
+  const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
   AppState state;
   main_ = std::make_unique<MemoryForm>(MainWindowLayout());
   entry_ = std::make_unique<MemoryForm>(LocationEntryLayout());
