@@ -66,15 +66,10 @@ class Checker {
                                      files_.FileExists(folder + "OUTLOOK.EXE")),
         "a Click-to-Run Outlook " + major_ + " detected in " + folder);
     for (const Step& step : run_.steps) {
-      if (step.kind == Step::Kind::Action) {
-        Begin(step);
-      } else if (step.kind == Step::Kind::Message) {
-        Message(step);
-      } else if (step.kind == Step::Kind::Write) {
-        Written(step.write);
-      } else {
-        Started(step);
-      }
+      step.kind == Step::Kind::Action    ? Begin(step)
+      : step.kind == Step::Kind::Message ? Message(step)
+      : step.kind == Step::Kind::Write   ? Written(step.write)
+                                         : Started(step);
     }
     return std::move(violations_);
   }
@@ -200,7 +195,7 @@ class Checker {
     }
   }
 
-  // The newest file in the backup folder reads as a registry file.
+  // A file in the backup folder that reads as a registry file, once the save has begun.
   bool BackedUp() {
     const std::string folder = BackupFolder(files_);
     const auto names = files_.FileNames(folder);

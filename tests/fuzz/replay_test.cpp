@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "fuzz/session.h"
+#include "platform/registry_object.h"
 #include "settings/backup.h"
 
 namespace tarnwell::fuzz {
@@ -37,11 +38,9 @@ Step Say(std::string text, std::string kind, Answer answer = Answer::Ok) {
   return {Step::Kind::Message, std::move(text), std::move(kind), answer};
 }
 Step Set(std::string key, std::string name, RegValue value, Kind kind = Kind::Set) {
-  return {Step::Kind::Write,
-          {},
-          {},
-          Answer::Ok,
-          {kind, Root::CurrentUser, std::move(key), std::move(name), std::move(value)}};
+  Step step{Step::Kind::Write, {}, {}};
+  step.write = {kind, Root::CurrentUser, std::move(key), std::move(name), std::move(value)};
+  return step;
 }
 Step Dword(std::string key, std::string name, std::uint32_t number) {
   return Set(std::move(key), std::move(name), {ValueType::Dword, DwordData(number)});
@@ -93,7 +92,7 @@ TEST(FuzzChecker, NamesEachBrokenPromise) {
   } cases[] = {
       {{exit}, {kPst}, nullptr, "did not ask for"},
       {{save, Say("Save?", "confirmation", Answer::No)}, {kPst}, nullptr, "did not ask for"},
-      {{Say("Invalid data type for 'Bitness'", "error box"), Act("btnCustomPlaces")},
+      {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
        {Text(kPlaces + "\\Mail", "Name", "Mail")},
        nullptr,
        "failed start-up"},
