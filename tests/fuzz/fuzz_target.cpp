@@ -3,15 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz/invariants.h"
+#include "fuzz/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto run = tarnwell::fuzz::RunSession({data, size});
-  const auto violations = tarnwell::fuzz::Violations(run);
+  const auto violations = tarnwell::fuzz::Violations(tarnwell::fuzz::RunSession({data, size}));
+  for (const std::string& violation : violations) {
+    std::fprintf(stderr, "broken: %s\n", violation.c_str());
+  }
   if (!violations.empty()) {
-    for (const std::string& violation : violations) {
-      std::fprintf(stderr, "broken: %s\n", violation.c_str());
-    }
     std::abort();
   }
   return 0;

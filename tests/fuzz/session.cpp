@@ -1,15 +1,14 @@
 #include "fuzz/session.h"
 
 #include <algorithm>
+#include <cctype>
 #include <exception>
 #include <map>
 #include <memory>
-#include <set>
 
 #include "attachments/extension_catalogue.h"
 #include "fakes/fake_processes.h"
 #include "fakes/memory_form.h"
-#include "fuzz/byte_reader.h"
 #include "settings/settings_catalogue.h"
 #include "support/registry_seed.h"
 #include "support/versions.h"
@@ -22,46 +21,60 @@
 namespace tarnwell::fuzz {
 namespace {
 
-constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
+// The fuzzer's bytes, read front to back as choices. Once they run out every choice is the
+// first one, so that any input, however short, is a whole case.
+struct ByteReader {
+  std::span<const std::uint8_t> bytes;
+  std::size_t next = 0;
 
-// Click-to-Run Offices: each version's Configuration key, and the installation folders
-// below which OUTLOOK.EXE may be.
-struct ClickToRun {
-  std::string_view major;
-  std::string_view configuration;
+  bool Empty() const { return next == bytes.size(); }
+  std::uint8_t Byte() { return Empty() ? 0 : bytes[next++]; }
+  bool Bool() { return (Byte() & 1) != 0; }
+  std::size_t Below(std::size_t n) {  // 0 to n - 1; n of at most 65,536
+    if (n <= 1) {
+      return 0;
+    }
+    const std::size_t value = Byte();
+    return (n > 256 ? value << 8 | Byte() : value) % n;
+  }
+  template <typename T, std::size_t N>
+  const T& Pick(const T (&choices)[N]) {
+    return choices[Below(N)];
+  }
 };
-constexpr ClickToRun kClickToRun[] = {
+
+constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
+// Click-to-Run Offices' Configuration keys, and the installation folders below which
+// OUTLOOK.EXE may be; the empty root, with its backslashes added, is a path of no drive.
+constexpr std::pair<std::string_view, std::string_view> kClickToRun[] = {
     {"16", "Software\\Microsoft\\Office\\ClickToRun\\Configuration"},
     {"15", "Software\\Microsoft\\Office\\15.0\\ClickToRun\\Configuration"}};
-// The empty root, with its backslashes added, is "\\\\": a path of no drive.
 const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
                                      "D:\\" + std::string(300, 'o'), ""};
+// Paths and names as users and registries hold them; which paths exist is chosen per input.
+const std::string kPaths[] = {"C:\\Mail\\",
+                              "C:\\Mail",
+                              "D:\\Archive\\",
+                              "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
+                              "\\\\server\\share\\",
+                              "relative\\folder\\",
+                              "",
+                              "C:\\Missing\\",
+                              "C:\\Program Files\\Microsoft Office\\Office14\\",
+                              "C:\\Mail\\notes.txt",
+                              "E:\\",
+                              "C:\\" + std::string(300, 'p') + "\\",
+                              "C:\\Common Files\\SCANPST.EXE",
+                              "Office14\\"};
+const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans",
+                              "",         " ",        "a\\b",     std::string(300, 'n'),
+                              "Caf\xE9",  "x;y"};
 
-// Paths as users and registries hold them; which of them exist is chosen per input.
-const std::string kPaths[] = {
-    "C:\\Mail\\",
-    "C:\\Mail",
-    "D:\\Archive\\",
-    "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
-    "\\\\server\\share\\",
-    "relative\\folder\\",
-    "",
-    "C:\\Missing\\",
-    "C:\\Program Files\\Microsoft Office\\Office14\\",
-    "C:\\Mail\\notes.txt",
-    "E:\\",
-    "C:\\" + std::string(300, 'p') + "\\",
-    "C:\\Common Files\\SCANPST.EXE",
-    "Office14\\",
-};
-
-const std::string kNames[] = {
-    "Projects", "projects", "PROJECTS", "Scans", "", " ", "a\\b", std::string(300, 'n'),
-    "Caf\xE9",  "x;y",
-};
-
-const std::string& AnyPath(ByteReader& in) {
-  return in.Pick(kPaths);
+RegValue Text(std::string_view text) {
+  return {ValueType::String, StringData(text)};
+}
+RegValue Number(std::uint32_t number) {
+  return {ValueType::Dword, DwordData(number)};
 }
 
 // Text of one of the lengths that break buffers, or a few bytes of the input itself (NULs
@@ -70,19 +83,17 @@ std::string AnyText(ByteReader& in) {
   constexpr std::size_t kLengths[] = {1, 255, 256, 257, 260, 261, 2000, 2001, 100000};
   switch (in.Below(4)) {
     case 0:
-      return AnyPath(in);
+      return in.Pick(kPaths);
     case 1:
       return in.Pick(kNames);
     case 2:
       return std::string(in.Pick(kLengths), static_cast<char>('a' + in.Below(26)));
-    default: {
-      std::string text(in.Below(16), '\0');
-      for (char& c : text) {
-        c = static_cast<char>(in.Byte());
-      }
-      return text;
-    }
   }
+  std::string text(in.Below(16), '\0');
+  for (char& c : text) {
+    c = static_cast<char>(in.Byte());
+  }
+  return text;
 }
 
 RegValue AnyValue(ByteReader& in) {
@@ -113,21 +124,26 @@ RegValue AnyValue(ByteReader& in) {
   return value;
 }
 
+// Any value one time in `n`, else the usual one.
+template <typename Usual>
+RegValue OrAny(ByteReader& in, std::size_t n, Usual usual) {
+  return in.Below(n) == 0 ? AnyValue(in) : usual();
+}
+
 // An installation folder as Click-to-Run stores it, or as something else left it: with
 // trailing backslashes, relative, of another type, without its NUL.
 RegValue AnyInstallationPath(ByteReader& in) {
-  constexpr std::string_view kOdd[] = {"Microsoft Office", "C:", "\\\\"};
-  if (in.Below(4) == 0) {
-    return AnyValue(in);
-  }
-  const ValueType type = in.Below(4) == 0 ? ValueType::ExpandString : ValueType::String;
-  std::string path = in.Below(4) == 0 ? std::string(in.Pick(kOdd)) : in.Pick(kInstallRoots);
-  path += std::string(in.Below(3), '\\');
-  RegValue value{type, StringData(path)};
-  if (in.Below(8) == 0) {
-    value.data.pop_back();
-  }
-  return value;
+  return OrAny(in, 4, [&in] {
+    constexpr std::string_view kOdd[] = {"Microsoft Office", "C:", "\\\\"};
+    const ValueType type = in.Below(4) == 0 ? ValueType::ExpandString : ValueType::String;
+    std::string path = in.Below(4) == 0 ? std::string(in.Pick(kOdd)) : in.Pick(kInstallRoots);
+    path += std::string(in.Below(3), '\\');
+    RegValue value{type, StringData(path)};
+    if (in.Below(8) == 0) {
+      value.data.pop_back();
+    }
+    return value;
+  });
 }
 
 // Release ids, by the thousand, of the products Click-to-Run names.
@@ -162,36 +178,28 @@ std::string AnyAllowList(ByteReader& in) {
     }
     const std::string_view extension =
         kAttachmentExtensionCatalogue[in.Below(kAttachmentExtensionCatalogue.size())].extension;
-    switch (in.Below(3)) {
-      case 0:
-        text += extension;
-        break;
-      case 1:
-        for (char c : extension) {
-          text += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        }
-        break;
-      default:
-        text += in.Pick(kOdd);
+    const std::size_t spelling = in.Below(3);
+    if (spelling == 0) {
+      text += extension;
+    } else if (spelling == 1) {
+      std::transform(extension.begin(), extension.end(), std::back_inserter(text),
+                     [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    } else {
+      text += in.Pick(kOdd);
     }
   }
   return text;
 }
 
-class FixedElevation final : public Elevation {
- public:
-  bool elevated = false;
-  bool IsAppElevated() override { return elevated; }
-};
-
-// The whole program on an in-memory machine, driven by the input.
-class Program final : public Dialogs, public Processes, public Shell {
+// The whole program on an in-memory machine, driven by the input: the machine's bytes
+// build it, the session's act as the user and answer the program's questions.
+class Program final : public Dialogs, public Processes, public Shell, public Elevation {
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
 
   Run Play();
+  bool IsAppElevated() override { return elevated_; }
 
-  // Dialogs: answers chosen by the input.
   Answer Message(MessageKind kind, std::string_view text) override {
     const Answer answer = AsksYesOrNo(kind) ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
     Add({Step::Kind::Message, std::string(text), std::string(MessageKindName(kind)), answer});
@@ -208,24 +216,19 @@ class Program final : public Dialogs, public Processes, public Shell {
   std::optional<std::string> OpenFile(const FileDialogOptions&) override { return Chosen(); }
   std::optional<std::string> SaveFile(const FileDialogOptions&) override { return Chosen(); }
 
-  // Processes: Outlook may already run; a start may fail.
   std::optional<std::vector<Entry>> Running() override {
-    if (outlook_running_) {
-      return std::vector<Entry>{{4242, "OUTLOOK.EXE"}};
-    }
-    return std::vector<Entry>{};
+    return outlook_running_ ? std::vector<Entry>{{4242, "OUTLOOK.EXE"}} : std::vector<Entry>{};
   }
   Started Start(std::string_view command_line, std::uint32_t) override {
     Add({Step::Kind::Process, std::string(command_line), {}});
     return start_fails_ ? Started{false, 2} : Started{true, 0};
   }
-
-  // Shell: a program waited for writes the file its parameters name first, if told to.
   std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view,
                         std::string_view, int) override {
     Add({Step::Kind::Shell, std::string(file), std::string(verb)});
     return start_fails_ ? 2 : 42;
   }
+  // A program waited for writes the file its parameters name first, if told to.
   Ran RunAndWait(std::string_view file, std::string_view parameters, int, unsigned) override {
     Add({Step::Kind::Shell, std::string(file), "run"});
     const auto open = parameters.find('"');
@@ -248,22 +251,29 @@ class Program final : public Dialogs, public Processes, public Shell {
     if (in_.Below(3) == 0) {
       return std::nullopt;
     }
-    return AnyPath(in_) + "profiles.reg";
+    return in_.Pick(kPaths) + "profiles.reg";
   }
-
-  void BuildMachine();
+  // A value below HKLM\Software, in the view a 32-bit program has or in the 64-bit branch.
   void SeedMachineKey(std::string_view path, bool native, const std::string& name,
-                      const RegValue& value);
-  std::string MachinePath(std::string_view path, bool native) const;
+                      const RegValue& value) {
+    const std::string stored = MachinePath(path, native);
+    registry_->Key(Root::LocalMachine, stored).Data(name, value.type, value.data);
+    keys_.emplace_back(Root::LocalMachine, stored);
+  }
+  std::string MachinePath(std::string_view path, bool native) const {
+    return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
+  }
+  void SeedVersion(std::string_view major);
+  void BuildMachine();
   void Drive(MemoryForm& form, EventSink& sink, bool modal);
   void Act(MemoryForm& form, EventSink& sink);
 
-  ByteReader& m_;   // the machine
-  ByteReader& in_;  // the user's session and the answers to the program's questions
+  ByteReader& m_;
+  ByteReader& in_;
   std::unique_ptr<MemoryRegistry> registry_;
   MemoryFileSystem files_;
-  FixedElevation elevation_;
   FixedClock clock_;
+  bool elevated_ = false;
   bool outlook_running_ = false;
   bool start_fails_ = false;
   bool editor_writes_ = false;
@@ -278,17 +288,59 @@ class Program final : public Dialogs, public Processes, public Shell {
   bool entry_shown_ = false;
 };
 
-// HKLM\Software as a 32-bit program sees it natively, or the 64-bit branch; `path` starts
-// with "Software\".
-std::string Program::MachinePath(std::string_view path, bool native) const {
-  return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
-}
-
-void Program::SeedMachineKey(std::string_view path, bool native, const std::string& name,
-                             const RegValue& value) {
-  const std::string stored = MachinePath(path, native);
-  registry_->Key(Root::LocalMachine, stored).Data(name, value.type, value.data);
-  keys_.emplace_back(Root::LocalMachine, stored);
+// An Office version in either view, with a Bitness of any kind, and its settings; or only
+// the settings, of a Click-to-Run Office or of one removed. Mostly absent.
+void Program::SeedVersion(std::string_view major) {
+  const std::size_t where = m_.Below(8);
+  if (where > 4 || where == 0) {
+    return;
+  }
+  if (where < 4) {
+    installed_.emplace(major);
+  }
+  const std::string office = "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\";
+  constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
+  const RegValue bitness = OrAny(m_, 3, [&] { return Text(m_.Pick(kBitness)); });
+  for (bool native : {true, false}) {
+    if ((where & (native ? 1 : 2)) != 0) {
+      if (m_.Bool()) {
+        SeedMachineKey(office + "Outlook", native, "Bitness", bitness);
+      } else {
+        registry_->Key(Root::LocalMachine, MachinePath(office + "Outlook", native));
+      }
+    }
+  }
+  for (const SettingRow& row : kSettingsCatalogue) {
+    const std::size_t shape = m_.Below(4);
+    if (shape == 0) {
+      continue;
+    }
+    RegValue value = AnyValue(m_);
+    if (shape < 3 && row.setting != Setting::Level1Remove) {
+      value = row.type == ValueType::Dword ? Number(m_.Below(2))
+                                           : RegValue{row.type, StringData(m_.Pick(kPaths))};
+    } else if (shape < 3) {
+      value = Text(AnyAllowList(m_));
+    }
+    const std::string path = SettingKeyPath(row.key, Version(major));
+    if (row.root == Root::LocalMachine) {
+      SeedMachineKey(path, m_.Bool(), std::string(row.name), value);
+    } else {
+      registry_->Key(Root::CurrentUser, path).Data(row.name, value.type, value.data);
+      keys_.emplace_back(Root::CurrentUser, path);
+    }
+  }
+  // Custom places, by the hundred, with odd names.
+  const std::string places = office + "Common\\Open Find\\Places\\UserDefinedPlaces";
+  constexpr std::size_t kCounts[] = {0, 1, 3, 120};
+  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
+    std::string key = m_.Pick(kNames);
+    key = key.empty() || key.find('\\') != std::string::npos ? "Place" : key;
+    auto place = registry_->Key(Root::CurrentUser, places + "\\" + key + std::to_string(i));
+    const RegValue name = OrAny(m_, 2, [&] { return Text(m_.Pick(kNames)); });
+    place.Data("Name", name.type, name.data).String("Path", m_.Pick(kPaths));
+  }
+  keys_.emplace_back(Root::CurrentUser, places);
 }
 
 void Program::BuildMachine() {
@@ -300,74 +352,16 @@ void Program::BuildMachine() {
   registry_
       ->Key(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
       .String("PROCESSOR_ARCHITECTURE", m_.Pick(kArchitectures));
-  const RegValue product =
-      m_.Below(4) == 0 ? AnyValue(m_) : RegValue{ValueType::String, StringData(m_.Pick(kProducts))};
+  const RegValue product = OrAny(m_, 4, [&] { return Text(m_.Pick(kProducts)); });
   registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
       .Data("ProductName", product.type, product.data);
-
-  // Office versions in either view, with a Bitness of any kind, and their settings; or
-  // only the settings, of a Click-to-Run Office or of one removed.
   for (std::string_view major : kVersions) {
-    const std::size_t where = m_.Below(8);  // mostly absent
-    if (where > 4 || where == 0) {
-      continue;
-    }
-    if (where < 4) {
-      installed_.emplace(major);
-    }
-    const std::string outlook =
-        "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\Outlook";
-    constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
-    const RegValue bitness = m_.Below(3) == 0
-                                 ? AnyValue(m_)
-                                 : RegValue{ValueType::String, StringData(m_.Pick(kBitness))};
-    for (bool native : {true, false}) {
-      if ((where & (native ? 1 : 2)) != 0) {
-        if (m_.Bool()) {
-          SeedMachineKey(outlook, native, "Bitness", bitness);
-        } else {
-          registry_->Key(Root::LocalMachine, MachinePath(outlook, native));
-        }
-      }
-    }
-    for (const SettingRow& row : kSettingsCatalogue) {
-      const std::size_t shape = m_.Below(4);
-      if (shape == 0) {
-        continue;
-      }
-      RegValue value = AnyValue(m_);
-      if (shape < 3 && row.setting != Setting::Level1Remove) {
-        value = row.type == ValueType::Dword ? RegValue{ValueType::Dword, DwordData(m_.Below(2))}
-                                             : RegValue{row.type, StringData(AnyPath(m_))};
-      } else if (shape < 3) {
-        value = RegValue{ValueType::String, StringData(AnyAllowList(m_))};
-      }
-      const std::string path = SettingKeyPath(row.key, Version(major));
-      if (row.root == Root::LocalMachine) {
-        SeedMachineKey(path, m_.Bool(), std::string(row.name), value);
-      } else {
-        registry_->Key(Root::CurrentUser, path).Data(row.name, value.type, value.data);
-        keys_.emplace_back(Root::CurrentUser, path);
-      }
-    }
-    // Custom places, by the hundred, with odd names.
-    const std::string places = "Software\\Microsoft\\Office\\" + std::string(major) +
-                               ".0\\Common\\Open Find\\Places\\UserDefinedPlaces";
-    constexpr std::size_t kCounts[] = {0, 1, 3, 120};
-    const std::size_t place_count = m_.Pick(kCounts);
-    for (std::size_t i = 0; i < place_count; ++i) {
-      std::string key = m_.Pick(kNames);
-      key = key.empty() || key.find('\\') != std::string::npos ? "Place" : key;
-      auto place = registry_->Key(Root::CurrentUser, places + "\\" + key + std::to_string(i));
-      const RegValue name =
-          m_.Bool() ? RegValue{ValueType::String, StringData(m_.Pick(kNames))} : AnyValue(m_);
-      place.Data("Name", name.type, name.data).String("Path", AnyPath(m_));
-    }
-    keys_.emplace_back(Root::CurrentUser, places);
+    SeedVersion(major);
   }
 
-  // Click-to-Run Offices: a Configuration key in either view or both, and OUTLOOK.EXE below
-  // some installation folders, with the repair tool beside it or not.
+  // Click-to-Run: a Configuration key in either view or both, and OUTLOOK.EXE below some
+  // installation folders, with the repair tool beside it or not.
+  constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
   for (const auto& [major, configuration] : kClickToRun) {
     const std::size_t where = m_.Below(4);
     for (bool native : {true, false}) {
@@ -376,18 +370,13 @@ void Program::BuildMachine() {
       }
       installed_.emplace(major);
       SeedMachineKey(configuration, native, "InstallationPath", AnyInstallationPath(m_));
-      constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
       if (m_.Bool()) {
         SeedMachineKey(configuration, native, "Platform",
-                       m_.Below(4) == 0
-                           ? AnyValue(m_)
-                           : RegValue{ValueType::String, StringData(m_.Pick(kPlatforms))});
+                       OrAny(m_, 4, [&] { return Text(m_.Pick(kPlatforms)); }));
       }
       if (m_.Bool()) {
         SeedMachineKey(configuration, native, "ProductReleaseIds",
-                       m_.Below(4) == 0
-                           ? AnyValue(m_)
-                           : RegValue{ValueType::String, StringData(AnyReleaseIds(m_))});
+                       OrAny(m_, 4, [&] { return Text(AnyReleaseIds(m_)); }));
       }
     }
     const std::size_t present = m_.Below(8);
@@ -404,39 +393,33 @@ void Program::BuildMachine() {
 
   // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
   if (m_.Bool()) {
-    const RegValue dumpster =
-        m_.Bool() ? RegValue{ValueType::Dword, DwordData(m_.Below(3))} : AnyValue(m_);
     SeedMachineKey("Software\\Microsoft\\Exchange\\Client\\Options", false, "DumpsterAlwaysOn",
-                   dumpster);
+                   OrAny(m_, 2, [&] { return Number(m_.Below(3)); }));
   }
 
-  // Add-ins of the current user, by the hundred.
-  constexpr std::size_t kAddinCounts[] = {0, 2, 60, 300};
-  const std::size_t addins = m_.Pick(kAddinCounts);
-  for (std::size_t i = 0; i < addins; ++i) {
+  // Add-ins of the current user, by the hundred; shared files, where the repair tool is
+  // looked for.
+  constexpr std::size_t kCounts[] = {0, 2, 60, 300};
+  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
     const std::string key = "Software\\Microsoft\\Office\\Outlook\\Addins\\" +
                             (m_.Bool() ? std::string(m_.Pick(kNames)) : "Addin") +
                             std::to_string(i);
-    auto addin = registry_->Key(Root::CurrentUser, key);
-    const RegValue behaviour =
-        m_.Bool() ? RegValue{ValueType::Dword, DwordData(m_.Below(20))} : AnyValue(m_);
+    const RegValue behaviour = OrAny(m_, 2, [&] { return Number(m_.Below(20)); });
     const RegValue friendly = AnyValue(m_);
-    addin.Data("LoadBehavior", behaviour.type, behaviour.data)
+    registry_->Key(Root::CurrentUser, key)
+        .Data("LoadBehavior", behaviour.type, behaviour.data)
         .Data("FriendlyName", friendly.type, friendly.data)
         .String("Description", AnyText(m_));
     keys_.emplace_back(Root::CurrentUser, key);
   }
-
-  // Shared files, where the repair tool is looked for.
-  const std::size_t shared = m_.Pick(kAddinCounts);
-  for (std::size_t i = 0; i < shared; ++i) {
-    constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
-                                            "c:\\common files\\scanpst.exe",
-                                            "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
+  constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
+                                          "c:\\common files\\scanpst.exe",
+                                          "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
+  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
     std::string name(m_.Pick(kShared));
     name += m_.Below(4) == 0 ? std::string(300, 'x') : std::string();
     SeedMachineKey("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", m_.Bool(),
-                   std::to_string(i) + name, RegValue{ValueType::Dword, DwordData(1)});
+                   std::to_string(i) + name, Number(1));
   }
 
   if (m_.Bool()) {
@@ -453,9 +436,8 @@ void Program::BuildMachine() {
     const auto& [root, path] = keys_[m_.Below(keys_.size())];
     registry_->Key(root, path).RefuseAccess(m_.Pick(kRights));
   }
-  constexpr MemoryRegistry::Op kOps[] = {MemoryRegistry::Op::Open,  MemoryRegistry::Op::Create,
-                                         MemoryRegistry::Op::Query, MemoryRegistry::Op::Set,
-                                         MemoryRegistry::Op::Enum,  MemoryRegistry::Op::Delete};
+  using Op = MemoryRegistry::Op;
+  constexpr Op kOps[] = {Op::Open, Op::Create, Op::Query, Op::Set, Op::Enum, Op::Delete};
   constexpr Status kCodes[] = {kFileNotFound,     kAccessDenied, kMoreData,
                                kInvalidParameter, kKeyDeleted,   kBadPathname};
   for (std::size_t i = m_.Below(5); i > 1; --i) {
@@ -480,30 +462,21 @@ void Program::BuildMachine() {
   if (m_.Bool()) {
     files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
   }
-  elevation_.elevated = m_.Bool();
+  elevated_ = m_.Bool();
   outlook_running_ = m_.Below(4) == 3;
   start_fails_ = m_.Below(4) == 3;
   editor_writes_ = m_.Bool();
 }
 
+// One user action on a control that is enabled, or on the window itself.
 void Program::Act(MemoryForm& form, EventSink& sink) {
+  constexpr ControlKind kUsable[] = {
+      ControlKind::Button,  ControlKind::PictureButton, ControlKind::CheckBox,   ControlKind::Edit,
+      ControlKind::ListBox, ControlKind::ShellTree,     ControlKind::RadioGroup, ControlKind::Link};
   std::vector<const ControlLayout*> controls;
   for (const ControlLayout& row : form.Layout().controls) {
-    switch (row.kind) {
-      case ControlKind::Button:
-      case ControlKind::PictureButton:
-      case ControlKind::CheckBox:
-      case ControlKind::Edit:
-      case ControlKind::ListBox:
-      case ControlKind::ShellTree:
-      case ControlKind::RadioGroup:
-      case ControlKind::Link:
-        if (form.Enabled(row.id)) {  // what a user can use
-          controls.push_back(&row);
-        }
-        break;
-      default:
-        break;
+    if (std::count(std::begin(kUsable), std::end(kUsable), row.kind) != 0 && form.Enabled(row.id)) {
+      controls.push_back(&row);
     }
   }
   const std::size_t choice = in_.Below(controls.size() + 1);
@@ -514,27 +487,18 @@ void Program::Act(MemoryForm& form, EventSink& sink) {
   const ControlLayout& row = *controls[choice];
   Add({Step::Kind::Action, std::string(row.name), std::string(form.Layout().caption)});
   Event event = Event::Click;
-  switch (row.kind) {
-    case ControlKind::CheckBox:
-      form.SetChecked(row.id, !form.Checked(row.id));
-      break;
-    case ControlKind::Edit:
-      form.Type(row.id, in_.Bool() ? AnyPath(in_) : AnyText(in_));
-      event = Event::Change;
-      break;
-    case ControlKind::ListBox:
-    case ControlKind::RadioGroup: {
-      const std::size_t count =
-          row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
-      form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
-      break;
-    }
-    case ControlKind::ShellTree:
-      form.SetText(row.id, in_.Bool() ? AnyPath(in_) : std::string());
-      event = Event::DoubleClick;
-      break;
-    default:
-      break;
+  if (row.kind == ControlKind::CheckBox) {
+    form.SetChecked(row.id, !form.Checked(row.id));
+  } else if (row.kind == ControlKind::Edit) {
+    form.Type(row.id, in_.Bool() ? in_.Pick(kPaths) : AnyText(in_));
+    event = Event::Change;
+  } else if (row.kind == ControlKind::ListBox || row.kind == ControlKind::RadioGroup) {
+    const std::size_t count =
+        row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
+    form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
+  } else if (row.kind == ControlKind::ShellTree) {
+    form.SetText(row.id, in_.Bool() ? in_.Pick(kPaths) : std::string());
+    event = Event::DoubleClick;
   }
   Dispatch(sink, *this, row.id, event);
 }
@@ -566,7 +530,7 @@ void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
 Run Program::Play() {
   BuildMachine();
   Run run;
-  run.facts.elevated = elevation_.elevated;
+  run.facts.elevated = elevated_;
   run.facts.faults = faulted_;
   run.facts.installed = installed_;
   // What was stored before the program ran.
@@ -579,7 +543,7 @@ Run Program::Play() {
   run.facts.dumpster = registry_->Value(
       Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
 
-  const Services services{*registry_, *this, elevation_, files_, *this, *this, clock_};
+  const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
   AppState state;
   main_ = std::make_unique<MemoryForm>(MainWindowLayout());
   entry_ = std::make_unique<MemoryForm>(LocationEntryLayout());
@@ -610,8 +574,8 @@ Run Program::Play() {
 Run RunSession(std::span<const std::uint8_t> bytes) {
   const std::size_t machine_size =
       bytes.empty() ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * std::size_t{16});
-  ByteReader machine(bytes.subspan(bytes.empty() ? 0 : 1, machine_size));
-  ByteReader session(bytes.subspan(bytes.empty() ? 0 : 1 + machine_size));
+  ByteReader machine{bytes.subspan(bytes.empty() ? 0 : 1, machine_size)};
+  ByteReader session{bytes.subspan(bytes.empty() ? 0 : 1 + machine_size)};
   return Program(machine, session).Play();
 }
 

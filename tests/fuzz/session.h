@@ -16,8 +16,8 @@ namespace tarnwell::fuzz {
 // One thing the program did, or the user did to it, in the order it happened.
 struct Step {
   enum class Kind {
-    Action,   // text: the control's name, or "close box" / "activate"; detail: the caption
-    Message,  // text: the message; detail: its kind, or "error box"
+    Action,   // text: the control's name, or "activate", "close box", "end"; detail: caption
+    Message,  // text: the message; detail: its kind's name, or "error box"
     Write,    // a registry write
     Process,  // text: the command line
     Shell,    // text: the file; detail: the verb, or "run" for a program waited for
@@ -29,9 +29,9 @@ struct Step {
   MemoryRegistry::Write write{};
 };
 
-// What the checker needs to know of the machine as it was before the program started.
+// The machine as it was before the program started, and what the program detected on it.
 struct Facts {
-  std::string major;                // the version the program detected, or empty
+  std::string major;                // the version detected, or empty
   bool click_to_run = false;        // and that it was a Click-to-Run Office
   std::string program_folder;       // whose Office folder it named
   std::set<std::string> installed;  // versions with an Outlook key or a Click-to-Run key
@@ -51,5 +51,9 @@ struct Run {
 // Builds a machine from the bytes (a registry, failing registry calls, folders and files),
 // starts the program on it and plays the user's session that the rest of the bytes spell.
 Run RunSession(std::span<const std::uint8_t> bytes);
+
+// What must hold after any session, one line per broken rule: judged from what the session
+// recorded and the machine's folders, by what the program promises its users.
+std::vector<std::string> Violations(const Run& run);
 
 }  // namespace tarnwell::fuzz
