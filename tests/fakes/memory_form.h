@@ -9,40 +9,57 @@
 namespace tarnwell {
 
 // A window held in memory, built from its layout: every control starts with its caption,
-// enabled state and colour from the table. Tests use it as the window; the Win32 window
-// keeps in one the state of controls it has not created yet. What the user would do is
-// offered as Type; Close and Show are remembered.
+// enabled state and colour from the table; naming a control the layout lacks throws. What the
+// user would do is offered as Type; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
-  // Naming a control the layout lacks throws, so that a test fails loudly.
   explicit MemoryForm(const WindowLayout& layout);
 
   const WindowLayout& Layout() const { return layout_; }
   bool Closed() const { return closed_; }
-
+  bool Shown() const { return shown_; }  // shown by Show and not closed since
+  // Where the memo's caret stands: at the start after ShowFirstLine, at the end after AddLine.
+  bool CaretAtStart(ControlId id) const { return At(id).caret_at_start; }
   // The user types into an edit field: its text changes and its changed mark is set.
-  void Type(ControlId id, std::string_view text);
+  void Type(ControlId id, std::string_view text) {
+    At(id).text = text;
+    At(id).modified = true;
+  }
 
-  std::string Text(ControlId id) const override;
-  void SetText(ControlId id, std::string_view text) override;
-  bool Modified(ControlId id) const override;
-  void SetModified(ControlId id, bool modified) override;
-  bool Enabled(ControlId id) const override;
-  void SetEnabled(ControlId id, bool enabled) override;
-  FieldColour Colour(ControlId id) const override;
-  void SetColour(ControlId id, FieldColour colour) override;
-  bool Checked(ControlId id) const override;
-  void SetChecked(ControlId id, bool checked) override;
-  std::vector<std::string> Items(ControlId id) const override;
-  void AddItem(ControlId id, std::string_view text) override;
+  std::string Text(ControlId id) const override { return At(id).text; }
+  void SetText(ControlId id, std::string_view text) override {
+    At(id).text = text;
+    At(id).modified = false;
+  }
+  bool Modified(ControlId id) const override { return At(id).modified; }
+  void SetModified(ControlId id, bool modified) override { At(id).modified = modified; }
+  bool Enabled(ControlId id) const override { return At(id).enabled; }
+  void SetEnabled(ControlId id, bool enabled) override { At(id).enabled = enabled; }
+  FieldColour Colour(ControlId id) const override { return At(id).colour; }
+  void SetColour(ControlId id, FieldColour colour) override { At(id).colour = colour; }
+  bool Checked(ControlId id) const override { return At(id).checked; }
+  void SetChecked(ControlId id, bool checked) override { At(id).checked = checked; }
+  std::vector<std::string> Items(ControlId id) const override { return At(id).items; }
+  void AddItem(ControlId id, std::string_view text) override { At(id).items.emplace_back(text); }
   void DeleteItem(ControlId id, int index) override;
-  void ClearItems(ControlId id) override;
-  int Selected(ControlId id) const override;
-  void Select(ControlId id, int index) override;
-  std::vector<std::string> Lines(ControlId id) const override;
-  void AddLine(ControlId id, std::string_view line) override;
-  void ClearLines(ControlId id) override;
-  void ShowFirstLine(ControlId id) override;
+  void ClearItems(ControlId id) override {
+    At(id).items.clear();
+    At(id).selected = -1;
+  }
+  int Selected(ControlId id) const override { return At(id).selected; }
+  void Select(ControlId id, int index) override {
+    At(id).selected = index >= 0 && index < static_cast<int>(At(id).items.size()) ? index : -1;
+  }
+  std::vector<std::string> Lines(ControlId id) const override { return At(id).items; }
+  void AddLine(ControlId id, std::string_view line) override {
+    At(id).items.emplace_back(line);
+    At(id).caret_at_start = false;
+  }
+  void ClearLines(ControlId id) override {
+    At(id).items.clear();
+    At(id).caret_at_start = true;
+  }
+  void ShowFirstLine(ControlId id) override { At(id).caret_at_start = true; }
   void Close() override {
     closed_ = true;
     shown_ = false;
@@ -51,26 +68,20 @@ class MemoryForm final : public Form {
     closed_ = false;
     shown_ = true;
   }
-  // Shown by Show and not closed since.
-  bool Shown() const { return shown_; }
-
-  // Where the memo's caret stands: 0 after ShowFirstLine, the end after lines were added.
-  bool CaretAtStart(ControlId id) const;
 
  private:
   struct State {
-    ControlKind kind = ControlKind::Label;
     std::string text;
     bool modified = false;
     bool enabled = true;
     FieldColour colour = FieldColour::Window;
     bool checked = false;
-    std::vector<std::string> items;
+    std::vector<std::string> items;  // a list's items, a memo's lines, a radio group's buttons
     int selected = -1;
     bool caret_at_start = true;
   };
   State& At(ControlId id);
-  const State& At(ControlId id) const;
+  const State& At(ControlId id) const { return const_cast<MemoryForm*>(this)->At(id); }
 
   const WindowLayout& layout_;
   std::map<ControlId, State> controls_;

@@ -288,6 +288,22 @@ const MemoryRegistry::OpenKey* MemoryRegistry::Find(Handle key) const {
   return it == handles_.end() ? nullptr : &it->second;
 }
 
+Status MemoryRegistry::Reach(Handle key, std::optional<Rights> needed, const OpenKey*& open,
+                             std::optional<Op> op, std::string_view value) {
+  open = Find(key);
+  if (open == nullptr) {
+    return kInvalidHandle;
+  }
+  if (open->node->deleted) {
+    return kKeyDeleted;
+  }
+  if (needed && !Allows(open->rights, *needed)) {
+    return kAccessDenied;
+  }
+  auto fault = op ? Faulted(*op, open->root, open->node->path, value) : std::nullopt;
+  return fault.value_or(kSuccess);
+}
+
 Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rights,
                                     RegistryView view, bool create, Handle& out, bool& created) {
   created = false;
@@ -350,18 +366,9 @@ Status MemoryRegistry::Create(Base base, std::string_view path, Rights rights, R
 
 Status MemoryRegistry::Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
                              std::size_t& size) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Read)) {
-    return kAccessDenied;
-  }
-  if (auto code = Faulted(Op::Query, open->root, open->node->path, name)) {
-    return *code;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Read, open, Op::Query, name); status != kSuccess) {
+    return status;
   }
   auto* entry = open->node->FindValue(name);
   if (entry == nullptr) {
@@ -383,18 +390,9 @@ Status MemoryRegistry::Query(Handle key, std::string_view name, std::size_t capa
 
 Status MemoryRegistry::Set(Handle key, std::string_view name, ValueType type,
                            const std::vector<std::uint8_t>& data) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Write)) {
-    return kAccessDenied;
-  }
-  if (auto code = Faulted(Op::Set, open->root, open->node->path, name)) {
-    return *code;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Write, open, Op::Set, name); status != kSuccess) {
+    return status;
   }
   RegValue value{type, data};
   Record({Write::Kind::Set, open->root, open->node->path, std::string(name), value});
@@ -404,18 +402,9 @@ Status MemoryRegistry::Set(Handle key, std::string_view name, ValueType type,
 
 Status MemoryRegistry::EnumKey(Handle key, std::uint32_t index, std::size_t capacity,
                                std::string& name) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Read)) {
-    return kAccessDenied;
-  }
-  if (auto code = Faulted(Op::Enum, open->root, open->node->path)) {
-    return *code;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Read, open, Op::Enum); status != kSuccess) {
+    return status;
   }
   if (index >= open->node->children.size()) {
     return kNoMoreItems;
@@ -430,18 +419,9 @@ Status MemoryRegistry::EnumKey(Handle key, std::uint32_t index, std::size_t capa
 
 Status MemoryRegistry::EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
                                  std::size_t data_capacity, std::string& name) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Read)) {
-    return kAccessDenied;
-  }
-  if (auto code = Faulted(Op::Enum, open->root, open->node->path)) {
-    return *code;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Read, open, Op::Enum); status != kSuccess) {
+    return status;
   }
   if (index >= open->node->values.size()) {
     return kNoMoreItems;
@@ -455,30 +435,18 @@ Status MemoryRegistry::EnumValue(Handle key, std::uint32_t index, std::size_t na
 }
 
 Status MemoryRegistry::SubKeyCount(Handle key, std::uint32_t& count) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, std::nullopt, open); status != kSuccess) {
+    return status;
   }
   count = static_cast<std::uint32_t>(open->node->children.size());
   return kSuccess;
 }
 
 Status MemoryRegistry::DeleteValue(Handle key, std::string_view name) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Write)) {
-    return kAccessDenied;
-  }
-  if (auto code = Faulted(Op::Delete, open->root, open->node->path, name)) {
-    return *code;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Write, open, Op::Delete, name); status != kSuccess) {
+    return status;
   }
   if (open->node->FindValue(name) == nullptr) {
     return kFileNotFound;
@@ -489,15 +457,9 @@ Status MemoryRegistry::DeleteValue(Handle key, std::string_view name) {
 }
 
 Status MemoryRegistry::DeleteKey(Handle key, std::string_view name) {
-  const OpenKey* open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
-  }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (!Allows(open->rights, Rights::Write)) {
-    return kAccessDenied;
+  const OpenKey* open = nullptr;
+  if (Status status = Reach(key, Rights::Write, open); status != kSuccess) {
+    return status;
   }
   auto pieces = SplitPath(name);
   if (pieces.empty()) {

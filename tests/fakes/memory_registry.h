@@ -122,6 +122,10 @@ class MemoryRegistry final : public Registry {
   Status OpenOrCreate(Base base, std::string_view path, Rights rights, RegistryView view,
                       bool create, Handle& out, bool& created);
   const OpenKey* Find(Handle key) const;
+  // The open key a call names, refused as Windows refuses it (an unknown handle, a deleted
+  // key, a handle without the `needed` rights) or by a fault set on `op`.
+  Status Reach(Handle key, std::optional<Rights> needed, const OpenKey*& open,
+               std::optional<Op> op = std::nullopt, std::string_view value = {});
   std::optional<Status> Faulted(Op op, Root root, std::string_view path,
                                 std::string_view value = {});
   std::shared_ptr<Node> Walk(Root root, const std::vector<std::string>& pieces) const;
