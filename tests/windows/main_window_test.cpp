@@ -7,7 +7,6 @@
 #include "ui/addins_layout.h"
 #include "ui/descriptions_layout.h"
 #include "ui/folder_picker_layout.h"
-#include "version.h"
 #include "windows/attachment_page.h"
 #include "windows/places_window.h"
 
@@ -16,73 +15,58 @@ namespace {
 
 using namespace tform1;
 using testing::ElementsAre;
-using Value = std::optional<RegValue>;
-constexpr const char* kNone = "Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed";
-
+const RegValue kNumber{ValueType::Dword, DwordData(1)};
 RegValue Text(std::string_view text) {
   return {ValueType::String, StringData(text)};
 }
-const RegValue kDword{ValueType::Dword, DwordData(1)};
 
-// Each group of controls is enabled after start-up from the version that heads it on.
-TEST(StartUp, EnabledStateFollowsTheDetectedVersion) {
+// Each group of controls is enabled after start-up from the version that heads it on; a
+// read error leaves the no-Outlook window. What start-up shows, and which read it chooses.
+TEST(StartUp, EnabledStateVersionTextAndRead) {
+  const std::vector<std::string> versions = {"", "9", "10", "11", "12", "14", "15", "never"};
   const std::pair<const char*, std::vector<ControlId>> from[] = {
       {"", {btnHelp, btnAbout, btnExit, lbBlocked, lbCLOptions, mDescription, MainTabControl}},
       {"9", {edArgument, btnLaunchOutlook, btnScanPST, btnSave, miRestoreBackup, cbDumpster}},
       {"10", {cbDisablePST, cbPOP3, cbOther, cbReadAsPlain, cbSaveMIME, edOSTPath, btnBrowse4}},
       {"14", {edDocCachePath, btnBrowse5, cbEnableDEP}},
       {"never", {btnRevert, btnBrowse6}}};
-  const std::vector<std::string> versions = {"", "9", "10", "11", "12", "14", "15", "never"};
-  for (std::size_t found = 0; found < 7; ++found) {
+  const RegValue x86 = Text("x86"), x64 = Text("x64");
+  const std::tuple<const char*, RegValue, std::size_t, const char*> rows[] = {
+      {nullptr, x86, 0, "Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed"},
+      {"9", x86, 1, nullptr},
+      {"10", x86, 2, nullptr},
+      {"11", x86, 3, nullptr},
+      {"12", x86, 4, nullptr},
+      {"14", x86, 5, nullptr},
+      {"15", x86, 6, "Microsoft Outlook 2013 (32-bit)"},
+      {"15", x64, 6, "Microsoft Outlook 2013 (64-bit)"},
+      {"15", kNumber, 0, "Microsoft Outlook 2000 to 2024"}};  // a read error
+  for (const auto& [major, bitness, found, text] : rows) {
     MainWindowHarness harness;
-    if (found > 0)
-      SeedNativeOutlook(harness.registry, versions[found]).String("Bitness", "x86");
+    const bool wide = bitness.data == x64.data;
+    if (major) {
+      (wide ? Seed64BitOutlook : SeedNativeOutlook)(harness.registry, major)
+          .Data("Bitness", bitness.type, bitness.data);
+    }
+    if (bitness.type == ValueType::Dword) {
+      harness.dialogs.ExpectError("Invalid data type for 'Bitness'");
+    }
     harness.window.FormCreate();
     for (const auto& [first, ids] : from) {
-      const bool enabled = std::find(versions.begin(), versions.end(), first) - versions.begin() <=
-                           static_cast<long>(found);
-      for (ControlId id : ids)
-        EXPECT_EQ(enabled, harness.form.Enabled(id)) << id << " " << found;
+      const auto index = std::find(versions.begin(), versions.end(), first) - versions.begin();
+      for (ControlId id : ids) {
+        EXPECT_EQ(index <= static_cast<long>(found), harness.form.Enabled(id))
+            << id << " " << found;
+      }
     }
+    if (text) {
+      EXPECT_THAT(harness.form.Text(pOutlookVersion), testing::StartsWith(text));
+    }
+    EXPECT_EQ(found > 0 && !wide, harness.state.Use32BitReadPath);
+    EXPECT_EQ(found > 0, harness.state.SettingsLoaded);
     EXPECT_EQ(found ? FieldColour::Window : FieldColour::Silver, harness.form.Colour(edPSTPath));
-    EXPECT_TRUE(harness.state.LoadComplete);
-  }
-}
-
-// What start-up shows and which read it chooses; a read error leaves the no-Outlook window.
-TEST(StartUp, VersionTextAndReadPath) {
-  const struct {
-    bool wide_key;
-    RegValue bitness;
-    const char* text;
-    bool native_read;
-  } rows[] = {{false, Text("x86"), "Microsoft Outlook 2013 (32-bit)", true},
-              {true, Text("x64"), "Microsoft Outlook 2013 (64-bit)", false},
-              {false, kDword, kNone, false}};
-  for (const auto& row : rows) {
-    MainWindowHarness harness;
-    (row.wide_key ? Seed64BitOutlook : SeedNativeOutlook)(harness.registry, "15")
-        .Data("Bitness", row.bitness.type, row.bitness.data);
-    if (row.text == kNone)
-      harness.dialogs.ExpectError("Invalid data type for 'Bitness'");
-    harness.window.FormCreate();
-    EXPECT_EQ(row.text, harness.form.Text(pOutlookVersion));
-    EXPECT_EQ(row.native_read, harness.state.Use32BitReadPath);
-    EXPECT_EQ(row.text != kNone, harness.form.Enabled(btnSave) && harness.state.SettingsLoaded);
     EXPECT_TRUE(harness.state.Is64BitWindows && harness.state.LoadComplete);
   }
-}
-
-// The user double-clicks the nodes of `paths` ("": a node without a path), then cancels.
-ScriptedDialogs::Interaction Pick(std::vector<std::string> paths) {
-  return [paths](MemoryForm& picker, EventSink& logic) {
-    for (const auto& path : paths) {
-      picker.SetText(tform4::JamShellTree1, path);
-      logic.OnEvent(tform4::JamShellTree1, Event::DoubleClick);
-    }
-    if (!picker.Closed())
-      logic.OnEvent(tform4::btnCancel, Event::Click);
-  };
 }
 
 // Each Browse fills its own field, ending in one backslash, marks it and enables the save;
@@ -90,36 +74,32 @@ ScriptedDialogs::Interaction Pick(std::vector<std::string> paths) {
 TEST(Browse, EachButtonFillsItsOwnField) {
   const ControlId fields[] = {edAttachmentPath, edPSTPath, edSaveAttPath, edOSTPath,
                               edDocCachePath};
-  const struct {
-    ControlId button, field;
-    std::vector<std::string> picked;
-    const char* result;
-  } rows[] = {{btnBrowse1, edAttachmentPath, {"D:\\A"}, "D:\\A\\"},
-              {btnBrowse2, edPSTPath, {"", "D:\\"}, "D:\\"},
-              {btnBrowse3, edSaveAttPath, {"E:\\B"}, "E:\\B\\"},
-              {btnBrowse4, edOSTPath, {""}, nullptr},
-              {btnBrowse5, edDocCachePath, {"F:\\C\\"}, "F:\\C\\"}};
-  for (const auto& row : rows) {
+  const std::tuple<ControlId, std::vector<std::string>, const char*> rows[] = {
+      {btnBrowse1, {"D:\\A"}, "D:\\A\\"},
+      {btnBrowse2, {"", "D:\\"}, "D:\\"},
+      {btnBrowse3, {"E:\\B"}, "E:\\B\\"},
+      {btnBrowse4, {""}, nullptr},
+      {btnBrowse5, {"F:\\C\\"}, "F:\\C\\"}};
+  for (std::size_t row = 0; row < std::size(rows); ++row) {
+    const auto& [button, picked, result] = rows[row];
     MainWindowHarness harness;
     harness.form.SetEnabled(btnSave, false);
-    for (ControlId field : fields)
-      harness.form.SetText(field, "unchanged");
-    harness.dialogs.ExpectWindow("Browse", Pick(row.picked));
-    harness.window.OnEvent(row.button, Event::Click);
+    harness.dialogs.ExpectWindow("Browse", [&picked](MemoryForm& picker, EventSink& logic) {
+      for (const auto& path : picked) {
+        picker.SetText(tform4::JamShellTree1, path);
+        logic.OnEvent(tform4::JamShellTree1, Event::DoubleClick);
+      }
+      logic.OnEvent(tform4::btnCancel, Event::Click);
+    });
+    harness.window.OnEvent(button, Event::Click);
     EXPECT_TRUE(harness.dialogs.LastWindow()->Closed());
     for (ControlId field : fields) {
-      const bool filled = field == row.field && row.result;
-      EXPECT_EQ(filled ? row.result : "unchanged", harness.form.Text(field)) << row.field;
-      EXPECT_EQ(filled, harness.form.Modified(field)) << row.field;
+      const bool filled = field == fields[row] && result;
+      EXPECT_EQ(filled ? result : "", harness.form.Text(field)) << row;
+      EXPECT_EQ(filled, harness.form.Modified(field)) << row;
     }
-    EXPECT_EQ(row.result != nullptr, harness.form.Enabled(btnSave));
+    EXPECT_EQ(result != nullptr, harness.form.Enabled(btnSave));
   }
-  MainWindowHarness harness;  // the entry window's Browse enables the main window's save
-  LocationEntryWindow entry(harness.entry, harness.form, harness.Svc(), harness.state);
-  harness.dialogs.ExpectWindow("Browse", Pick({"E:\\Projects"}));
-  entry.OnEvent(form6::btnBrowse, Event::Click);
-  EXPECT_EQ("E:\\Projects\\", harness.entry.Text(form6::edLocPath));
-  EXPECT_TRUE(harness.form.Enabled(btnSave));
 }
 
 // Revert reads the previous folder anew: the native view puts it back, or empty text once
@@ -127,95 +107,70 @@ TEST(Browse, EachButtonFillsItsOwnField) {
 // or too long. The button is disabled unless the read failed.
 TEST(Revert, PutsThePreviousFolderBackByTheView) {
   const std::string kOld = "OutlookSecureOldTempFolder", was = "C:\\Was\\", now = "C:\\Now\\";
-  const struct {
-    const char* bitness;
-    Value old;
-    std::string field, loaded;
-  } rows[] = {{"x86", Text("C:\\Old\\"), "C:\\Old\\", "C:\\Old\\"},
-              {"x86", std::nullopt, "", ""},
-              {"x86", kDword, now, was},
-              {"x64", Text("C:\\" + std::string(300, 'x')), now, was},
-              {"x64", Text("C:\\Old\\"), "C:\\Old\\", "C:\\Old\\"},
-              {"x64", std::nullopt, now, was}};
-  for (const auto& row : rows) {
+  const std::tuple<const char*, std::optional<RegValue>, std::string, std::string> rows[] = {
+      {"x86", Text("C:\\Old\\"), "C:\\Old\\", "C:\\Old\\"},
+      {"x86", std::nullopt, "", ""},
+      {"x86", kNumber, now, was},
+      {"x64", Text("C:\\" + std::string(300, 'x')), now, was},
+      {"x64", Text("C:\\Old\\"), "C:\\Old\\", "C:\\Old\\"},
+      {"x64", std::nullopt, now, was}};
+  for (const auto& [bitness, old, field, loaded] : rows) {
     MainWindowHarness harness;
-    SeedNativeOutlook(harness.registry, "14").String("Bitness", row.bitness);
+    SeedNativeOutlook(harness.registry, "14").String("Bitness", bitness);
     auto key = harness.registry.Key(Root::CurrentUser,
-                                    "Software\\Microsoft\\Office\\14.0\\"
-                                    "Outlook\\Security");
+                                    "Software\\Microsoft\\Office\\14.0\\Outlook\\Security");
     key.String("OutlookSecureTempFolder", now).String(kOld, was);
     harness.Create();
     ASSERT_TRUE(harness.form.Enabled(btnRevert));
     key.Remove(kOld);
-    if (row.old)
-      key.Data(kOld, row.old->type, row.old->data);
-    if ((row.old && row.old->type == ValueType::Dword))
+    const bool fails = old && old->type == ValueType::Dword;
+    if (old) {
+      key.Data(kOld, old->type, old->data);
+    }
+    if (fails) {
       harness.dialogs.ExpectError("Invalid data type for '" + kOld + "'");
+    }
     harness.Press(btnRevert);
-    EXPECT_EQ(row.field, harness.form.Text(edAttachmentPath)) << row.bitness << row.field;
-    EXPECT_EQ((row.old && row.old->type == ValueType::Dword), harness.form.Enabled(btnRevert));
-    EXPECT_EQ(row.loaded, harness.state.Loaded.OutlookSecureOldTempFolder);
+    EXPECT_EQ(field, harness.form.Text(edAttachmentPath)) << bitness << field;
+    EXPECT_EQ(fails, harness.form.Enabled(btnRevert));
+    EXPECT_EQ(loaded, harness.state.Loaded.OutlookSecureOldTempFolder);
   }
 }
 
 // View Folder opens what the field names now, or says why not; Help opens the file beside
-// the program only.
-TEST(MainWindow, ViewFolderAndHelp) {
+// the program only; each secondary window is made fresh and closed by its own button.
+TEST(MainWindow, ButtonsOfTheWindow) {
   MainWindowHarness harness;
-  harness.files.AddFolder("D:\\Typed").AddFile("D:\\Typed\\file.txt");
+  harness.files.AddFolder("D:\\Typed").AddFile("D:\\Typed\\file.txt").AddFile("tarnwell-help.pdf");
+  harness.files.SetProgramFolder("C:\\Tarnwell\\");
   harness.dialogs.Expect(MessageKind::Warning, "The attachment default path field is empty")
-      .Expect(MessageKind::Warning, "The attachment default path does not exist.");
+      .Expect(MessageKind::Warning, "The attachment default path does not exist.")
+      .Expect(MessageKind::Warning, "The help file (tarnwell-help.pdf) cannot be");
   for (const char* path : {"", "D:\\Typed\\file.txt", "D:\\Typed\\"}) {
     harness.form.Type(edAttachmentPath, path);
     harness.window.OnEvent(btnViewFolder, Event::Click);
   }
-  EXPECT_EQ("shell explore [D:\\Typed\\] parameters [] folder [] show 1",
-            harness.journal.Entries().back());
-  harness.files.SetProgramFolder("C:\\Tarnwell\\");
-  harness.files.AddFile("tarnwell-help.pdf");
-  harness.dialogs.Expect(MessageKind::Warning, "The help file (tarnwell-help.pdf) cannot be");
   harness.Press(btnHelp);
   harness.files.AddFile("C:\\Tarnwell\\tarnwell-help.pdf");
   harness.shell.result = 31;  // no PDF reader: nothing more is said
   EXPECT_THAT(harness.Press(btnHelp),
               ElementsAre("shell open [C:\\Tarnwell\\tarnwell-help.pdf] parameters [] folder [] "
                           "show 1"));
-}
-
-// Each button makes a fresh window, which its own button closes.
-TEST(MainWindow, SecondaryWindowsOpenFreshAndClose) {
   const std::tuple<ControlId, const char*, ControlId> rows[] = {
       {btnAbout, "About Tarnwell", tform2::btnClose},
       {btnSecHelp, "Attachment Descriptions", form3::Button1},
       {btnAddins, "Outlook Add-Ins", form7::btnClose},
       {btnCustomPlaces, "Custom Save Locations", form5::btnClose}};
-  MainWindowHarness harness;
   for (const auto& [button, caption, close] : rows) {
-    for (bool closes : {true, false}) {
-      const ControlId id = closes ? close : kNoControl;
+    for (const ControlId id : {close, kNoControl}) {
       harness.dialogs.ExpectWindow(caption, [id](MemoryForm& form, EventSink& logic) {
         EXPECT_FALSE(form.Closed());
         logic.OnEvent(id, Event::Click);
       });
       harness.Press(button);
-      EXPECT_EQ(closes, harness.dialogs.LastWindow()->Closed()) << caption;
+      EXPECT_EQ(id != kNoControl, harness.dialogs.LastWindow()->Closed()) << caption;
     }
   }
-}
-
-// The About window: the built version, and the mail link, whose failure is not reported.
-TEST(MainWindow, AboutShowsTheVersionAndItsLinkWritesMail) {
-  MainWindowHarness harness;
-  harness.shell.result = 2;
-  harness.dialogs.ExpectWindow("About Tarnwell", [&](MemoryForm& about, EventSink& logic) {
-    EXPECT_EQ(std::string("Version ") + TARNWELL_VERSION_TEXT, about.Text(tform2::lblVersion));
-    EXPECT_EQ(std::string::npos, about.Text(tform2::lblTrademark).find("\xC2\xAE"));
-    Dispatch(logic, harness.dialogs, tform2::OHUrlLabel1, Event::Click);
-  });
-  EXPECT_THAT(harness.Press(btnAbout),
-              ElementsAre("window: About Tarnwell",
-                          "shell open [mailto:tarnwell@example.org?subject=Tarnwell "
-                          "Question/Problem] parameters [] folder [] show 5"));
 }
 
 // One item moves to the end of the other list and its successor is selected; none left
@@ -223,17 +178,14 @@ TEST(MainWindow, AboutShowsTheVersionAndItsLinkWritesMail) {
 TEST(AttachmentLists, MovesBetweenTheLists) {
   MemoryForm form{MainWindowLayout()};
   ScriptedDialogs dialogs;
-  FillAttachmentLists(form, "");
-  form.Select(lbBlocked, 14);  // exe
-  MoveSelectedItem(form, dialogs, lbBlocked, lbAllowed, "none");
-  EXPECT_THAT(form.Items(lbAllowed), ElementsAre("exe"));
-  EXPECT_EQ(14, form.Selected(lbBlocked));
-  EXPECT_EQ("fxp", form.Items(lbBlocked)[14]);
-  form.Select(lbBlocked, 74);
-  MoveSelectedItem(form, dialogs, lbBlocked, lbAllowed, "none");
-  EXPECT_EQ(-1, form.Selected(lbBlocked));
   dialogs.Expect(MessageKind::Information, "none");
-  MoveSelectedItem(form, dialogs, lbBlocked, lbAllowed, "none");
+  FillAttachmentLists(form, "");
+  for (int index : {14, 74, -1}) {  // exe, the last, none
+    form.Select(lbBlocked, index);
+    MoveSelectedItem(form, dialogs, lbBlocked, lbAllowed, "none");
+    EXPECT_EQ(index == 14 ? 14 : -1, form.Selected(lbBlocked));
+  }
+  EXPECT_EQ("fxp", form.Items(lbBlocked)[14]);
   form.Select(lbAllowed, 0);
   MoveSelectedItem(form, dialogs, lbAllowed, lbBlocked, "none");
   EXPECT_EQ("exe", form.Items(lbBlocked).back());
