@@ -1,6 +1,7 @@
 // The main window on an in-memory machine: start-up, the folder fields, the attachment
 // lists and the windows its buttons open.
 #include <gmock/gmock.h>
+#include <set>
 
 #include "support/main_window_harness.h"
 #include "ui/about_layout.h"
@@ -64,7 +65,14 @@ TEST(StartUp, EnabledStateVersionTextAndRead) {
     }
     EXPECT_EQ(found > 0 && !wide, harness.state.Use32BitReadPath);
     EXPECT_EQ(found > 0, harness.state.SettingsLoaded);
-    EXPECT_EQ(found ? FieldColour::Window : FieldColour::Silver, harness.form.Colour(edPSTPath));
+    const std::set<ControlId> fields = {edAttachmentPath, edPSTPath,  edOSTPath,
+                                        edSaveAttPath,    edArgument, edDocCachePath};
+    for (const auto& control : MainWindowLayout().controls) {
+      EXPECT_EQ(
+          fields.count(control.id) && (found == 0 || (control.id == edDocCachePath && found < 5)),
+          harness.form.Colour(control.id) == FieldColour::Silver)
+          << control.name << " " << found;
+    }
     EXPECT_TRUE(harness.state.Is64BitWindows && harness.state.LoadComplete);
   }
 }
