@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "ui/about_layout.h"
 #include "ui/addins_layout.h"

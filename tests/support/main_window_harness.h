@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "fakes/fake_processes.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_form.h"
@@ -18,9 +21,8 @@ class FixedElevation final : public Elevation {
   bool IsAppElevated() override { return elevated; }
 };
 
-// The main window's logic on in-memory platform services: registry writes and messages go
-// to one journal, in order. The custom location entry window is there from the start, as
-// in the program.
+// The main window's logic on in-memory services; registry writes, messages and programs
+// started go to one journal, in order. The location entry window is there from the start.
 struct MainWindowHarness {
   explicit MainWindowHarness(MemoryRegistry::Windows windows = MemoryRegistry::Windows::Bits64)
       : registry(windows, &journal), dialogs(&journal), processes(&journal), shell(&journal) {
@@ -29,11 +31,18 @@ struct MainWindowHarness {
     SeedProductName(registry, "Windows 7 Professional");
   }
 
-  // The start-up sequence; the journal then holds only what the user does afterwards.
+  // The start-up; the journal then holds only what the user does afterwards.
   void Create() {
     window.FormCreate();
     journal.Clear();
   }
+  // A click on the main window; what it leaves in the journal.
+  std::vector<std::string> Press(ControlId id) {
+    journal.Clear();
+    Dispatch(window, dialogs, id, Event::Click);
+    return journal.Entries();
+  }
+  Services Svc() { return {registry, dialogs, elevation, files, processes, shell, clock}; }
 
   Journal journal;
   MemoryRegistry registry;
@@ -44,10 +53,9 @@ struct MainWindowHarness {
   FakeShell shell;
   FixedClock clock;
   MemoryForm form{MainWindowLayout()};
-  MemoryForm entry{LocationEntryLayout()};  // kept from start-up, as the program does
+  MemoryForm entry{LocationEntryLayout()};
   AppState state;
-  MainWindow window{form, entry,
-                    Services{registry, dialogs, elevation, files, processes, shell, clock}, state};
+  MainWindow window{form, entry, Svc(), state};
 };
 
 }  // namespace tarnwell

@@ -3,21 +3,6 @@
 #include <gtest/gtest.h>
 
 namespace tarnwell {
-namespace {
-
-std::string Shown(MessageKind kind, std::string_view text) {
-  return std::string(MessageKindName(kind)) + ": " + std::string(text);
-}
-
-std::string Shown(const FileDialogOptions& options, std::string_view kind = "open file") {
-  return std::string(kind) + ": title [" + std::string(options.title) + "] name [" +
-         std::string(options.file_name) + "] extension [" + std::string(options.default_extension) +
-         "] filter [" + std::string(options.filter) + "]" +
-         (options.initial_folder.empty() ? ""
-                                         : " in [" + std::string(options.initial_folder) + "]");
-}
-
-}  // namespace
 
 ScriptedDialogs::~ScriptedDialogs() {
   for (const auto& step : script_) {
@@ -26,99 +11,64 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 std::string ScriptedDialogs::Line(MessageKind kind, std::string_view text, Answer answer) {
-  std::string line = Shown(kind, text);
+  std::string line = std::string(MessageKindName(kind)) + ": " + std::string(text);
   if (AsksYesOrNo(kind)) {
     line += answer == Answer::Yes ? " -> Yes" : " -> No";
   }
   return line;
 }
 
-std::string ScriptedDialogs::ErrorLine(std::string_view text) {
-  return "error box: " + std::string(text);
+std::string ScriptedDialogs::FileLine(std::string_view kind, const FileDialogOptions& options) {
+  return std::string(kind) + ": title [" + std::string(options.title) + "] name [" +
+         std::string(options.file_name) + "] extension [" + std::string(options.default_extension) +
+         "] filter [" + std::string(options.filter) + "]" +
+         (options.initial_folder.empty() ? ""
+                                         : " in [" + std::string(options.initial_folder) + "]");
+}
+
+ScriptedDialogs& ScriptedDialogs::Push(std::string shown, Answer answer, Interaction interact,
+                                       std::optional<std::string> chosen) {
+  script_.push_back({std::move(shown), answer, std::move(interact), std::move(chosen)});
+  return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::Expect(MessageKind kind, std::string_view text, Answer answer) {
-  script_.push_back({Shown(kind, text), answer, {}, {}});
-  return *this;
+  return Push(std::string(MessageKindName(kind)) + ": " + std::string(text), answer);
 }
 
-ScriptedDialogs& ScriptedDialogs::ExpectError(std::string_view text) {
-  script_.push_back({ErrorLine(text), Answer::Ok, {}, {}});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectWindow(std::string_view caption, Interaction interact) {
-  script_.push_back({"window: " + std::string(caption), Answer::Ok, std::move(interact), {}});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectOpenFile(const FileDialogOptions& options,
-                                                 std::optional<std::string> chosen) {
-  script_.push_back({Shown(options), Answer::Ok, {}, std::move(chosen)});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(const FileDialogOptions& options,
-                                                 std::optional<std::string> chosen) {
-  script_.push_back({Shown(options, "save file"), Answer::Ok, {}, std::move(chosen)});
-  return *this;
-}
-
-std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogOptions& options) {
-  return FileDialog(Shown(options));
-}
-
-std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogOptions& options) {
-  return FileDialog(Shown(options, "save file"));
-}
-
-std::optional<std::string> ScriptedDialogs::FileDialog(const std::string& shown) {
-  Step step = Take(shown);
-  if (journal_ != nullptr) {
-    journal_->Add(shown + " -> " + step.chosen.value_or("cancelled"));
-  }
-  return step.chosen;
-}
-
-ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown) {
+ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown,
+                                            std::optional<MessageKind> kind) {
+  Step step{shown, Answer::No, {}, {}};
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected message: " << shown;
-    return {shown, Answer::No, {}, {}};
+  } else {
+    step = script_.front();
+    script_.pop_front();
+    EXPECT_TRUE(shown.starts_with(step.shown))
+        << "expected: " << step.shown << "\nshown: " << shown;
   }
-  Step step = script_.front();
-  script_.pop_front();
-  EXPECT_EQ(step.shown, shown) << "a message other than the expected one";
+  if (kind && !AsksYesOrNo(*kind)) {
+    step.answer = Answer::Ok;
+  }
+  if (journal_ != nullptr) {
+    journal_->Add(kind ? Line(*kind, shown.substr(MessageKindName(*kind).size() + 2), step.answer)
+                  : shown.find(" file: ") != std::string::npos
+                      ? shown + " -> " + step.chosen.value_or("cancelled")
+                      : shown);
+  }
   return step;
 }
 
+Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
+  return Take(std::string(MessageKindName(kind)) + ": " + std::string(text), kind).answer;
+}
+
 void ScriptedDialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
-  const std::string shown = "window: " + std::string(layout.caption);
-  Step step = Take(shown);
-  if (journal_ != nullptr) {
-    journal_->Add(shown);
-  }
+  Step step = Take("window: " + std::string(layout.caption));
   last_window_ = std::make_unique<MemoryForm>(layout);
   std::unique_ptr<EventSink> sink = logic(*last_window_);
   if (step.interact) {
     step.interact(*last_window_, *sink);
-  }
-}
-
-Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
-  Answer answer = Take(Shown(kind, text)).answer;
-  if (!AsksYesOrNo(kind)) {
-    answer = Answer::Ok;
-  }
-  if (journal_ != nullptr) {
-    journal_->Add(Line(kind, text, answer));
-  }
-  return answer;
-}
-
-void ScriptedDialogs::ShowError(std::string_view text) {
-  Take(ErrorLine(text));
-  if (journal_ != nullptr) {
-    journal_->Add(ErrorLine(text));
   }
 }
 

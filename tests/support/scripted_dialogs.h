@@ -1,6 +1,9 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,47 +14,60 @@
 
 namespace tarnwell {
 
-// Dialogs that follow a script: each message must be the next one expected, and is
-// answered as the script says. Every message is written to the journal in order, so that
-// it stands among the registry writes. An unexpected message, or one left unshown when the
-// test ends, fails the test.
+// Dialogs that follow a script: each one shown must begin as the next expected one does, is
+// answered as the script says and is journalled among the registry writes. An unexpected
+// one, or one left unshown at the end, fails the test.
 class ScriptedDialogs final : public Dialogs {
  public:
+  // Acts on a secondary window as the user would, while it is shown.
+  using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;
+
   explicit ScriptedDialogs(Journal* journal = nullptr) : journal_(journal) {}
   ~ScriptedDialogs() override;
 
   ScriptedDialogs& Expect(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
-  ScriptedDialogs& ExpectError(std::string_view text);
-  // A secondary window with this caption; `interact` acts on it as the user would, while it
-  // is shown. The last one shown stays for the test to look at.
-  using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;
-  ScriptedDialogs& ExpectWindow(std::string_view caption, Interaction interact = {});
-  const MemoryForm* LastWindow() const { return last_window_.get(); }
-  // The open-file dialog with these settings, answered with `chosen` (nothing: cancelled).
+  ScriptedDialogs& ExpectError(std::string_view text) { return Push(ErrorLine(text)); }
+  ScriptedDialogs& ExpectWindow(std::string_view caption, Interaction interact = {}) {
+    return Push("window: " + std::string(caption), Answer::Ok, std::move(interact));
+  }
+  // A file dialog with these settings, answered with `chosen` (nothing: cancelled).
   ScriptedDialogs& ExpectOpenFile(const FileDialogOptions& options,
-                                  std::optional<std::string> chosen);
+                                  std::optional<std::string> chosen) {
+    return Push(FileLine("open file", options), Answer::Ok, {}, std::move(chosen));
+  }
   ScriptedDialogs& ExpectSaveFile(const FileDialogOptions& options,
-                                  std::optional<std::string> chosen);
+                                  std::optional<std::string> chosen) {
+    return Push(FileLine("save file", options), Answer::Ok, {}, std::move(chosen));
+  }
+  // The last secondary window shown stays for the test to look at.
+  const MemoryForm* LastWindow() const { return last_window_.get(); }
 
   Answer Message(MessageKind kind, std::string_view text) override;
-  void ShowError(std::string_view text) override;
+  void ShowError(std::string_view text) override { Take(ErrorLine(text)); }
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
-  std::optional<std::string> OpenFile(const FileDialogOptions& options) override;
-  std::optional<std::string> SaveFile(const FileDialogOptions& options) override;
+  std::optional<std::string> OpenFile(const FileDialogOptions& options) override {
+    return Take(FileLine("open file", options)).chosen;
+  }
+  std::optional<std::string> SaveFile(const FileDialogOptions& options) override {
+    return Take(FileLine("save file", options)).chosen;
+  }
 
   // The journal line a message leaves: "warning: text", "confirmation: text -> Yes".
   static std::string Line(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
-  static std::string ErrorLine(std::string_view text);
+  static std::string ErrorLine(std::string_view text) { return "error box: " + std::string(text); }
 
  private:
   struct Step {
-    std::string shown;  // the journal line without the answer
+    std::string shown;
     Answer answer;
     Interaction interact;
     std::optional<std::string> chosen;
   };
-  Step Take(const std::string& shown);
-  std::optional<std::string> FileDialog(const std::string& shown);
+  static std::string FileLine(std::string_view kind, const FileDialogOptions& options);
+  ScriptedDialogs& Push(std::string shown, Answer answer = Answer::Ok, Interaction interact = {},
+                        std::optional<std::string> chosen = std::nullopt);
+  // Takes the next step, which must show `shown`, and journals it.
+  Step Take(const std::string& shown, std::optional<MessageKind> kind = std::nullopt);
 
   Journal* journal_;
   std::deque<Step> script_;
