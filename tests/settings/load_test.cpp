@@ -34,148 +34,72 @@ std::string Shown(const MemoryForm& form, ControlId id) {
          (form.Enabled(id) ? "" : " off");
 }
 
+// A security key that refuses full access, and an Outlook key that does not open.
+void Refusing(MemoryRegistry& r) {
+  User(r, "14", "Outlook\\Security")
+      .String("OutlookSecureTempFolder", "C:\\T\\")
+      .RefuseAccess(Rights::Full);
+  User(r, "14", "Outlook").RefuseAccess(Rights::Read);
+}
+
 struct Row {
   const char* name;
   const char* major;
   bool native;  // the 32-bit program's own view, or the 64-bit view
-  Seed seed;
   std::vector<std::pair<ControlId, std::string>> shown;
   LoadedSettings loaded;
+  Seed seed;
 };
 
 // Stored values -> what the window shows and what the load keeps for later steps.
 TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
-  const std::string office14 = "C:\\Program Files\\Microsoft Office\\Office14\\";
-  const Seed profile = [](MemoryRegistry& r) {
-    Exchange(r).Dword("DumpsterAlwaysOn", 1);
-    for (const char* branch : {"Software\\Wow6432Node\\", "Software\\"}) {
-      r.Key(Root::LocalMachine, branch + Office("15", "Word\\InstallRoot").substr(9))
-          .String("Path", "C:\\Program Files\\Microsoft Office\\Office14\\");
-    }
-    User(r, "15", "Outlook")
-        .String("ForcePSTPath", "D:\\" + std::string(253, 'p'))  // 256 characters
-        .ExpandString("ForceOSTPath", "D:\\" + std::string(254, 'o'))
-        .Dword("DisableBGSave", 1);
-    User(r, "15", "Outlook\\Options")
-        .String("DefaultPath", "D:\\Saved\\")
-        .Dword("DisablePOP3", 1)
-        .Dword("DisableIMAP", 2)
-        .Dword("DisableHTTP", 0xFFFFFFFF)
-        .Data("DisableExchange", ValueType::Binary, DwordData(1));
-    User(r, "15", "Outlook\\Preferences").String("MinToTray", "1");
-    User(r, "15", "Outlook\\Options\\Mail").Dword("ReadAsPlain", 1);
-    User(r, "15", "Common\\General").Dword("AcbControl", 0);
-    User(r, "15", "Outlook\\Security")
-        .String("OutlookSecureTempFolder", "C:\\Temp\\OLK2\\")
-        .String("OutlookSecureOldTempFolder", "C:\\Temp\\OLK1\\")
-        .String("Level1Remove", "exe;" + std::string(400, 'x'))
-        .Dword("EnableDEP", 1);
-    User(r, "15", "Common\\Internet").String("OfficeCacheLocation", "D:\\Cache\\");
+  const std::string p257 = "D:\\" + std::string(254, 'p'), o256 = "D:\\" + std::string(253, 'o');
+  const Seed long_paths = [](MemoryRegistry& r) {
+    User(r, "14", "Outlook")
+        .String("ForcePSTPath", "D:\\" + std::string(254, 'p'))
+        .ExpandString("ForceOSTPath", "D:\\" + std::string(253, 'o'));
+    User(r, "14", "Outlook\\Security").String("Level1Remove", std::string(600, 'x'));
   };
-  const std::vector<std::pair<ControlId, std::string>> fields = {
-      {edPSTPath, "D:\\" + std::string(253, 'p')},
-      {edSaveAttPath, "D:\\Saved\\"},
-      {edAttachmentPath, "C:\\Temp\\OLK2\\"},
-      {edDocCachePath, "D:\\Cache\\"},
-      {cbDumpster, "ticked"},
-      {cbBGSave, "ticked"},
-      {cbPOP3, "ticked"},
-      {cbIMAP, ""},
-      {cbHTTP, ""},
-      {cbExchange, ""},
-      {cbMinToSysTray, ""},
-      {cbReadAsPlain, "ticked"},
-      {cbEnableDEP, "ticked"},
-      {cbShowClipboard, " off"},
-      {btnRevert, ""}};
-  const LoadedSettings kept = {
-      "C:\\Temp\\OLK2\\", "C:\\Temp\\OLK1\\", "exe;" + std::string(400, 'x'), 1, "", ""};
-  auto native_kept = kept, view64_kept = kept;
-  native_kept.OutlookExePathQuoted = "\"" + office14 + "OUTLOOK.EXE\"";
-  view64_kept.OutlookExePath = office14 + "OUTLOOK.EXE";
-  auto native_fields = fields, view64_fields = fields;
-  native_fields.emplace_back(edOSTPath, "D:\\" + std::string(254, 'o'));  // 257 characters
-  view64_fields.emplace_back(edOSTPath, "");
   const Seed nothing = [](MemoryRegistry&) {};
+  const std::string x600(600, 'x');
+  // clang-format off
   const Row rows[] = {
-      {"native view", "15", true, profile, native_fields, native_kept},
-      {"64-bit view", "15", false, profile, view64_fields, view64_kept},
-      {"install folders of each branch, as they are",
-       "14",
-       false,
-       [](MemoryRegistry& r) {
+      {"native view: texts of any length", "14", true, {{edPSTPath, p257}, {edOSTPath, o256}},
+       {"", "", x600, 0, "", ""}, long_paths},
+      {"64-bit view: texts of 256 characters", "14", false, {{edPSTPath, ""}, {edOSTPath, o256}},
+       {"", "", x600, 0, "", ""}, long_paths},
+      {"install folders of each branch, as they are", "14", false, {},
+       {"", "", "", 0, "", "C:\\x64OUTLOOK.EXE"}, [](MemoryRegistry& r) {
          r.Key(Root::LocalMachine, "Software\\Microsoft\\Office\\14.0\\Word\\InstallRoot")
-             .String("Path", "C:\\x64");
-       },
-       {},
-       {"", "", "", 0, "", "C:\\x64OUTLOOK.EXE"}},
-      {"other types count as missing",
-       "14",
-       true,
+             .String("Path", "C:\\x64"); }},
+      {"other types count as missing", "14", true,
+       {{edPSTPath, ""}, {cbDisablePST, "ticked"}, {cbDumpster, ""}, {cbEnableDEP, ""}}, {},
        [](MemoryRegistry& r) {
          User(r, "14", "Outlook").Dword("ForcePSTPath", 7).Dword("DisablePST", 1);
          Exchange(r).String("DumpsterAlwaysOn", "1");
-         User(r, "14", "Outlook\\Security").Dword("Level1Remove", 3).String("EnableDEP", "1");
-       },
-       {{edPSTPath, ""}, {cbDisablePST, "ticked"}, {cbDumpster, ""}, {cbEnableDEP, ""}},
-       {}},
-      {"only 1 ticks",
-       "12",
-       true,
-       [](MemoryRegistry& r) { Exchange(r).Dword("DumpsterAlwaysOn", 2); },
-       {{cbDumpster, ""}},
-       {"", "", "", 2, "", ""}},
-      {"empty previous folder",
-       "14",
-       true,
-       [](MemoryRegistry& r) {
-         User(r, "14", "Outlook\\Security").String("OutlookSecureOldTempFolder", "");
-       },
-       {{btnRevert, " off"}},
-       {}},
-      {"2000 has the clipboard box",
-       "9",
-       true,
-       [](MemoryRegistry& r) { User(r, "9", "Common\\General").Dword("AcbControl", 0); },
-       {{cbShowClipboard, ""}},
-       {}},
-      {"2002 has the clipboard box", "10", true, nothing, {{cbShowClipboard, ""}}, {}},
-      {"2003 has none", "11", true, nothing, {{cbShowClipboard, " off"}}, {}},
-      {"2007 has no DEP (the box is left) but a cache",
-       "12",
-       true,
-       [](MemoryRegistry& r) {
+         User(r, "14", "Outlook\\Security").Dword("Level1Remove", 3).String("EnableDEP", "1"); }},
+      {"only 1 ticks", "12", true, {{cbDumpster, ""}}, {"", "", "", 2, "", ""},
+       [](MemoryRegistry& r) { Exchange(r).Dword("DumpsterAlwaysOn", 2); }},
+      {"empty previous folder", "14", true, {{btnRevert, " off"}}, {}, [](MemoryRegistry& r) {
+         User(r, "14", "Outlook\\Security").String("OutlookSecureOldTempFolder", ""); }},
+      {"2000 has the clipboard box", "9", true, {{cbShowClipboard, ""}}, {},
+       [](MemoryRegistry& r) { User(r, "9", "Common\\General").Dword("AcbControl", 0); }},
+      {"2002 has the clipboard box", "10", true, {{cbShowClipboard, ""}}, {}, nothing},
+      {"2003 has none", "11", true, {{cbShowClipboard, " off"}}, {}, nothing},
+      {"2007 has no DEP (the box is left) but a cache", "12", true,
+       {{cbEnableDEP, "ticked"}, {edDocCachePath, "D:\\C\\"}}, {}, [](MemoryRegistry& r) {
          User(r, "12", "Outlook\\Security").Dword("EnableDEP", 0);
-         User(r, "12", "Common\\Internet").String("OfficeCacheLocation", "D:\\C\\");
-       },
-       {{cbEnableDEP, "ticked"}, {edDocCachePath, "D:\\C\\"}},
-       {}},
-      {"a security key refusing full access, nothing opened before",
-       "14",
-       true,
+         User(r, "12", "Common\\Internet").String("OfficeCacheLocation", "D:\\C\\"); }},
+      {"security key refusing full access, nothing opened before", "14", true,
+       {{edAttachmentPath, ""}}, {}, Refusing},
+      {"security key refusing full access, read once a key opened", "14", true,
+       {{edAttachmentPath, "C:\\T\\"}}, {"C:\\T\\", "", "", 0, "\"C:\\O\\OUTLOOK.EXE\"", ""},
        [](MemoryRegistry& r) {
-         User(r, "14", "Outlook\\Security")
-             .String("OutlookSecureTempFolder", "C:\\T\\")
-             .RefuseAccess(Rights::Full);
-         User(r, "14", "Outlook").RefuseAccess(Rights::Read);
-       },
-       {{edAttachmentPath, ""}},
-       {}},
-      {"a security key refusing full access, read once a key opened",
-       "14",
-       true,
-       [](MemoryRegistry& r) {
-         User(r, "14", "Outlook\\Security")
-             .String("OutlookSecureTempFolder", "C:\\T\\")
-             .RefuseAccess(Rights::Full);
-         User(r, "14", "Outlook").RefuseAccess(Rights::Read);
-         r.Key(Root::LocalMachine,
-               NativeMachinePath(r, "Microsoft\\Office\\14.0\\Word\\InstallRoot"))
+         r.Key(Root::LocalMachine, NativeMachinePath(r, "Microsoft\\Office\\14.0\\Word\\InstallRoot"))
              .String("Path", "C:\\O\\");
-       },
-       {{edAttachmentPath, "C:\\T\\"}},
-       {"C:\\T\\", "", "", 0, "\"C:\\O\\OUTLOOK.EXE\"", ""}},
+         Refusing(r); }},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     MemoryRegistry registry;
