@@ -35,122 +35,77 @@ enum class ReadPath { View32, View64, ByWindows };  // ByWindows: native on 32-b
 struct Row {
   const char* name;
   On on;
-  Seed seed;
-  const char* shown;  // the panel's text
+  const char* shown;  // the panel's text after "Microsoft Outlook "; empty: "..."
   bool found;
   ReadPath path;
   bool cache, dep;  // the document cache field and the DEP box are usable
+  Seed seed;
 };
 
 // Installations on the machine -> the version detected, its read path and the controls.
 TEST(Detection, InstallationsGiveTheVersionReadPathAndControls) {
-  const std::string outlook2013 = "Microsoft Outlook 2013 (64-bit)";
+  using P = ReadPath;
+  // clang-format off
   const Row rows[] = {
-      {"2003", On::Both, [](auto& r, auto&) { SeedNativeOutlook(r, "11"); },
-       "Microsoft Outlook 2003 (32-bit)", true, ReadPath::View32, false, false},
-      {"2010 x86", On::Both,
-       [](auto& r, auto&) { SeedNativeOutlook(r, "14").String("Bitness", "x86"); },
-       "Microsoft Outlook 2010 (32-bit)", true, ReadPath::View32, true, true},
-      {"2013 x64", On::Both,
-       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "x64"); },
-       "Microsoft Outlook 2013 (64-bit)", true, ReadPath::ByWindows, true, true},
-      {"bitness in capitals", On::Both,
-       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "X64"); },
-       "Microsoft Outlook 2013 (32-bit)", true, ReadPath::View32, true, true},
-      {"newest wins", On::Both,
-       [](auto& r, auto&) {
-         SeedNativeOutlook(r, "14").String("Bitness", "x86");
-         SeedNativeOutlook(r, "15");
-         SeedNativeOutlook(r, "9");
-       },
-       "Microsoft Outlook 2013 (32-bit)", true, ReadPath::View32, true, true},
-      {"key gone at the second look", On::Both,
+      {"2003", On::Both, "2003 (32-bit)", true, P::View32, false, false,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "11"); }},
+      {"2010 x86", On::Both, "2010 (32-bit)", true, P::View32, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "14").String("Bitness", "x86"); }},
+      {"2013 x64", On::Both, "2013 (64-bit)", true, P::ByWindows, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "x64"); }},
+      {"bitness in capitals", On::Both, "2013 (32-bit)", true, P::View32, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "X64"); }},
+      {"key gone at the second look", On::Both, "", true, P::ByWindows, false, false,
        [](auto& r, auto&) {
          SeedNativeOutlook(r, "15").String("Bitness", "x86");
          r.FailOn(MemoryRegistry::Op::Open, Root::LocalMachine,
-                  NativeMachinePath(r, OutlookKey("15")), kFileNotFound, {}, 1);
-       },
-       "...", true, ReadPath::ByWindows, false, false},
-      {"nothing", On::Both, [](auto&, auto&) {}, "...", false, ReadPath::ByWindows, false, false},
-      {"2010 refusing full access", On::Windows64,
-       [](auto& r, auto&) { SeedNativeOutlook(r, "14").RefuseAccess(Rights::Full); }, "...", false,
-       ReadPath::ByWindows, false, false},
+                  NativeMachinePath(r, OutlookKey("15")), kFileNotFound, {}, 1); }},
+      {"2010 refusing full access", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "14").RefuseAccess(Rights::Full); }},
       {"2010 refusing full access, found by the 64-bit view probe", On::Windows32,
-       [](auto& r, auto&) {
-         SeedNativeOutlook(r, "14").String("Bitness", "x86").RefuseAccess(Rights::Full);
-       },
-       "Microsoft Outlook 2010 (32-bit)", true, ReadPath::View32, true, true},
-      {"64-bit 2013 only", On::Windows64,
-       [](auto& r, auto&) { Seed64BitOutlook(r, "15").String("Bitness", "x64"); },
-       outlook2013.c_str(), true, ReadPath::View64, true, true},
-      {"left-over native 2007 first", On::Windows64,
-       [](auto& r, auto&) {
+       "2010 (32-bit)", true, P::View32, true, true, [](auto& r, auto&) {
+         SeedNativeOutlook(r, "14").String("Bitness", "x86").RefuseAccess(Rights::Full); }},
+      {"64-bit 2013 only", On::Windows64, "2013 (64-bit)", true, P::View64, true, true,
+       [](auto& r, auto&) { Seed64BitOutlook(r, "15").String("Bitness", "x64"); }},
+      {"left-over native 2007 first", On::Windows64, "2007 (32-bit)", true, P::View32, false,
+       false, [](auto& r, auto&) {
          Seed64BitOutlook(r, "15").String("Bitness", "x64");
-         SeedNativeOutlook(r, "12");
-       },
-       "Microsoft Outlook 2007 (32-bit)", true, ReadPath::View32, false, false},
-      {"64-bit view bitness of a number", On::Windows64,
-       [](auto& r, auto&) { Seed64BitOutlook(r, "14").Dword("Bitness", 64); },
-       "Microsoft Outlook 2010 (32-bit)", true, ReadPath::View32, true, true},
-      {"64-bit view bitness too long", On::Windows64,
-       [](auto& r, auto&) { Seed64BitOutlook(r, "14").String("Bitness", std::string(2001, 'x')); },
-       "Microsoft Outlook 2010 (32-bit)", true, ReadPath::View32, true, true},
-      {"64-bit view 2007", On::Windows64, [](auto& r, auto&) { Seed64BitOutlook(r, "12"); }, "...",
-       false, ReadPath::ByWindows, false, false},
-      {"Click-to-Run", On::Windows64,
+         SeedNativeOutlook(r, "12"); }},
+      {"64-bit view bitness of a number", On::Windows64, "2010 (32-bit)", true, P::View32, true,
+       true, [](auto& r, auto&) { Seed64BitOutlook(r, "14").Dword("Bitness", 64); }},
+      {"64-bit view 2007", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto&) { Seed64BitOutlook(r, "12"); }},
+      {"Click-to-Run", On::Windows64, "for Microsoft 365 (64-bit)", true, P::View64, true, false,
        [](auto& r, auto& f) {
-         ClickToRun(r, f, "Office16", "C:\\Program Files\\Microsoft Office\\\\");
-       },
-       "Microsoft Outlook for Microsoft 365 (64-bit)", true, ReadPath::View64, true, false},
-      {"Click-to-Run 32-bit", On::Windows64,
+         ClickToRun(r, f, "Office16", "C:\\Program Files\\Microsoft Office\\\\"); }},
+      {"Click-to-Run 32-bit", On::Windows64, "2016 (32-bit)", true, P::View32, true, false,
        [](auto& r, auto& f) {
          f.AddFile("\\\\server\\office\\root\\Office16\\OUTLOOK.EXE");
          r.Key(Root::LocalMachine,
                NativeMachinePath(r, "Microsoft\\Office\\ClickToRun\\Configuration"))
              .String("InstallationPath", "\\\\server\\office")
-             .String("Platform", "X64");
-       },
-       "Microsoft Outlook 2016 (32-bit)", true, ReadPath::View32, true, false},
-      {"no full path", On::Windows64,
-       [](auto& r, auto& f) {
+             .String("Platform", "X64"); }},
+      {"no full path", On::Windows64, "", false, P::ByWindows, false, false, [](auto& r, auto& f) {
          f.AddFile("\\root\\Office16\\OUTLOOK.EXE");
-         ClickToRun(r, f).String("InstallationPath", "\\\\");
-       },
-       "...", false, ReadPath::ByWindows, false, false},
-      {"path of a number", On::Windows64,
-       [](auto& r, auto& f) { ClickToRun(r, f).Dword("InstallationPath", 1); }, "...", false,
-       ReadPath::ByWindows, false, false},
-      {"no OUTLOOK.EXE there", On::Windows64,
-       [](auto& r, auto& f) { ClickToRun(r, f).String("InstallationPath", "D:\\Elsewhere"); },
-       "...", false, ReadPath::ByWindows, false, false},
-      {"Click-to-Run 2013 last", On::Windows64,
-       [](auto& r, auto& f) { ClickToRun(r, f, "Office15"); }, outlook2013.c_str(), true,
-       ReadPath::View64, true, true},
-      {"before Click-to-Run 2013", On::Windows64,
-       [](auto& r, auto& f) {
-         ClickToRun(r, f, "Office15");
-         SeedNativeOutlook(r, "12");
-       },
-       "Microsoft Outlook 2007 (32-bit)", true, ReadPath::View32, false, false},
-      {"16.0 in the 64-bit view before 2013", On::Windows64,
-       [](auto& r, auto&) {
+         ClickToRun(r, f).String("InstallationPath", "\\\\"); }},
+      {"no OUTLOOK.EXE there", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto& f) { ClickToRun(r, f).String("InstallationPath", "D:\\Elsewhere"); }},
+      {"Click-to-Run 2013 last", On::Windows64, "2013 (64-bit)", true, P::View64, true, true,
+       [](auto& r, auto& f) { ClickToRun(r, f, "Office15"); }},
+      {"16.0 in the 64-bit view before 2013", On::Windows64, "2016 (64-bit)", true, P::View64,
+       true, false, [](auto& r, auto&) {
          SeedNativeOutlook(r, "15").String("Bitness", "x86");
+         Seed64BitOutlook(r, "16").String("Bitness", "x64"); }},
+      {"native 16.0 before the 64-bit view", On::Windows64, "2016 (32-bit)", true, P::View32,
+       true, false, [](auto& r, auto&) {
          Seed64BitOutlook(r, "16").String("Bitness", "x64");
-       },
-       "Microsoft Outlook 2016 (64-bit)", true, ReadPath::View64, true, false},
-      {"native 16.0 before the 64-bit view", On::Windows64,
-       [](auto& r, auto&) {
-         Seed64BitOutlook(r, "16").String("Bitness", "x64");
-         SeedNativeOutlook(r, "16").String("Bitness", "x86");
-       },
-       "Microsoft Outlook 2016 (32-bit)", true, ReadPath::View32, true, false},
-      {"Click-to-Run first", On::Windows64,
+         SeedNativeOutlook(r, "16").String("Bitness", "x86"); }},
+      {"Click-to-Run first", On::Windows64, "2021 (64-bit)", true, P::View64, true, false,
        [](auto& r, auto& f) {
          SeedNativeOutlook(r, "16").String("Bitness", "x86");
-         ClickToRun(r, f).String("ProductReleaseIds", "ProPlus2021Volume");
-       },
-       "Microsoft Outlook 2021 (64-bit)", true, ReadPath::View64, true, false},
+         ClickToRun(r, f).String("ProductReleaseIds", "ProPlus2021Volume"); }},
   };
+  // clang-format on
   for (const Row& row : rows) {
     for (const Windows windows : {Windows::Bits64, Windows::Bits32}) {
       if (row.on != On::Both && (row.on == On::Windows64) != (windows == Windows::Bits64)) {
@@ -165,7 +120,8 @@ TEST(Detection, InstallationsGiveTheVersionReadPathAndControls) {
       OutlookVersionInfo outlook;
       GetOutlookVersion(registry, files, form, outlook);
       EXPECT_EQ(0u, registry.OpenHandles());
-      EXPECT_EQ(row.shown, form.Text(pOutlookVersion));
+      EXPECT_EQ(*row.shown ? "Microsoft Outlook " + std::string(row.shown) : "...",
+                form.Text(pOutlookVersion));
       EXPECT_EQ(row.found, outlook.Found);
       EXPECT_EQ(row.path == ReadPath::View32 || (row.path == ReadPath::ByWindows && !windows64),
                 ChooseUse32BitReadPath(windows64, outlook));

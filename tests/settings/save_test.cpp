@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "support/main_window_harness.h"
@@ -27,6 +26,9 @@ const std::string kMissing = " specified does not exist and will not be saved.";
 const std::string kSaved = "The default path for saving attachments" + kMissing;
 const std::string kOpening = "The default path for opening attachments" + kMissing;
 const std::string kCache = "The default path for the Office document cache" + kMissing;
+const std::string kNotAdministrator =
+    "Tarnwell has not been run as an Administrator on this system. Enabling recovery of deleted "
+    "items in Exchange cannot be saved.";
 
 // An installation of Outlook `major` whose keys all exist, with folders that exist.
 void Install(MainWindowHarness& h, const std::string& major) {
@@ -51,142 +53,78 @@ void Install(MainWindowHarness& h, const std::string& major) {
   h.files.AddFile("D:\\notes.txt");
 }
 
+// "set" lines of a save below Outlook 2010's Office key.
+std::string Set(std::string_view below, std::string_view name, std::uint32_t number) {
+  return "set HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + std::string(below) + " " +
+         std::string(name) + " REG_DWORD " + std::to_string(number);
+}
+std::string Set(std::string_view below, std::string_view name, std::string_view text) {
+  return "set HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + std::string(below) + " " +
+         std::string(name) + " REG_SZ \"" + std::string(text) + "\"";
+}
+std::string Warning(const std::string& text) {
+  return ScriptedDialogs::Line(MessageKind::Warning, text);
+}
+
 struct Row {
   const char* name;
-  const char* major;
-  Edit edit;
   std::vector<std::pair<MessageKind, std::string>> messages;  // between the two questions
-  Lines expected;  // the whole journal, or with `in_order` some of its lines in order
-  bool in_order;
+  Lines expected;  // among the journal's lines, in this order
+  Lines absent;
+  Edit edit;
 };
 
+// Edits of the window -> the save's writes and messages, in order.
 TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
-  const auto set = [](const char* major, std::string_view below, std::string_view name,
-                      auto value) {
-    std::string line =
-        "set HKCU\\" + OfficeKeyRoot(Version(major)) + std::string(below) + " " + std::string(name);
-    if constexpr (std::is_integral_v<decltype(value)>) {
-      return line + " REG_DWORD " + std::to_string(value);
-    } else {
-      return line + " REG_SZ \"" + std::string(value) + "\"";
-    }
-  };
-  const auto warning = [](const std::string& text) {
-    return ScriptedDialogs::Line(MessageKind::Warning, text);
-  };
-  // An untouched window's writes; `options`: its key opens; `opening`: that folder is gone.
-  const auto untouched = [&](const char* major, bool options = true, bool opening = true) {
-    Lines all = {ScriptedDialogs::Line(MessageKind::Confirmation, kConfirm, Answer::Yes),
-                 set(major, "Outlook", "DisableBGSave", 1), set(major, "Outlook", "DisablePST", 0)};
-    for (const char* name :
-         {"DisablePOP3", "DisableIMAP", "DisableExchange", "DisableHTTP", "DisableOtherTypes"}) {
-      options ? all.push_back(set(major, "Outlook\\Options", name, 0)) : void();
-    }
-    opening ? void() : all.push_back(warning(kOpening));
-    all.push_back(set(major, "Common\\Internet", "OfficeCacheLocation", "D:\\Cache\\"));
-    for (const auto& line : {set(major, "Outlook\\Preferences", "MinToTray", 0),
-                             set(major, "Outlook\\Options\\Mail", "ReadAsPlain", 1),
-                             set(major, "Outlook\\Options\\Mail", "SaveAllMIMENotJustHeaders", 0),
-                             set(major, "Common\\General", "AcbControl", 1)}) {
-      all.push_back(line);
-    }
-    if (Version(major) >= OfficeVersion::V14) {
-      all.push_back(set(major, "Outlook\\Security", "EnableDEP", 0));
-    }
-    all.push_back(ScriptedDialogs::Line(MessageKind::Information, kRestart));
-    return all;
-  };
+  const std::string security = "Outlook\\Security";
+  // clang-format off
   const Row rows[] = {
-      {"untouched 2010", "14", [](auto&) {}, {}, untouched("14"), false},
-      {"untouched 2007", "12", [](auto&) {}, {}, untouched("12"), false},
-      {"untouched 2000", "9", [](auto&) {}, {}, untouched("9"), false},
-      {"save attachments field cleared: passed over",
-       "14",
-       [](auto& h) { h.form.Type(edSaveAttPath, ""); },
-       {},
-       untouched("14"),
-       false},
-      {"key that does not open: passed over with its folder",
-       "14",
-       [](auto& h) {
+      {"a key that does not open is passed over with its folder", {},
+       {Set("Outlook", "DisablePST", 0), Set("Outlook\\Preferences", "MinToTray", 0)},
+       {Set("Outlook\\Options", "DisablePOP3", 1)}, [](auto& h) {
          h.form.Type(edSaveAttPath, "D:\\Nowhere\\");
+         h.form.SetChecked(cbPOP3, true);
          h.registry.FailOn(MemoryRegistry::Op::Create, Root::CurrentUser,
-                           OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Options", kAccessDenied);
-       },
-       {},
-       untouched("14", false),
-       false},
-      {"loaded folders checked again",
-       "14",
-       [](auto& h) { h.files.Remove("C:\\Temp\\OLK1\\"); },
-       {{MessageKind::Warning, kOpening}},
-       untouched("14", true, false),
-       false},
-      {"2000 clipboard shown",
-       "9",
-       [](auto& h) { h.form.SetChecked(cbShowClipboard, true); },
-       {},
-       {set("9", "Common\\General", "AcbControl", 0)},
-       true},
-      {"pst field cleared: warned, stored path kept",
-       "14",
-       [](auto& h) { h.form.Type(edPSTPath, ""); },
-       {{MessageKind::Warning, kPst}},
-       {warning(kPst), set("14", "Outlook", "DisableBGSave", 1)},
-       true},
-      {"ost folder typed in",
-       "14",
-       [](auto& h) { h.form.Type(edOSTPath, "D:\\Offline"); },
-       {{MessageKind::Information, kOst}},
+                           OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Options", kAccessDenied); }},
+      {"save attachments field cleared: passed over", {}, {}, {Warning(kSaved)},
+       [](auto& h) { h.form.Type(edSaveAttPath, ""); }},
+      {"loaded folders checked again", {{MessageKind::Warning, kOpening}},
+       {Warning(kOpening), Set("Common\\Internet", "OfficeCacheLocation", "D:\\Cache\\")}, {},
+       [](auto& h) { h.files.Remove("C:\\Temp\\OLK1\\"); }},
+      {"pst field cleared: warned, stored path kept", {{MessageKind::Warning, kPst}},
+       {Warning(kPst), Set("Outlook", "DisableBGSave", 1)}, {Set("Outlook", "ForcePSTPath", "")},
+       [](auto& h) { h.form.Type(edPSTPath, ""); }},
+      {"ost folder typed in", {{MessageKind::Information, kOst}},
        {ScriptedDialogs::Line(MessageKind::Information, kOst),
-        set("14", "Outlook", "ForceOSTPath", "D:\\Offline"),
-        set("14", "Outlook", "DisableBGSave", 1)},
-       true},
-      {"new attachment folder",
-       "14",
-       [](auto& h) { h.form.Type(edAttachmentPath, "C:\\Temp\\OLK2"); },
-       {},
-       {set("14", "Outlook\\Security", "OutlookSecureTempFolder", "C:\\Temp\\OLK2"),
-        set("14", "Outlook\\Security", "OutlookSecureOldTempFolder", "C:\\Temp\\OLK1\\")},
-       true},
+        Set("Outlook", "ForceOSTPath", "D:\\Offline"), Set("Outlook", "DisableBGSave", 1)}, {},
+       [](auto& h) { h.form.Type(edOSTPath, "D:\\Offline"); }},
+      {"new attachment folder", {},
+       {Set(security, "OutlookSecureTempFolder", "C:\\Temp\\OLK2"),
+        Set(security, "OutlookSecureOldTempFolder", "C:\\Temp\\OLK1\\")}, {},
+       [](auto& h) { h.form.Type(edAttachmentPath, "C:\\Temp\\OLK2"); }},
       {"paths of files are no folders",
-       "14",
-       [](auto& h) {
+       {{MessageKind::Warning, kPst}, {MessageKind::Warning, kSaved}, {MessageKind::Warning, kCache}},
+       {Warning(kPst), Set("Outlook", "DisablePST", 0), Warning(kSaved),
+        Set("Outlook\\Options", "DisablePOP3", 0), Warning(kCache),
+        Set("Outlook\\Preferences", "MinToTray", 0)}, {}, [](auto& h) {
          h.form.Type(edPSTPath, "D:\\notes.txt");
          h.form.Type(edSaveAttPath, "D:\\notes.txt");
-         h.form.SetText(edDocCachePath, "D:\\notes.txt");
-       },
-       {{MessageKind::Warning, kPst},
-        {MessageKind::Warning, kSaved},
-        {MessageKind::Warning, kCache}},
-       {warning(kPst), set("14", "Outlook", "DisablePST", 0), warning(kSaved),
-        set("14", "Outlook\\Options", "DisablePOP3", 0), warning(kCache),
-        set("14", "Outlook\\Preferences", "MinToTray", 0)},
-       true},
-      {"missing key created",
-       "14",
-       [](auto& h) {
-         h.registry.DeleteTree(Root::CurrentUser,
-                               OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Preferences");
-       },
-       {},
+         h.form.SetText(edDocCachePath, "D:\\notes.txt"); }},
+      {"missing key created", {},
        {"create HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Preferences",
-        set("14", "Outlook\\Preferences", "MinToTray", 0)},
-       true},
-      {"allow list changed",
-       "14",
-       [](auto& h) {
+        Set("Outlook\\Preferences", "MinToTray", 0), Set("Common\\General", "AcbControl", 1),
+        Set(security, "EnableDEP", 0)}, {}, [](auto& h) {
+         h.registry.DeleteTree(Root::CurrentUser,
+                               OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Preferences"); }},
+      {"allow list changed", {}, {Set(security, "Level1Remove", "exe;url;ade")}, {}, [](auto& h) {
          h.form.Select(lbBlocked, 0);
-         h.window.OnEvent(btnAddOne, Event::Click);
-       },
-       {},
-       {set("14", "Outlook\\Security", "Level1Remove", "exe;url;ade")},
-       true},
+         h.window.OnEvent(btnAddOne, Event::Click); }},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     MainWindowHarness h;
-    Install(h, row.major);
+    Install(h, "14");
     h.Create();
     row.edit(h);
     h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
@@ -197,15 +135,60 @@ TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
     h.window.OnEvent(btnSave, Event::Click);
     EXPECT_TRUE(h.form.Closed());
     const Lines journal = h.journal.Entries();
-    if (!row.in_order) {
-      EXPECT_EQ(row.expected, journal);
-      continue;
-    }
     auto at = journal.begin();
     for (const std::string& line : row.expected) {
       at = std::find(at, journal.end(), line);
       ASSERT_NE(journal.end(), at) << line << " missing or out of order";
     }
+    for (const std::string& line : row.absent) {
+      EXPECT_THAT(journal, testing::Not(testing::Contains(line)));
+    }
+  }
+}
+
+// Recover Deleted Items is written machine-wide, last, only by an administrator and only
+// when the box moved away from a stored 0 or 1.
+TEST(Save, RecoverDeletedItemsNeedsAChangeAndAnAdministrator) {
+  const std::string hklm =
+      "set HKLM\\Software\\Microsoft\\Exchange\\Client\\Options DumpsterAlwaysOn REG_DWORD ";
+  const std::string warning = Warning(kNotAdministrator);
+  const struct {
+    std::optional<std::uint32_t> stored;
+    bool ticked, elevated;
+    std::string written;
+  } rows[] = {{std::nullopt, true, true, hklm + "1"},
+              {std::nullopt, true, false, warning},
+              {0u, false, false, ""},
+              {1u, true, false, ""},
+              {1u, false, true, hklm + "0"},
+              {1u, false, false, warning},
+              {2u, true, true, ""},
+              {2u, false, true, ""}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stored.value_or(99) * 100 + row.ticked * 10 + row.elevated);
+    MainWindowHarness h;
+    SeedNativeOutlook(h.registry, "12");
+    if (row.stored) {
+      h.registry.Key(Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options")
+          .Dword("DumpsterAlwaysOn", *row.stored);
+    }
+    h.elevation.elevated = row.elevated;
+    h.Create();
+    h.form.SetChecked(cbDumpster, row.ticked);
+    h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
+    if (row.written == warning) {
+      h.dialogs.Expect(MessageKind::Warning, kNotAdministrator);
+    }
+    h.dialogs.Expect(MessageKind::Information, kRestart);
+    h.window.OnEvent(btnSave, Event::Click);
+    Lines journal = h.journal.Entries();
+    journal.pop_back();  // the restart notice
+    EXPECT_EQ(!row.written.empty(), journal.back() == row.written) << journal.back();
+    EXPECT_EQ(row.written.empty() ? 0 : 1,
+              std::count_if(journal.begin(), journal.end(), [](const std::string& line) {
+                return line.find("DumpsterAlwaysOn") != std::string::npos ||
+                       line.find("Administrator") != std::string::npos;
+              }));
   }
 }
 
