@@ -28,7 +28,6 @@ struct RegistryKind {
 class RegistryContract : public testing::TestWithParam<RegistryKind> {
  protected:
   void SetUp() override { under_test_ = GetParam().make(); }
-  void TearDown() override { under_test_.reset(); }
 
   Registry& registry() { return under_test_->Get(); }
   bool windows64() const { return under_test_->Windows64(); }

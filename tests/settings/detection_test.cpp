@@ -1,13 +1,11 @@
 #include "settings/detection.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_form.h"
 #include "platform/registry_object.h"
 #include "support/registry_seed.h"
-#include "support/versions.h"
 #include "ui/main_layout.h"
 
 namespace tarnwell {
@@ -15,283 +13,155 @@ namespace {
 
 using namespace tform1;
 using Windows = MemoryRegistry::Windows;
+using Seed = void (*)(MemoryRegistry&, MemoryFileSystem&);
 
-class Detection : public testing::TestWithParam<Windows> {
- protected:
-  Detection() : registry_(GetParam()), form_(MainWindowLayout()) {}
+// A Click-to-Run configuration (in the 64-bit branch) and its OUTLOOK.EXE in `folder`.
+MemoryRegistry::KeyRef ClickToRun(MemoryRegistry& registry, MemoryFileSystem& files,
+                                  std::string_view folder = "Office16",
+                                  std::string_view path = "C:\\Program Files\\Microsoft Office") {
+  files.AddFile("C:\\Program Files\\Microsoft Office\\root\\" + std::string(folder) +
+                "\\OUTLOOK.EXE");
+  return registry
+      .Key(Root::LocalMachine, std::string("Software\\Microsoft\\Office\\") +
+                                   (folder == "Office16" ? "" : "15.0\\") +
+                                   "ClickToRun\\Configuration")
+      .String("InstallationPath", path)
+      .String("Platform", "x64")
+      .String("ProductReleaseIds", "VisioProRetail,O365ProPlusRetail");
+}
 
-  bool windows64() const { return GetParam() == Windows::Bits64; }
-
-  OutlookVersionInfo Detect() {
-    OutlookVersionInfo outlook;
-    GetOutlookVersion(registry_, files_, form_, outlook);
-    EXPECT_EQ(0u, registry_.OpenHandles());
-    return outlook;
-  }
-
-  bool ModernControlsEnabled() const {
-    return form_.Enabled(edDocCachePath) && form_.Enabled(btnBrowse5) &&
-           form_.Enabled(cbEnableDEP) && form_.Colour(edDocCachePath) == FieldColour::Window;
-  }
-
-  MemoryRegistry registry_;
-  MemoryFileSystem files_;
-  MemoryForm form_;
+enum class On { Both, Windows64, Windows32 };
+enum class ReadPath { View32, View64, ByWindows };  // ByWindows: native on 32-bit Windows
+struct Row {
+  const char* name;
+  On on;
+  const char* shown;  // the panel's text after "Microsoft Outlook "; empty: "..."
+  bool found;
+  ReadPath path;
+  bool cache, dep;  // the document cache field and the DEP box are usable
+  Seed seed;
 };
 
-INSTANTIATE_TEST_SUITE_P(Windows, Detection, testing::Values(Windows::Bits64, Windows::Bits32),
-                         [](const auto& info) {
-                           return info.param == Windows::Bits64 ? "On64Bit" : "On32Bit";
-                         });
-
-TEST_P(Detection, Outlook2003IsA32BitInstallationReadNatively) {
-  SeedNativeOutlook(registry_, "11");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_TRUE(outlook.Found);
-  EXPECT_EQ(OfficeVersion::V11, outlook.MajorVersion);
-  EXPECT_EQ(Bitness::Bits32, outlook.OutlookBitness);
-  EXPECT_EQ("Microsoft Outlook 2003 (32-bit)", form_.Text(pOutlookVersion));
-  EXPECT_TRUE(ChooseUse32BitReadPath(windows64(), outlook));
-  EXPECT_FALSE(ModernControlsEnabled());
+// Installations on the machine -> the version detected, its read path and the controls.
+TEST(Detection, InstallationsGiveTheVersionReadPathAndControls) {
+  using P = ReadPath;
+  // clang-format off
+  const Row rows[] = {
+      {"2003", On::Both, "2003 (32-bit)", true, P::View32, false, false,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "11"); }},
+      {"2010 x86", On::Both, "2010 (32-bit)", true, P::View32, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "14").String("Bitness", "x86"); }},
+      {"2013 x64", On::Both, "2013 (64-bit)", true, P::ByWindows, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "x64"); }},
+      {"bitness in capitals", On::Both, "2013 (32-bit)", true, P::View32, true, true,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "15").String("Bitness", "X64"); }},
+      {"key gone at the second look", On::Both, "", true, P::ByWindows, false, false,
+       [](auto& r, auto&) {
+         SeedNativeOutlook(r, "15").String("Bitness", "x86");
+         r.FailOn(MemoryRegistry::Op::Open, Root::LocalMachine,
+                  NativeMachinePath(r, OutlookKey("15")), kFileNotFound, {}, 1); }},
+      {"2010 refusing full access", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto&) { SeedNativeOutlook(r, "14").RefuseAccess(Rights::Full); }},
+      {"2010 refusing full access, found by the 64-bit view probe", On::Windows32,
+       "2010 (32-bit)", true, P::View32, true, true, [](auto& r, auto&) {
+         SeedNativeOutlook(r, "14").String("Bitness", "x86").RefuseAccess(Rights::Full); }},
+      {"64-bit 2013 only", On::Windows64, "2013 (64-bit)", true, P::View64, true, true,
+       [](auto& r, auto&) { Seed64BitOutlook(r, "15").String("Bitness", "x64"); }},
+      {"left-over native 2007 first", On::Windows64, "2007 (32-bit)", true, P::View32, false,
+       false, [](auto& r, auto&) {
+         Seed64BitOutlook(r, "15").String("Bitness", "x64");
+         SeedNativeOutlook(r, "12"); }},
+      {"64-bit view bitness of a number", On::Windows64, "2010 (32-bit)", true, P::View32, true,
+       true, [](auto& r, auto&) { Seed64BitOutlook(r, "14").Dword("Bitness", 64); }},
+      {"64-bit view 2007", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto&) { Seed64BitOutlook(r, "12"); }},
+      {"Click-to-Run", On::Windows64, "for Microsoft 365 (64-bit)", true, P::View64, true, false,
+       [](auto& r, auto& f) {
+         ClickToRun(r, f, "Office16", "C:\\Program Files\\Microsoft Office\\\\"); }},
+      {"Click-to-Run 32-bit", On::Windows64, "2016 (32-bit)", true, P::View32, true, false,
+       [](auto& r, auto& f) {
+         f.AddFile("\\\\server\\office\\root\\Office16\\OUTLOOK.EXE");
+         r.Key(Root::LocalMachine,
+               NativeMachinePath(r, "Microsoft\\Office\\ClickToRun\\Configuration"))
+             .String("InstallationPath", "\\\\server\\office")
+             .String("Platform", "X64"); }},
+      {"no full path", On::Windows64, "", false, P::ByWindows, false, false, [](auto& r, auto& f) {
+         f.AddFile("\\root\\Office16\\OUTLOOK.EXE");
+         ClickToRun(r, f).String("InstallationPath", "\\\\"); }},
+      {"no OUTLOOK.EXE there", On::Windows64, "", false, P::ByWindows, false, false,
+       [](auto& r, auto& f) { ClickToRun(r, f).String("InstallationPath", "D:\\Elsewhere"); }},
+      {"Click-to-Run 2013 last", On::Windows64, "2013 (64-bit)", true, P::View64, true, true,
+       [](auto& r, auto& f) { ClickToRun(r, f, "Office15"); }},
+      {"16.0 in the 64-bit view before 2013", On::Windows64, "2016 (64-bit)", true, P::View64,
+       true, false, [](auto& r, auto&) {
+         SeedNativeOutlook(r, "15").String("Bitness", "x86");
+         Seed64BitOutlook(r, "16").String("Bitness", "x64"); }},
+      {"native 16.0 before the 64-bit view", On::Windows64, "2016 (32-bit)", true, P::View32,
+       true, false, [](auto& r, auto&) {
+         Seed64BitOutlook(r, "16").String("Bitness", "x64");
+         SeedNativeOutlook(r, "16").String("Bitness", "x86"); }},
+      {"Click-to-Run first", On::Windows64, "2021 (64-bit)", true, P::View64, true, false,
+       [](auto& r, auto& f) {
+         SeedNativeOutlook(r, "16").String("Bitness", "x86");
+         ClickToRun(r, f).String("ProductReleaseIds", "ProPlus2021Volume"); }},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    for (const Windows windows : {Windows::Bits64, Windows::Bits32}) {
+      if (row.on != On::Both && (row.on == On::Windows64) != (windows == Windows::Bits64)) {
+        continue;
+      }
+      const bool windows64 = windows == Windows::Bits64;
+      SCOPED_TRACE(std::string(row.name) + (windows64 ? " on 64-bit" : " on 32-bit"));
+      MemoryRegistry registry(windows);
+      MemoryFileSystem files;
+      MemoryForm form(MainWindowLayout());
+      row.seed(registry, files);
+      OutlookVersionInfo outlook;
+      GetOutlookVersion(registry, files, form, outlook);
+      EXPECT_EQ(0u, registry.OpenHandles());
+      EXPECT_EQ(*row.shown ? "Microsoft Outlook " + std::string(row.shown) : "...",
+                form.Text(pOutlookVersion));
+      EXPECT_EQ(row.found, outlook.Found);
+      EXPECT_EQ(row.path == ReadPath::View32 || (row.path == ReadPath::ByWindows && !windows64),
+                ChooseUse32BitReadPath(windows64, outlook));
+      if (!row.found) {
+        continue;  // the controls are left as they were
+      }
+      EXPECT_EQ(row.cache, form.Enabled(edDocCachePath) && form.Enabled(btnBrowse5));
+      EXPECT_EQ(row.cache ? FieldColour::Window : FieldColour::Silver, form.Colour(edDocCachePath));
+      EXPECT_EQ(row.dep, form.Enabled(cbEnableDEP));
+    }
+  }
 }
 
-TEST_P(Detection, ThirtyTwoBitOutlook2010EnablesTheModernControls) {
-  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ(OfficeVersion::V14, outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
-  EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", form_.Text(pOutlookVersion));
-  EXPECT_TRUE(ChooseUse32BitReadPath(windows64(), outlook));
-  EXPECT_TRUE(ModernControlsEnabled());
-}
-
-TEST_P(Detection, NativeX64BitnessMeansA64BitOutlookReadThrough64BitView) {
-  SeedNativeOutlook(registry_, "15").String("Bitness", "x64");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", outlook.DisplayText());
-  EXPECT_EQ(Bitness::Bits64, outlook.OutlookBitness);
-  EXPECT_EQ(!windows64(), ChooseUse32BitReadPath(windows64(), outlook));
-}
-
-TEST_P(Detection, BitnessIsCaseSensitive) {
-  SeedNativeOutlook(registry_, "15").String("Bitness", "X64");
-  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", Detect().DisplayText());
-}
-
-TEST_P(Detection, NewestNativeVersionWins) {
-  SeedNativeOutlook(registry_, "14").String("Bitness", "x86");
-  SeedNativeOutlook(registry_, "15");
-  SeedNativeOutlook(registry_, "9");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2013 (32-bit)", outlook.DisplayText());
-}
-
-TEST_P(Detection, KeyGoneAtTheTrailingBackslashTestLeavesBitnessUndetermined) {
-  SeedNativeOutlook(registry_, "15").String("Bitness", "x86");
-  registry_.FailOn(MemoryRegistry::Op::Open, Root::LocalMachine,
-                   NativeMachinePath(registry_, OutlookKey("15")), kFileNotFound, {}, 1);
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_TRUE(outlook.Found);
-  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
-  EXPECT_EQ(Bitness::NotDetermined, outlook.OutlookBitness);
-  EXPECT_EQ("", outlook.DisplayText());
-  EXPECT_EQ("...", form_.Text(pOutlookVersion));
-  EXPECT_FALSE(form_.Enabled(edDocCachePath));
-  EXPECT_EQ(FieldColour::Silver, form_.Colour(edDocCachePath));
-  EXPECT_FALSE(form_.Enabled(cbEnableDEP));
-  EXPECT_EQ(!windows64(), ChooseUse32BitReadPath(windows64(), outlook));
-}
-
-TEST_P(Detection, Outlook2000DisablesWhatItLacksAndKeepsTheOstFieldColour) {
-  SeedNativeOutlook(registry_, "9");
-  Detect();
-  EXPECT_EQ("Microsoft Outlook 2000 (32-bit)", form_.Text(pOutlookVersion));
+TEST(Detection, Outlook2000DisablesWhatItLacksAndANumberAsBitnessIsAnError) {
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  MemoryForm form(MainWindowLayout());
+  SeedNativeOutlook(registry, "9");
+  OutlookVersionInfo outlook;
+  GetOutlookVersion(registry, files, form, outlook);
   for (ControlId id : {cbDisablePST, cbPOP3, cbIMAP, cbExchange, cbHTTP, cbOther, cbReadAsPlain,
                        cbSaveMIME, edOSTPath, btnBrowse4}) {
-    EXPECT_FALSE(form_.Enabled(id)) << MainWindowLayout().Find(id)->name;
+    EXPECT_FALSE(form.Enabled(id)) << MainWindowLayout().Find(id)->name;
   }
-  EXPECT_EQ(FieldColour::Window, form_.Colour(edOSTPath));
-  EXPECT_FALSE(ModernControlsEnabled());
-  EXPECT_TRUE(form_.Enabled(cbShowClipboard));
-}
+  EXPECT_EQ(FieldColour::Window, form.Colour(edOSTPath));
+  EXPECT_TRUE(form.Enabled(cbShowClipboard));
 
-TEST_P(Detection, NoOfficeKeysFindsNothingAndLeavesThePanel) {
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_FALSE(outlook.Found);
-  EXPECT_EQ(OfficeVersion::None, outlook.MajorVersion);
-  EXPECT_EQ("...", form_.Text(pOutlookVersion));
-}
-
-TEST_P(Detection, NativeBitnessOfAnotherTypeIsAnError) {
-  SeedNativeOutlook(registry_, "14").Dword("Bitness", 64);
-  OutlookVersionInfo outlook;
+  SeedNativeOutlook(registry, "14").Dword("Bitness", 64);
+  OutlookVersionInfo failed;
   try {
-    GetOutlookVersion(registry_, files_, form_, outlook);
+    GetOutlookVersion(registry, files, form, failed);
     ADD_FAILURE() << "no error raised";
   } catch (const RegistryError& error) {
     EXPECT_STREQ("Invalid data type for 'Bitness'", error.what());
   }
-  EXPECT_FALSE(outlook.Found);
-  EXPECT_EQ(0u, registry_.OpenHandles());
+  EXPECT_FALSE(failed.Found);
+  EXPECT_EQ(0u, registry.OpenHandles());
 }
 
-// On 32-bit Windows both views are one branch, so the read-only 64-bit-view probe finds a
-// 2010 whose key refuses full access; on 64-bit Windows that key is simply skipped.
-TEST_P(Detection, KeyRefusingFullAccessIsSkippedByTheNativeProbes) {
-  SeedNativeOutlook(registry_, "14").String("Bitness", "x86").RefuseAccess(Rights::Full);
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ(!windows64(), outlook.Found);
-  if (!windows64()) {
-    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
-    EXPECT_TRUE(ModernControlsEnabled());
-  }
-}
-
-TEST(Detection64, SixtyFourBitOutlook2013OnlyIsFoundInThe64BitView) {
-  MemoryRegistry registry(Windows::Bits64);
-  MemoryForm form(MainWindowLayout());
-  MemoryFileSystem files;
-  Seed64BitOutlook(registry, "15").String("Bitness", "x64");
-  OutlookVersionInfo outlook;
-  GetOutlookVersion(registry, files, form, outlook);
-  EXPECT_EQ(OfficeVersion::V15, outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", form.Text(pOutlookVersion));
-  EXPECT_FALSE(ChooseUse32BitReadPath(true, outlook));
-  EXPECT_TRUE(form.Enabled(edDocCachePath));
-}
-
-TEST(Detection64, LeftOverNativeKeyOfAnOlderVersionWinsOverThe64BitView) {
-  MemoryRegistry registry(Windows::Bits64);
-  MemoryForm form(MainWindowLayout());
-  MemoryFileSystem files;
-  Seed64BitOutlook(registry, "15").String("Bitness", "x64");
-  SeedNativeOutlook(registry, "12");
-  OutlookVersionInfo outlook;
-  GetOutlookVersion(registry, files, form, outlook);
-  EXPECT_EQ(OfficeVersion::V12, outlook.MajorVersion);
-  EXPECT_EQ("Microsoft Outlook 2007 (32-bit)", outlook.DisplayText());
-  EXPECT_FALSE(form.Enabled(edDocCachePath));
-}
-
-TEST(Detection64, UnreadableBitnessInThe64BitViewCountsAs32Bit) {
-  for (auto seed :
-       {+[](MemoryRegistry::KeyRef& key) { key.Dword("Bitness", 64); },
-        +[](MemoryRegistry::KeyRef& key) { key.String("Bitness", std::string(2001, 'x')); },
-        +[](MemoryRegistry::KeyRef&) {}}) {
-    MemoryRegistry registry(Windows::Bits64);
-    MemoryForm form(MainWindowLayout());
-    MemoryFileSystem files;
-    auto key = Seed64BitOutlook(registry, "14");
-    seed(key);
-    OutlookVersionInfo outlook;
-    GetOutlookVersion(registry, files, form, outlook);
-    EXPECT_EQ("Microsoft Outlook 2010 (32-bit)", outlook.DisplayText());
-    EXPECT_TRUE(ChooseUse32BitReadPath(true, outlook));
-  }
-}
-
-TEST(Detection64, SixtyFourBitViewFindsOnly2013And2010) {
-  MemoryRegistry registry(Windows::Bits64);
-  MemoryForm form(MainWindowLayout());
-  MemoryFileSystem files;
-  Seed64BitOutlook(registry, "12");
-  OutlookVersionInfo outlook;
-  GetOutlookVersion(registry, files, form, outlook);
-  EXPECT_FALSE(outlook.Found);
-}
-
-// Click-to-Run and Office 16.0 installed by Windows Installer, on 64-bit Windows.
-class Detection16 : public testing::Test {
- protected:
-  static constexpr std::string_view kConfiguration =
-      "Software\\Microsoft\\Office\\ClickToRun\\Configuration";
-
-  MemoryRegistry::KeyRef ClickToRun(std::string_view path = "C:\\Program Files\\Microsoft Office",
-                                    std::string_view folder = "Office16") {
-    files_.AddFile("C:\\Program Files\\Microsoft Office\\root\\" + std::string(folder) +
-                   "\\OUTLOOK.EXE");
-    return registry_
-        .Key(Root::LocalMachine, folder == "Office16" ? std::string(kConfiguration)
-                                                      : "Software\\Microsoft\\Office\\15.0\\"
-                                                        "ClickToRun\\Configuration")
-        .String("InstallationPath", path)
-        .String("Platform", "x64")
-        .String("ProductReleaseIds", "VisioProRetail,O365ProPlusRetail");
-  }
-
-  OutlookVersionInfo Detect() {
-    OutlookVersionInfo outlook;
-    form_ = std::make_unique<MemoryForm>(MainWindowLayout());
-    GetOutlookVersion(registry_, files_, *form_, outlook);
-    EXPECT_EQ(0u, registry_.OpenHandles());
-    return outlook;
-  }
-
-  MemoryRegistry registry_{Windows::Bits64};
-  MemoryFileSystem files_;
-  std::unique_ptr<MemoryForm> form_;
-};
-
-TEST_F(Detection16, ClickToRunIsFoundByItsConfigurationAndItsOutlookProgram) {
-  ClickToRun("C:\\Program Files\\Microsoft Office\\\\");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_TRUE(outlook.Found);
-  EXPECT_EQ(OfficeVersion::V16, outlook.MajorVersion);
-  EXPECT_TRUE(outlook.IsClickToRun());
-  EXPECT_EQ("C:\\Program Files\\Microsoft Office\\root\\Office16\\", outlook.ProgramFolder);
-  EXPECT_EQ("Microsoft Outlook for Microsoft 365 (64-bit)", form_->Text(pOutlookVersion));
-  EXPECT_FALSE(ChooseUse32BitReadPath(true, outlook));
-  // 2016 and later always run with DEP: the box stays off.
-  EXPECT_TRUE(form_->Enabled(edDocCachePath));
-  EXPECT_FALSE(form_->Enabled(cbEnableDEP));
-
-  // Only in the 32-bit view, and any platform but "x64" exactly, is a 32-bit Outlook.
-  registry_.DeleteTree(Root::LocalMachine, std::string(kConfiguration));
-  registry_
-      .Key(Root::LocalMachine,
-           NativeMachinePath(registry_, "Microsoft\\Office\\ClickToRun\\Configuration"))
-      .String("InstallationPath", "\\\\server\\office")
-      .String("Platform", "X64");
-  files_.AddFile("\\\\server\\office\\root\\Office16\\OUTLOOK.EXE");
-  outlook = Detect();
-  EXPECT_EQ("Microsoft Outlook 2016 (32-bit)", outlook.DisplayText());
-  EXPECT_TRUE(ChooseUse32BitReadPath(true, outlook));
-}
-
-// "\\\\" alone would leave a folder of no drive, found on whatever drive is current.
-TEST_F(Detection16, ClickToRunWithoutAnOutlookOrAFullPathIsNoOutlook) {
-  files_.AddFile("\\root\\Office16\\OUTLOOK.EXE");
-  for (auto spoil :
-       {+[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "Office"); },
-        +[](MemoryRegistry::KeyRef& key) { key.Dword("InstallationPath", 1); },
-        +[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "\\\\"); },
-        +[](MemoryRegistry::KeyRef& key) { key.String("InstallationPath", "D:\\Elsewhere"); }}) {
-    auto key = ClickToRun();
-    spoil(key);
-    EXPECT_FALSE(Detect().Found);
-  }
-}
-
-// Click-to-Run 2016 and later, then 16.0 by Windows Installer (native, then 64-bit view),
-// then the older probes, and Click-to-Run 2013 only when nothing else is there.
-TEST_F(Detection16, ProbesRunInOrderAndTheFirstFindEndsThem) {
-  ClickToRun("C:\\Program Files\\Microsoft Office", "Office15");
-  EXPECT_EQ("Microsoft Outlook 2013 (64-bit)", Detect().DisplayText());
-  SeedNativeOutlook(registry_, "12");
-  EXPECT_EQ(OfficeVersion::V12, Detect().MajorVersion);
-  Seed64BitOutlook(registry_, "16").String("Bitness", "x64");
-  SeedNativeOutlook(registry_, "15").String("Bitness", "x86");
-  OutlookVersionInfo outlook = Detect();
-  EXPECT_EQ("Microsoft Outlook 2016 (64-bit)", outlook.DisplayText());
-  EXPECT_FALSE(outlook.IsClickToRun());
-  SeedNativeOutlook(registry_, "16").String("Bitness", "x86");
-  EXPECT_EQ("Microsoft Outlook 2016 (32-bit)", Detect().DisplayText());
-  ClickToRun().String("ProductReleaseIds", "ProPlus2021Volume");
-  EXPECT_EQ("Microsoft Outlook 2021 (64-bit)", Detect().DisplayText());
-}
-
-TEST(ReleaseIds, NameTheProductOfTheFirstRuleThatAnyIdMatches) {
+TEST(Detection, ReleaseIdsNameTheProductOfTheFirstRuleThatAnyIdMatches) {
   for (auto [ids, product] :
        {std::pair{"O365ProPlusRetail,VisioProRetail", Product::Microsoft365},
         std::pair{"m365businessretail", Product::Microsoft365},

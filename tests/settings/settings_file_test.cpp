@@ -1,11 +1,9 @@
-// The system menu's file commands after a real start-up on an in-memory machine: the export
-// for other PCs, and the restore of a backup or an export.
+// The system menu's file commands after a real start-up on an in-memory
+// machine: the export for other PCs, and the restore of a backup or an export.
 #include "settings/settings_file.h"
 
 #include <gmock/gmock.h>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "settings/backup.h"
 #include "support/main_window_harness.h"
@@ -15,44 +13,40 @@ namespace tarnwell {
 namespace {
 
 using namespace tform1;
+using testing::HasSubstr;
+using testing::StartsWith;
 
 constexpr const char* kFilter = "Registry Files (*.reg)|*.reg";
 constexpr const char* kBackups = "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups\\";
-constexpr const char* kOffice = "Software\\Microsoft\\Office\\14.0\\";
 constexpr const char* kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
 constexpr const char* kRestored =
-    "The settings were restored. Tarnwell will now close; restart Outlook for the changes to "
+    "The settings were restored. Tarnwell will now close; restart Outlook for "
+    "the changes to "
     "take effect.";
+const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\";
+const std::string kUserOutlook = "[HKEY_CURRENT_USER\\" + kOffice + "Outlook]\r\n";
+const std::string kMachine = "[HKEY_LOCAL_MACHINE\\" + std::string(kExchange) + "]\r\n";
 
 class SettingsFile : public testing::Test, protected MainWindowHarness {
  protected:
   // Outlook 2010 with a few settings, and folders that exist here.
-  void Install() {
+  void SetUp() override {
     SeedNativeOutlook(registry, "14").String("Bitness", "x86");
-    const std::string office = OfficeKeyRoot(OfficeVersion::V14);
-    registry.Key(Root::CurrentUser, office + "Outlook")
+    registry.Key(Root::CurrentUser, kOffice + "Outlook")
         .String("ForcePSTPath", "D:\\Mail\\")
         .Dword("DisableBGSave", 1);
-    registry.Key(Root::CurrentUser, office + "Outlook\\Security")
+    registry.Key(Root::CurrentUser, kOffice + "Outlook\\Security")
         .String("OutlookSecureTempFolder", "C:\\Temp\\OLK1\\")
         .String("Level1Remove", "exe;url");
-    files.AddFolder("D:\\Mail\\");
-    files.AddFolder("C:\\Temp\\OLK1\\");
-    files.AddFolder("C:\\Out\\");
+    for (const char* folder : {"D:\\Mail\\", "C:\\Temp\\OLK1\\", "C:\\Out\\"}) {
+      files.AddFolder(folder);
+    }
     Create();
   }
 
-  void ExpectExportDialog(std::optional<std::string> chosen) {
-    FileDialogOptions options;
-    options.title = "Export settings for other PCs";
-    options.file_name = "Tarnwell-settings-14.reg";
-    options.default_extension = ".reg";
-    options.filter = kFilter;
-    dialogs.ExpectSaveFile(options, std::move(chosen));
-  }
-
-  // The restore's dialog opens in the backups folder, where `body` is written as REGEDIT4
-  // (unless empty) and picked; the question counts `values`, answered `answer`.
+  // The restore's dialog opens in the backups folder, where `body` is written
+  // as REGEDIT4 (unless empty) and picked; the question counts `values`,
+  // answered `answer`.
   std::string Pick(const std::string& body, int values, Answer answer = Answer::Yes,
                    const std::string& name = "mine.reg") {
     const std::string path = kBackups + name;
@@ -69,165 +63,147 @@ class SettingsFile : public testing::Test, protected MainWindowHarness {
     }
     return path;
   }
-
-  std::vector<std::string> Backups() { return files.FileNames(kBackups); }
 };
 
-const std::string kUserOutlook = "[HKEY_CURRENT_USER\\" + std::string(kOffice) + "Outlook]\r\n";
-const std::string kMachine = "[HKEY_LOCAL_MACHINE\\" + std::string(kExchange) + "]\r\n";
-
-// Every per-user value as the controls stand, folders as typed and unchecked, the allow
-// list composed as the save would, nothing machine-wide, and nothing written here.
+// Every per-user value as the controls stand, folders as typed and unchecked,
+// the allow list composed as the save would, nothing machine-wide, nothing
+// written here; a cancel or a refused file writes nothing.
 TEST_F(SettingsFile, ExportWritesEveryPerUserValueOfTheWindowAndLeavesTheRegistry) {
-  Install();
   form.Type(edOSTPath, "E:\\Not\\Here\\");
   form.SetChecked(cbReadAsPlain, true);
-  form.SetChecked(cbShowClipboard, true);
   form.SetChecked(cbDumpster, true);
   form.Select(lbBlocked, 0);
   window.OnEvent(btnAddOne, Event::Click);
-  const std::string moved = form.Items(lbAllowed).back();
   journal.Clear();
-  ExpectExportDialog("C:\\Out\\s.reg");
+  const auto expect_dialog = [&](std::optional<std::string> chosen) {
+    dialogs.ExpectSaveFile(
+        {"Export settings for other PCs", "Tarnwell-settings-14.reg", ".reg", kFilter, ""},
+        std::move(chosen));
+  };
+  expect_dialog("C:\\Out\\s.reg");
   dialogs.Expect(MessageKind::Information, "The settings were exported to C:\\Out\\s.reg.");
   window.OnEvent(miExportSettings, Event::Click);
+  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(StartsWith("set "))));
+  const std::string key = "[HKEY_CURRENT_USER\\" + kOffice;
+  EXPECT_EQ("REGEDIT4\r\n; Tarnwell " TARNWELL_VERSION_TEXT
+            ", settings of Microsoft Outlook 2010 (32-bit) for other PCs\r\n"
+            "; Folder paths are as typed here: they were not checked, and must exist "
+            "on the PC that "
+            "imports this file.\r\n; Machine-wide values (HKEY_LOCAL_MACHINE) are "
+            "left out.\r\n"
+            "; To import: reg import <this file>, then restart Outlook\r\n\r\n" +
+                key + "Outlook]\r\n\"ForcePSTPath\"=\"D:\\\\Mail\\\\\"\r\n" +
+                "\"ForceOSTPath\"=\"E:\\\\Not\\\\Here\\\\\"\r\n\"DisableBGSave\"="
+                "dword:00000001\r\n" +
+                "\"DisablePST\"=dword:00000000\r\n\r\n" + key + "Outlook\\Options]\r\n" +
+                "\"DisablePOP3\"=dword:00000000\r\n\"DisableIMAP\"=dword:"
+                "00000000\r\n" +
+                "\"DisableExchange\"=dword:00000000\r\n\"DisableHTTP\"=dword:"
+                "00000000\r\n" +
+                "\"DisableOtherTypes\"=dword:00000000\r\n\r\n" + key + "Outlook\\Security]\r\n" +
+                "\"OutlookSecureTempFolder\"=\"C:\\\\Temp\\\\OLK1\\\\\"\r\n" +
+                "\"OutlookSecureOldTempFolder\"=\"C:\\\\Temp\\\\OLK1\\\\\"\r\n" +
+                "\"Level1Remove\"=\"exe;url;ade\"\r\n\"EnableDEP\"=dword:"
+                "00000000\r\n\r\n" +
+                key + "Outlook\\Preferences]\r\n\"MinToTray\"=dword:00000000\r\n\r\n" + key +
+                "Outlook\\Options\\Mail]\r\n\"ReadAsPlain\"=dword:00000001\r\n" +
+                "\"SaveAllMIMENotJustHeaders\"=dword:00000000\r\n\r\n" + key +
+                "Common\\General]\r\n\"AcbControl\"=dword:00000001\r\n\r\n",
+            files.Contents("C:\\Out\\s.reg").value_or("(none)"));
 
-  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(testing::StartsWith("set "))));
-  EXPECT_FALSE(form.Closed());
-  const std::string key = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\14.0\\";
-  const std::string expected =
-      "REGEDIT4\r\n"
-      "; Tarnwell " TARNWELL_VERSION_TEXT
-      ", settings of Microsoft Outlook 2010 (32-bit) for other PCs\r\n"
-      "; Folder paths are as typed here: they were not checked, and must exist on the PC that "
-      "imports this file.\r\n"
-      "; Machine-wide values (HKEY_LOCAL_MACHINE) are left out.\r\n"
-      "; To import: reg import <this file>, then restart Outlook\r\n\r\n" +
-      key + "Outlook]\r\n" +
-      "\"ForcePSTPath\"=\"D:\\\\Mail\\\\\"\r\n"
-      "\"ForceOSTPath\"=\"E:\\\\Not\\\\Here\\\\\"\r\n"
-      "\"DisableBGSave\"=dword:00000001\r\n"
-      "\"DisablePST\"=dword:00000000\r\n\r\n" +
-      key + "Outlook\\Options]\r\n" +
-      "\"DisablePOP3\"=dword:00000000\r\n"
-      "\"DisableIMAP\"=dword:00000000\r\n"
-      "\"DisableExchange\"=dword:00000000\r\n"
-      "\"DisableHTTP\"=dword:00000000\r\n"
-      "\"DisableOtherTypes\"=dword:00000000\r\n\r\n" +
-      key + "Outlook\\Security]\r\n" +
-      "\"OutlookSecureTempFolder\"=\"C:\\\\Temp\\\\OLK1\\\\\"\r\n"
-      "\"OutlookSecureOldTempFolder\"=\"C:\\\\Temp\\\\OLK1\\\\\"\r\n"
-      "\"Level1Remove\"=\"exe;url;" +
-      moved +
-      "\"\r\n"
-      "\"EnableDEP\"=dword:00000000\r\n\r\n" +
-      key + "Outlook\\Preferences]\r\n" + "\"MinToTray\"=dword:00000000\r\n\r\n" + key +
-      "Outlook\\Options\\Mail]\r\n" +
-      "\"ReadAsPlain\"=dword:00000001\r\n"
-      "\"SaveAllMIMENotJustHeaders\"=dword:00000000\r\n\r\n" +
-      key + "Common\\General]\r\n" + "\"AcbControl\"=dword:00000000\r\n\r\n";
-  EXPECT_EQ(expected, files.Contents("C:\\Out\\s.reg").value_or("(none)"));
-}
-
-TEST_F(SettingsFile, ExportCancelledOrUnwritableSaysSoAndWritesNothing) {
-  Install();
-  ExpectExportDialog(std::nullopt);
-  window.OnEvent(miExportSettings, Event::Click);
-  EXPECT_EQ(1u, journal.Entries().size());
-
+  expect_dialog(std::nullopt);
   files.RefuseWritesBelow("C:\\Out");
-  ExpectExportDialog("C:\\Out\\s.reg");
-  dialogs.Expect(MessageKind::Error, "The settings could not be written to C:\\Out\\s.reg.");
+  expect_dialog("C:\\Out\\t.reg");
+  dialogs.Expect(MessageKind::Error, "The settings could not be written to C:\\Out\\t.reg.");
+  journal.Clear();
   window.OnEvent(miExportSettings, Event::Click);
-  EXPECT_FALSE(files.Contents("C:\\Out\\s.reg"));
+  window.OnEvent(miExportSettings, Event::Click);
+  EXPECT_EQ(3u, journal.Entries().size());
+  EXPECT_FALSE(form.Closed());
 }
 
-// A syntax error names its line; a key or a value a save does not write names the line
-// that holds it. Nothing is asked, backed up or written.
+// A file with anything a save does not write is refused at its line, before any
+// question.
 TEST_F(SettingsFile, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
-  Install();
-  const std::pair<std::string, std::string> cases[] = {
-      {kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
-       "line 5: a dword without its hex number."},
-      {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\" + kOffice + "Word]\r\n",
-       "line 5: Tarnwell does not write the key HKEY_CURRENT_USER\\" + std::string(kOffice) +
-           "Word."},
-      {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook + "\"ForcePSTPathX\"=-\r\n",
-       "line 6: Tarnwell does not write the value \"ForcePSTPathX\" in that key."},
-  };
-  for (const auto& [body, said] : cases) {
+  for (const auto& [body, said] :
+       {std::pair<std::string, std::string>{
+            kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
+            "line 5: a dword without its hex number."},
+        {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\" + kOffice + "Word]\r\n",
+         "line 5: Tarnwell does not write the key HKEY_CURRENT_USER\\" + kOffice + "Word."},
+        {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook + "\"ForcePSTPathX\"=-\r\n",
+         "line 6: Tarnwell does not write the value \"ForcePSTPathX\" in that "
+         "key."}}) {
     dialogs.Expect(MessageKind::Error, Pick(body, 0) + " was not restored: " + said);
     window.OnEvent(miRestoreBackup, Event::Click);
     EXPECT_EQ(2u, journal.Entries().size()) << body;  // the dialog and the error only
     journal.Clear();
   }
-  EXPECT_EQ(std::vector<std::string>{"mine.reg"}, Backups());
+  EXPECT_EQ(std::vector<std::string>{"mine.reg"}, files.FileNames(kBackups));
   EXPECT_FALSE(form.Closed());
 }
 
-// Every line counts, deletions too; the current values are backed up before any is set or
-// deleted; a deletion of a missing value or key makes nothing; the window then closes.
+// Every line counts, deletions too; the current values are backed up first; a
+// deletion of a missing value or key makes nothing; machine-wide values are
+// skipped for a user; a No to either question writes nothing and keeps the
+// window.
 TEST_F(SettingsFile, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
-  Install();
   registry.Key(Root::LocalMachine, kExchange).Dword("DumpsterAlwaysOn", 0);
   Pick(kUserOutlook + "\"ForcePSTPath\"=\"E:\\\\\"\r\n\"disablebgsave\"=-\r\n" + kMachine +
-           "\"DumpsterAlwaysOn\"=dword:00000001\r\n" + "[HKEY_CURRENT_USER\\" + kOffice +
+           "\"DumpsterAlwaysOn\"=dword:00000001\r\n[HKEY_CURRENT_USER\\" + kOffice +
            "Common\\Internet]\r\n\"OfficeCacheLocation\"=-\r\n",
        4, Answer::Yes, "a b.reg");
   dialogs.Expect(MessageKind::Information, kRestored);
   window.OnEvent(miRestoreBackup, Event::Click);
-
-  const std::string outlook = "HKCU\\" + std::string(kOffice) + "Outlook";
-  EXPECT_THAT(journal.Entries(),
-              testing::ElementsAre(
-                  testing::StartsWith("open file: "), testing::StartsWith("confirmation: "),
-                  "set " + outlook + " ForcePSTPath REG_SZ \"E:\\\"",
-                  "delete value " + outlook + " disablebgsave",
-                  "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD 1",
-                  testing::StartsWith("information: ")));
-  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, std::string(kOffice) + "Common\\Internet"));
+  const std::string outlook = "HKCU\\" + kOffice + "Outlook";
+  EXPECT_THAT(
+      journal.Entries(),
+      testing::ElementsAre(StartsWith("open file: "), StartsWith("confirmation: "),
+                           "set " + outlook + " ForcePSTPath REG_SZ \"E:\\\"",
+                           "delete value " + outlook + " disablebgsave",
+                           "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD 1",
+                           StartsWith("information: ")));
+  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kOffice + "Common\\Internet"));
   EXPECT_TRUE(form.Closed());
-  const auto backups = Backups();  // the file picked, then the backup
+  const auto backups = files.FileNames(kBackups);  // the file picked, then the backup
   ASSERT_EQ(2u, backups.size());
   EXPECT_THAT(files.Contents(kBackups + backups[1]).value_or(""),
-              testing::AllOf(testing::HasSubstr("\"DisableBGSave\"=dword:00000001"),
-                             testing::HasSubstr("\"DumpsterAlwaysOn\"=dword:00000000")));
+              testing::AllOf(HasSubstr("\"DisableBGSave\"=dword:00000001"),
+                             HasSubstr("\"DumpsterAlwaysOn\"=dword:00000000")));
 }
 
-// Without administrator rights the machine-wide values are passed over and counted; a No to
-// the question, or to going on without a backup, writes nothing and keeps the window.
 TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
-  Install();
   elevation.elevated = false;
   const std::string body = kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
                            "\"DisablePST\"=dword:00000001\r\n";
   const std::string no_backup =
       "Tarnwell could not write a backup of the current settings to "
-      "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?";
+      "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a "
+      "backup?";
   Pick(body, 2, Answer::No);
   window.OnEvent(miRestoreBackup, Event::Click);
   files.RefuseWritesBelow(kBackups);
-  Pick(body, 2);
-  dialogs.Expect(MessageKind::ConfirmationDefaultNo, no_backup, Answer::No);
-  window.OnEvent(miRestoreBackup, Event::Click);
-  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(testing::HasSubstr("set "))));
-  EXPECT_FALSE(form.Closed());
-
-  Pick(body, 2);
-  dialogs.Expect(MessageKind::ConfirmationDefaultNo, no_backup, Answer::Yes);
-  dialogs.Expect(MessageKind::Information,
-                 std::string(kRestored) +
-                     " 1 machine-wide value was skipped: Tarnwell does not run as an "
-                     "administrator.");
-  window.OnEvent(miRestoreBackup, Event::Click);
-  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(testing::HasSubstr("HKLM"))));
-  EXPECT_TRUE(form.Closed());
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    Pick(body, 2);
+    dialogs.Expect(MessageKind::ConfirmationDefaultNo, no_backup, answer);
+    if (answer == Answer::Yes) {
+      dialogs.Expect(MessageKind::Information,
+                     std::string(kRestored) +
+                         " 1 machine-wide value was skipped: Tarnwell does not run as an "
+                         "administrator.");
+    }
+    window.OnEvent(miRestoreBackup, Event::Click);
+    EXPECT_EQ(answer == Answer::Yes, form.Closed());
+    EXPECT_EQ(answer == Answer::Yes,
+              registry.Value(Root::CurrentUser, kOffice + "Outlook", "DisablePST").has_value());
+  }
+  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(HasSubstr("HKLM"))));
 }
 
-// For random states of the values a save writes (any type, size and bytes, or none): a
-// backup, then other values, then a restore of that backup gives back every value exactly.
+// For random states of the values a save writes (any type, size and bytes, or
+// none): a backup, then other values, then a restore of that backup gives back
+// every value exactly.
 TEST_F(SettingsFile, RestoreOfABackupGivesBackEveryValueExactly) {
-  Install();
   std::mt19937 random(20131207);
   const Services services{registry, dialogs, elevation, files, processes, shell, clock};
   const std::vector<SavedKey> table = SaveMayWrite(state.OutlookVersion, true);
@@ -268,7 +244,7 @@ TEST_F(SettingsFile, RestoreOfABackupGivesBackEveryValueExactly) {
     scramble();
     const std::vector<std::string> before = snapshot();
     ASSERT_TRUE(WriteBackup(services, state.OutlookVersion));
-    const std::string backup = Backups().back();  // the newest
+    const std::string backup = files.FileNames(kBackups).back();  // the newest
     scramble();
     Pick("", static_cast<int>(values.size()), Answer::Yes, backup);
     dialogs.Expect(MessageKind::Information, kRestored);

@@ -7,50 +7,40 @@
 namespace tarnwell {
 namespace {
 
-TEST(WindowsEnvironment, ArchitectureWith64Means64BitWindows) {
-  for (auto [architecture, expected] :
-       {std::pair{"AMD64", true}, std::pair{"IA64", true}, std::pair{"x86", false}}) {
+// Machine values -> 64-bit Windows (an architecture with "64") and Windows 8 (its product
+// name, case-sensitively, from the 64-bit branch); a failed read answers false.
+TEST(WindowsEnvironment, MachineValuesGiveTheFlags) {
+  const struct {
+    const char* architecture;
+    const char* product;
+    bool fail, is64, is8;
+  } rows[] = {
+      {"AMD64", "Windows 8 Pro", false, true, true},
+      {"IA64", "Windows 8.1 Enterprise", false, true, true},
+      {"x86", "windows 8", false, false, false},
+      {nullptr, "Windows 10 Pro", false, false, false},
+      {"AMD64", "Windows 8 Pro", true, false, false},
+  };
+  const std::string environment =
+      "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+  for (const auto& row : rows) {
     MemoryRegistry registry;
-    SeedProcessorArchitecture(registry, architecture);
-    EXPECT_EQ(expected, ReadIs64BitWindows(registry)) << architecture;
+    registry.Key(Root::LocalMachine, environment);
+    row.architecture ? SeedProcessorArchitecture(registry, row.architecture) : void();
+    SeedProductName(registry, row.product);
+    if (row.fail) {
+      registry.FailOn(MemoryRegistry::Op::Query, Root::LocalMachine,
+                      "Software\\Microsoft\\Windows NT\\CurrentVersion", kAccessDenied);
+      registry.FailOn(MemoryRegistry::Op::Open, Root::LocalMachine, environment, kAccessDenied);
+    }
+    EXPECT_EQ(row.is64, ReadIs64BitWindows(registry)) << row.product;
+    EXPECT_EQ(row.is8, ReadIsWindows8(registry)) << row.product;
   }
-  MemoryRegistry without_value;
-  without_value.Key(Root::LocalMachine,
-                    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment");
-  EXPECT_FALSE(ReadIs64BitWindows(without_value));
-}
-
-TEST(WindowsEnvironment, ProductNameContainingWindows8CaseSensitively) {
-  for (auto [product, expected] :
-       {std::pair{"Windows 8 Pro", true}, std::pair{"Windows 8.1 Enterprise", true},
-        std::pair{"windows 8", false}, std::pair{"Windows 10 Pro", false},
-        std::pair{"Windows 7 Professional", false}}) {
-    MemoryRegistry registry;
-    SeedProductName(registry, product);
-    EXPECT_EQ(expected, ReadIsWindows8(registry)) << product;
-  }
-}
-
-TEST(WindowsEnvironment, FailedReadsLeaveTheFlagsFalse) {
-  MemoryRegistry registry;
-  SeedProductName(registry, "Windows 8 Pro");
-  SeedProcessorArchitecture(registry, "AMD64");
-  registry.FailOn(MemoryRegistry::Op::Query, Root::LocalMachine,
-                  "Software\\Microsoft\\Windows NT\\CurrentVersion", kAccessDenied);
-  registry.FailOn(MemoryRegistry::Op::Open, Root::LocalMachine,
-                  "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
-                  kAccessDenied);
-  EXPECT_FALSE(ReadIsWindows8(registry));
-  EXPECT_FALSE(ReadIs64BitWindows(registry));
-}
-
-// Both are machine-wide values of the 64-bit view, which a 32-bit program's own view of
-// HKLM\Software would not show on 64-bit Windows.
-TEST(WindowsEnvironment, ProductNameIsReadFromThe64BitBranch) {
-  MemoryRegistry registry(MemoryRegistry::Windows::Bits64);
-  registry.Key(Root::LocalMachine, "Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion")
+  MemoryRegistry native_branch_only;
+  native_branch_only
+      .Key(Root::LocalMachine, "Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion")
       .String("ProductName", "Windows 8 Pro");
-  EXPECT_FALSE(ReadIsWindows8(registry));
+  EXPECT_FALSE(ReadIsWindows8(native_branch_only));
 }
 
 }  // namespace

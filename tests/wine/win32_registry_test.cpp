@@ -37,7 +37,6 @@ INSTANTIATE_TEST_SUITE_P(Wine, RegistryContract,
                              "Windows64", [] { return std::make_unique<Win32UnderTest>(); }}),
                          RegistryKindName);
 
-// Where a key made through each view really is, seen from the 64-bit side.
 bool ExistsIn64BitView(const char* path) {
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | KEY_WOW64_64KEY, &raw) !=
@@ -63,9 +62,6 @@ TEST(Win32Registry, NativeViewIsTheWow6432NodeBranchAndView64TheOther) {
   EXPECT_FALSE(ExistsIn64BitView("Software\\TarnwellContract\\Native"));
   EXPECT_TRUE(ExistsIn64BitView("Software\\TarnwellContract\\Wide"));
   EXPECT_FALSE(ExistsIn64BitView("Software\\Wow6432Node\\TarnwellContract\\Wide"));
-  native.Close();
-  wide.Close();
-  DeleteContractKeys();
 }
 
 #ifndef _WIN64
@@ -82,7 +78,6 @@ TEST(Win32Registry, The32BitProgramRunsUnderWow64AndIsRedirected) {
   RegCloseKey(plain);
   EXPECT_TRUE(ExistsIn64BitView("Software\\Wow6432Node\\TarnwellContract\\Plain"));
   EXPECT_FALSE(ExistsIn64BitView("Software\\TarnwellContract\\Plain"));
-  DeleteContractKeys();
 }
 #endif
 
