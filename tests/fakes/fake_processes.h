@@ -49,9 +49,8 @@ class FakeShell final : public Shell {
 // A clock that always says the same day and time.
 class FixedClock final : public Clock {
  public:
-  Date today{2013, 4, 7};
   DateTime now{{2013, 4, 7}, 9, 5, 3};
-  Date Today() override { return today; }
+  Date Today() override { return now.date; }
   DateTime Now() override { return now; }
 };
 

@@ -55,6 +55,19 @@ bool Allows(Rights granted, Rights needed) {
   return granted == Rights::Full || granted == needed;
 }
 
+// REG_SZ "text", REG_DWORD 1, ...
+std::string DescribeValue(const RegValue& value) {
+  std::string text(TypeName(value.type));
+  if (value.IsText()) {
+    text += " \"" + value.TextUpToNul() + "\"";
+  } else if (value.type == ValueType::Dword) {
+    text += " " + std::to_string(value.Number());
+  } else {
+    text += " (" + std::to_string(value.data.size()) + " bytes)";
+  }
+  return text;
+}
+
 }  // namespace
 
 struct MemoryKeyNode {
@@ -108,18 +121,6 @@ struct MemoryKeyNode {
     }
   }
 };
-
-std::string DescribeValue(const RegValue& value) {
-  std::string text(TypeName(value.type));
-  if (value.IsText()) {
-    text += " \"" + value.TextUpToNul() + "\"";
-  } else if (value.type == ValueType::Dword) {
-    text += " " + std::to_string(value.Number());
-  } else {
-    text += " (" + std::to_string(value.data.size()) + " bytes)";
-  }
-  return text;
-}
 
 // --- seeding ---------------------------------------------------------------------------
 
@@ -230,10 +231,6 @@ void MemoryRegistry::FailOn(Op op, Root root, std::string_view stored_path, Stat
                             std::string_view value_name, int passes) {
   faults_.push_back(
       Fault{op, root, JoinPath(SplitPath(stored_path)), std::string(value_name), code, passes});
-}
-
-void MemoryRegistry::ClearFaults() {
-  faults_.clear();
 }
 
 std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view path,

@@ -77,7 +77,6 @@ class MemoryRegistry final : public Registry {
   // kAnyKey, the call after `passes` calls of `op` on any key fails, and all later ones.
   void FailOn(Op op, Root root, std::string_view stored_path, Status code,
               std::string_view value_name = {}, int passes = 0);
-  void ClearFaults();
 
   std::size_t OpenHandles() const { return handles_.size(); }
   // Every write so far, in order.
@@ -141,7 +140,5 @@ class MemoryRegistry final : public Registry {
   std::vector<Fault> faults_;
   std::vector<Write> writes_;
 };
-
-std::string DescribeValue(const RegValue& value);  // REG_SZ "text", REG_DWORD 1, ...
 
 }  // namespace tarnwell
