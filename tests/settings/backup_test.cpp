@@ -97,7 +97,8 @@ TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
   h.files.MakeFolders(kFolder);
   const std::string second = "Tarnwell-backup-2012-05-06-070809";
   Lines kept = {"notes.txt", "Tarnwell-backup-2001-01-01-000000.reg.bak",
-                "Tarnwell-backup-2001-01-01-0000.reg", "Tarnwell-backup-2001-01-01-000000-02.reg"};
+                "Tarnwell-backup-2001-01-01-0000.reg", "Tarnwell-backup-2001-01-01-000000-02.reg",
+                "Tarnwell-backup-2001-01-01-000000-1000000.reg"};
   for (const auto& name : kept) {
     h.files.WriteWholeFile(kFolder + name, "mine");
   }
