@@ -51,6 +51,7 @@ TEST(RegFile, WritesTheFormsWindowsReads) {
       "  ab,ab,ab,ab,ab,ab,ab,ab\r\n\"Gone\"=-\r\n\r\n"
       "[HKEY_LOCAL_MACHINE]\r\n\r\n",
       WriteRegFile(keys, "before saving\r\ntwice"));
+  EXPECT_NE(Value("a", 4, {}), Value("b", 4, {}));  // values of other names differ
 }
 
 TEST(RegFile, ReadsFilesOfBothFormats) {

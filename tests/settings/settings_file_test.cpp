@@ -165,8 +165,9 @@ TEST_F(SettingsFile, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
                              HasSubstr("\"DumpsterAlwaysOn\"=dword:00000000")));
 }
 
-// A No to either question writes nothing and keeps the window; machine-wide values are
-// skipped for a user.
+// A No to either question writes nothing and keeps the window; the backup's question comes
+// for a refused folder and for a value that cannot be read; machine-wide values are skipped
+// for a user.
 TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
   elevation.elevated = false;
   const std::string body = kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
@@ -175,6 +176,11 @@ TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
   window.OnEvent(miRestoreBackup, Event::Click);
   files.RefuseWritesBelow(kBackups);
   for (const Answer answer : {Answer::No, Answer::Yes}) {
+    if (answer == Answer::Yes) {
+      files.RefuseWritesBelow("Z:\\");
+      registry.FailOn(MemoryRegistry::Op::Query, Root::CurrentUser, kOffice + "Outlook",
+                      kAccessDenied, "DisablePST");
+    }
     Pick(body, 2);
     dialogs.Expect(MessageKind::ConfirmationDefaultNo,
                    "Tarnwell could not write a backup of the current settings to "
@@ -192,6 +198,7 @@ TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
               registry.Value(Root::CurrentUser, kOffice + "Outlook", "DisablePST").has_value());
   }
   EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(HasSubstr("HKLM"))));
+  EXPECT_EQ(std::vector<std::string>{"mine.reg"}, files.FileNames(kBackups));
 }
 
 }  // namespace
