@@ -1,5 +1,5 @@
-// The backup written before a save: what it holds, how it is named and rotated, and the
-// question when it cannot be written.
+// The backup written before a save: what it holds, how it is named and rotated.
+// (The question when it cannot be written: with the restore's tests.)
 #include "settings/backup.h"
 
 #include <algorithm>
@@ -17,12 +17,11 @@ namespace {
 using namespace tform1;
 using Lines = std::vector<std::string>;
 
-constexpr const char* kConfirm = "Are you sure you want to make these changes?";
-constexpr const char* kRestart = "You must restart Outlook for these changes to take effect.";
 constexpr const char* kFolder = "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups\\";
 
-// Every field changed, so that the save writes every value it can: the backup holds exactly
-// those, each as it stood whatever its type, a missing one as a deletion.
+// Every field changed, so that the save writes every value it can: the backup
+// holds exactly those, each as it stood whatever its type, a missing one as a
+// deletion.
 TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
   const std::map<std::string, std::pair<const char*, RegValue>> stood = {
       {"DisablePST", {"Outlook", {ValueType::Binary, {1, 0, 0, 0, 9}}}},
@@ -49,13 +48,17 @@ TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
     h.form.SetText(edDocCachePath, "D:\\New");
     h.form.SetChecked(cbDumpster, true);
     const std::size_t before = h.registry.Writes().size();
-    h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
+    h.dialogs.Expect(MessageKind::Confirmation, "Are you sure you want to make these changes?",
+                     Answer::Yes);
     h.dialogs.Expect(MessageKind::Information,
-                     "The default folder for .ost files has been changed.  You must set this "
-                     "before creating an Exchange profile in Outlook.  If the profile is already "
+                     "The default folder for .ost files has been changed.  You must set "
+                     "this "
+                     "before creating an Exchange profile in Outlook.  If the profile is "
+                     "already "
                      "created, you must change the default path in the Offline Folder File "
                      "Settings in the Exchange account setup in Outlook.");
-    h.dialogs.Expect(MessageKind::Information, kRestart);
+    h.dialogs.Expect(MessageKind::Information,
+                     "You must restart Outlook for these changes to take effect.");
     h.window.OnEvent(btnSave, Event::Click);
 
     std::set<std::string> written, backed_up;
@@ -88,16 +91,16 @@ TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
   }
 }
 
-// Named after the local time, numbered within its second; the twenty newest are kept, by
-// time and then number (counted as a number); files of other names are left alone.
+// Named after the local time, numbered within its second; the twenty newest are
+// kept, by time and then number (counted as a number); files of other names are
+// left alone.
 TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
   MainWindowHarness h;
-  const Services services{h.registry,  h.dialogs, h.elevation, h.files,
-                          h.processes, h.shell,   h.clock};
   h.files.MakeFolders(kFolder);
   const std::string second = "Tarnwell-backup-2012-05-06-070809";
   Lines kept = {"notes.txt", "Tarnwell-backup-2001-01-01-000000.reg.bak",
-                "Tarnwell-backup-2001-01-01-0000.reg", "Tarnwell-backup-2001-01-01-000000-02.reg"};
+                "Tarnwell-backup-2001-01-01-0000.reg", "Tarnwell-backup-2001-01-01-000000-02.reg",
+                "Tarnwell-backup-2001-01-01-000000-1000000.reg"};
   for (const auto& name : kept) {
     h.files.WriteWholeFile(kFolder + name, "mine");
   }
@@ -108,49 +111,13 @@ TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
     number > 6 ? kept.push_back(name) : void();
   }
   for (const char* suffix : {"", "-2", "-3"}) {
-    ASSERT_TRUE(WriteBackup(services, Installed("14")));
+    ASSERT_TRUE(WriteBackup(h.Svc(), Installed("14")));
     kept.push_back("Tarnwell-backup-2013-04-07-090503" + std::string(suffix) + ".reg");
   }
   Lines names = h.files.FileNames(kFolder);
   std::sort(kept.begin(), kept.end());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(kept, names);
-}
-
-// The question comes after the confirmation, before any write; No writes nothing and keeps
-// the window, Yes saves as a save with a backup does.
-TEST(Backup, WithoutABackupAsksAndNoWritesNothing) {
-  const std::string question =
-      "Tarnwell could not write a backup of the current settings to "
-      "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?";
-  const auto save = [&](int fault, Answer answer) {
-    MainWindowHarness h;
-    SeedNativeOutlook(h.registry, "14");
-    h.Create();
-    if (fault == 1) {
-      h.files.RefuseWritesBelow("C:\\Users\\Tester\\AppData\\Local\\Tarnwell");
-    } else if (fault == 2) {
-      h.registry.FailOn(MemoryRegistry::Op::Query, Root::CurrentUser,
-                        "Software\\Microsoft\\Office\\14.0\\Outlook", kAccessDenied, "DisablePST");
-    }
-    h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
-    fault ? (void)h.dialogs.Expect(MessageKind::ConfirmationDefaultNo, question, answer) : void();
-    answer == Answer::Yes ? (void)h.dialogs.Expect(MessageKind::Information, kRestart) : void();
-    h.window.OnEvent(btnSave, Event::Click);
-    EXPECT_EQ(answer == Answer::Yes, h.form.Closed());
-    EXPECT_EQ(fault == 0, !h.files.FileNames(kFolder).empty());
-    return h.journal.Entries();
-  };
-  const Lines saved = save(0, Answer::Yes);
-  for (const int fault : {1, 2}) {  // the folder refused, a value unreadable
-    const auto asked = [&](Answer answer) {
-      return ScriptedDialogs::Line(MessageKind::ConfirmationDefaultNo, question, answer);
-    };
-    EXPECT_EQ((Lines{saved.front(), asked(Answer::No)}), save(fault, Answer::No));
-    Lines expected = saved;
-    expected.insert(expected.begin() + 1, asked(Answer::Yes));
-    EXPECT_EQ(expected, save(fault, Answer::Yes));
-  }
 }
 
 }  // namespace
