@@ -201,5 +201,17 @@ TEST_F(SettingsFile, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
   EXPECT_EQ(std::vector<std::string>{"mine.reg"}, files.FileNames(kBackups));
 }
 
+// The save asks the same question when its backup cannot be written: a No writes nothing
+// and keeps the window open.
+TEST_F(SettingsFile, SaveStopsAtANoToSavingWithoutABackup) {
+  files.RefuseWritesBelow(kBackups);
+  form.Type(edPSTPath, "C:\\Out\\");
+  dialogs.Expect(MessageKind::Confirmation, "Are you sure", Answer::Yes)
+      .Expect(MessageKind::ConfirmationDefaultNo, "Tarnwell could not write a backup", Answer::No);
+  window.OnEvent(btnSave, Event::Click);
+  EXPECT_FALSE(form.Closed());
+  EXPECT_THAT(journal.Entries(), testing::Not(testing::Contains(StartsWith("set "))));
+}
+
 }  // namespace
 }  // namespace tarnwell
