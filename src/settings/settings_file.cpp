@@ -133,12 +133,11 @@ std::size_t PutBack(const Services& services, const std::vector<RegFileKey>& key
 void ExportSettings(const Form& form, const Services& services, const AppState& state) {
   const std::string name =
       "Tarnwell-settings-" + VersionNumber(state.OutlookVersion.MajorVersion) + ".reg";
-  FileDialogOptions options;
-  options.title = kExportTitle;
-  options.file_name = name;
-  options.default_extension = kRegExtension;
-  options.filter = kRegistryFilter;
-  const std::optional<std::string> path = services.dialogs.SaveFile(options);
+  const std::optional<std::string> path =
+      services.dialogs.SaveFile({.title = kExportTitle,
+                                 .file_name = name,
+                                 .default_extension = kRegExtension,
+                                 .filter = kRegistryFilter});
   if (!path) {
     return;
   }
@@ -154,12 +153,11 @@ void ExportSettings(const Form& form, const Services& services, const AppState& 
 
 bool RestoreSettings(const Services& services, const AppState& state) {
   const std::string folder = BackupFolder(services.file_system);
-  FileDialogOptions options;
-  options.title = kRestoreTitle;
-  options.default_extension = kRegExtension;
-  options.filter = kRegistryFilter;
-  options.initial_folder = folder;
-  const std::optional<std::string> path = services.dialogs.OpenFile(options);
+  const std::optional<std::string> path =
+      services.dialogs.OpenFile({.title = kRestoreTitle,
+                                 .default_extension = kRegExtension,
+                                 .filter = kRegistryFilter,
+                                 .initial_folder = folder});
   if (!path) {
     return false;
   }

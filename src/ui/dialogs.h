@@ -28,7 +28,7 @@ bool AsksYesOrNo(MessageKind kind);
 // separated by "|"; the default extension has its leading dot.
 struct FileDialogOptions {
   std::string_view title;
-  std::string_view file_name;
+  std::string_view file_name = {};  // empty: no name proposed
   std::string_view default_extension;
   std::string_view filter;
   std::string_view initial_folder = {};  // empty: the dialog's own choice
