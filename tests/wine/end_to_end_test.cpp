@@ -56,7 +56,11 @@ std::set<std::string> RegistryOfInterest() {
       RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "Software\\Microsoft\\Exchange"));
   std::string key;
   for (std::string line; std::getline(in, line);) {
-    line.starts_with("[") ? void(key = line) : void(values.insert(key + line));
+    if (line.starts_with("[")) {
+      key = line;
+    } else {
+      values.insert(key + line);
+    }
   }
   return values;
 }
