@@ -1,15 +1,15 @@
 // The release installer of the 32-bit program, run silently in a fresh Wine prefix: what it
-// puts where, and an uninstall that takes away everything the
-// installer added but leaves what the user put into its folder.
+// puts where, and an uninstall that takes away everything it added but what the user put into
+// its folder.
 #include <windows.h>
 
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <iterator>
-#include <string>
 
 #include "platform/win32/win32_processes.h"
 #include "startup/launch.h"
@@ -20,24 +20,18 @@ namespace tarnwell {
 namespace {
 
 using namespace std::string_literals;
+using testing::HasSubstr;
 
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-std::string Environment(const char* name) {
-  char value[MAX_PATH] = {};
-  GetEnvironmentVariableA(name, value, sizeof(value));
-  return value;
-}
-
-std::string ShellFolder(int csidl) {
+std::string Folder(int csidl) {
   char path[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
   return path;
 }
 
 void RunToEnd(const std::string& command_line) {
-  RunningProgram program(command_line);
-  EXPECT_EQ(0u, program.WaitForExit(60000).value_or(99)) << command_line;
+  EXPECT_EQ(0u, RunningProgram(command_line).ExitCode(60000)) << command_line;
 }
 
 // Everything an installer of a 32-bit program could leave behind, and the user's Outlook
@@ -48,48 +42,41 @@ std::string Traces() {
   return RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, kUninstallKey) +
          RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, kUninstallKey) +
          RegistrySnapshot(HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Office") +
-         FileTreeSnapshot(Environment("ProgramFiles(x86)")) +
-         FileTreeSnapshot(Environment("ProgramW6432")) +
-         FileTreeSnapshot(ShellFolder(CSIDL_COMMON_PROGRAMS)) +
-         FileTreeSnapshot(ShellFolder(CSIDL_PROGRAMS)) + FileTreeSnapshot(temporary);
+         FileTreeSnapshot(std::getenv("ProgramFiles(x86)")) +
+         FileTreeSnapshot(std::getenv("ProgramW6432")) +
+         FileTreeSnapshot(Folder(CSIDL_COMMON_PROGRAMS)) +
+         FileTreeSnapshot(Folder(CSIDL_PROGRAMS)) + FileTreeSnapshot(temporary);
 }
 
 TEST(Installer, InstallsWhereA32BitProgramBelongsAndUninstallsWithoutATrace) {
-  const char* setup = std::getenv("TARNWELL_SETUP");
-  ASSERT_NE(nullptr, setup) << "TARNWELL_SETUP names the installer under test";
+  ASSERT_NE(nullptr, std::getenv("TARNWELL_SETUP")) << "it names the installer under test";
   RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\14.0\\Outlook", "ForcePSTPath",
                   REG_SZ, "C:\\Mail\\", 9);
   const std::string before = Traces();
-  RunToEnd("\"" + WindowsPath(setup) + "\" /S");
+  RunToEnd("\"" + WindowsPath(std::getenv("TARNWELL_SETUP")) + "\" /S");
 
   // The 32-bit "Program Files" of 64-bit Windows, and "Add or remove programs" in the 32-bit
-  // view only, as for any 32-bit program.
-  const std::string folder = Environment("ProgramFiles(x86)") + "\\Tarnwell";
+  // view only, as for any 32-bit program; a Start-menu shortcut to the program.
+  const std::string folder = std::getenv("ProgramFiles(x86)") + "\\Tarnwell"s;
   const std::string files = FileTreeSnapshot(folder);
   for (const char* file : {"tarnwell.exe", "readme.txt", "tarnwell-help.pdf", "uninstall.exe"}) {
-    EXPECT_THAT(files, testing::HasSubstr(folder + "\\" + file + " ")) << file;
+    EXPECT_THAT(files, HasSubstr(folder + "\\" + file + " ")) << file;
   }
   const std::string key = std::string(kUninstallKey) + "\\Tarnwell";
   const std::string entry = RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, key);
   for (const std::string& value :
-       {"DisplayName=1:Tarnwell "s + TARNWELL_VERSION_TEXT,
-        "DisplayVersion=1:"s + TARNWELL_VERSION_TEXT, "Publisher=1:The Tarnwell developers"s,
+       {"DisplayVersion=1:"s + TARNWELL_VERSION_TEXT,
         "UninstallString=1:\"" + folder + "\\uninstall.exe\"", "InstallLocation=1:" + folder}) {
-    EXPECT_THAT(entry, testing::HasSubstr(value + '\0' + '\n'));
+    EXPECT_THAT(entry, HasSubstr(value + '\0' + '\n'));
   }
   DWORD size_kb = 0;
-  const std::size_t size = entry.find("EstimatedSize=4:");
-  ASSERT_NE(std::string::npos, size) << entry;
-  std::memcpy(&size_kb, entry.data() + size + 16, 4);
-  EXPECT_TRUE(size_kb > 500 && size_kb < 5000) << size_kb << " KB";
+  ASSERT_THAT(entry, HasSubstr("EstimatedSize=4:"));
+  std::memcpy(&size_kb, entry.data() + entry.find("EstimatedSize=4:") + 16, 4);
+  EXPECT_TRUE(size_kb > 500 && size_kb < 5000) << size_kb << " KB in " << entry;
   EXPECT_EQ("", RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, key));
-  // The shortcut holds the program's path.
-  const std::string bytes{
-      std::istreambuf_iterator<char>(
-          std::ifstream(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Tarnwell.lnk", std::ios::binary)
-              .rdbuf()),
-      {}};
-  EXPECT_THAT(bytes, testing::HasSubstr(folder + "\\tarnwell.exe"));
+  std::ifstream shortcut(Folder(CSIDL_COMMON_PROGRAMS) + "\\Tarnwell.lnk", std::ios::binary);
+  EXPECT_THAT(std::string(std::istreambuf_iterator<char>(shortcut), {}),
+              HasSubstr(folder + "\\tarnwell.exe"));
   std::ofstream(folder + "\\notes.txt") << "the user's";
 
   // The uninstaller carries on from a copy of itself in the temporary folder, so its first

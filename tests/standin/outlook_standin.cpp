@@ -2,19 +2,15 @@
 // it was started with to "command-lines.txt" beside itself and shows it until closed.
 #include <windows.h>
 
-#include <cstdio>
+#include <fstream>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const char* command_line = GetCommandLineA();
   char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string file(path);
-  file = file.substr(0, file.find_last_of('\\') + 1) + "command-lines.txt";
-  if (FILE* out = std::fopen(file.c_str(), "ab")) {
-    std::fprintf(out, "%s\r\n", command_line);
-    std::fclose(out);
-  }
-  MessageBoxA(nullptr, command_line, "Outlook stand-in: started with this command line", MB_OK);
+  const std::string file(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+  std::ofstream(file.substr(0, file.rfind('\\') + 1) + "command-lines.txt",
+                std::ios::app | std::ios::binary)
+      << GetCommandLineA() << "\r\n";
+  MessageBoxA(nullptr, GetCommandLineA(), "Outlook stand-in: started with this command line", 0);
   return 0;
 }

@@ -5,12 +5,10 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
@@ -22,87 +20,64 @@
 namespace tarnwell {
 namespace {
 
-// What each query says of a path: a folder, a file (with its time), or neither.
-TEST(Win32FileSystem, FoldersAndFilesByTheirAttributes) {
-  struct Row {
-    const char* path;
-    bool folder;
-    bool file;
-  };
-  Win32FileSystem files;
-  for (const Row& row : {Row{"C:\\windows", true, false}, Row{"C:\\windows\\", true, false},
-                         Row{"C:\\windows\\system32\\kernel32.dll", false, true},
-                         Row{"", false, false}, Row{"C:\\no such folder", false, false}}) {
-    EXPECT_EQ(row.folder, files.FolderExists(row.path)) << row.path;
-    EXPECT_EQ(row.file, files.FileExists(row.path)) << row.path;
-    EXPECT_EQ(row.file, files.LastWriteTime(row.path).has_value()) << row.path;
-  }
-}
-
-// What backups and exports need: the program's own folder (not the current one), the user's
-// application-data folder, folders made with their parents, files written whole (replacing),
-// read up to a limit, listed without sub-folders, their time of writing, and deleted.
-TEST(Win32FileSystem, ProgramAndBackupFoldersAndTheirFiles) {
+// Each path (in the test's folder when relative) as each query sees it, "folder file time";
+// then what backups and exports do there: write whole, replacing, read up to a limit, list
+// files only, delete. A file in the way stops a folder; a missing folder stops a write.
+TEST(Win32FileSystem, PathsFoldersAndFiles) {
   Win32FileSystem files;
   SetCurrentDirectoryA("C:\\windows");
   EXPECT_TRUE(files.FileExists(files.ProgramFolder() + "wine_platform_tests.exe"));
-  char expected[MAX_PATH] = {};
-  ASSERT_NE(0u, GetEnvironmentVariableA("LOCALAPPDATA", expected, MAX_PATH));
-  EXPECT_EQ(std::string(expected) + "\\", files.LocalAppDataFolder());
-  const std::string folder = files.LocalAppDataFolder() + "Tarnwell-test\\a\\b\\";
-  ASSERT_TRUE(files.MakeFolders(folder));
-  EXPECT_TRUE(files.MakeFolders(folder)) << "made already";
-  ASSERT_TRUE(files.WriteWholeFile(folder + "one.reg", std::string("long\0text", 9)));
-  ASSERT_TRUE(files.WriteWholeFile(folder + "one.reg", "short"));
-  EXPECT_EQ("short", files.ReadWholeFile(folder + "one.reg", 100).value_or("(none)"));
-  EXPECT_EQ("sho", files.ReadWholeFile(folder + "one.reg", 3).value_or("(none)"));
-  EXPECT_FALSE(files.ReadWholeFile(folder + "missing.reg", 100));
-  HANDLE file = CreateFileA((folder + "one.reg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+  EXPECT_EQ(std::string(std::getenv("LOCALAPPDATA")) + "\\", files.LocalAppDataFolder());
+  const std::string at = files.LocalAppDataFolder() + "Tarnwell-test\\a\\b\\";
+  ASSERT_TRUE(files.MakeFolders(at) && files.MakeFolders(at)) << "made, and made already";
+  ASSERT_TRUE(files.WriteWholeFile(at + "one.reg", std::string("long\0text", 9)));
+  ASSERT_TRUE(files.WriteWholeFile(at + "one.reg", "short") && files.MakeFolders(at + "sub"));
+  for (const auto& [path, expected] : {std::pair{"C:\\windows\\", "100"},
+                                       {"C:\\windows", "100"},
+                                       {"", "000"},
+                                       {"C:\\no such folder", "000"},
+                                       {"one.reg", "011"},
+                                       {"missing.reg", "000"}}) {
+    const std::string full = path[0] == 'C' || !*path ? path : at + path;
+    EXPECT_EQ(expected, std::to_string(files.FolderExists(full)) +
+                            std::to_string(files.FileExists(full)) +
+                            std::to_string(files.LastWriteTime(full).has_value()))
+        << path;
+  }
+  HANDLE file = CreateFileA((at + "one.reg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   const FILETIME written{0x12345678, 0x01D00000};
   SetFileTime(file, nullptr, nullptr, &written);
   CloseHandle(file);
-  EXPECT_EQ(0x01D0000012345678u, files.LastWriteTime(folder + "one.reg").value_or(0));
-  ASSERT_TRUE(files.WriteWholeFile(folder + "Two.txt", ""));
-  ASSERT_TRUE(files.MakeFolders(folder + "sub"));
-  std::vector<std::string> names = files.FileNames(folder);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ((std::vector<std::string>{"Two.txt", "one.reg"}), names);
-  EXPECT_TRUE(files.FileNames(folder + "missing").empty());
-  EXPECT_FALSE(files.WriteWholeFile(folder + "missing\\three.reg", "x"));
-  EXPECT_FALSE(files.MakeFolders(folder + "Two.txt\\c")) << "a file stands in the way";
-  EXPECT_TRUE(files.RemoveFile(folder + "one.reg"));
-  EXPECT_FALSE(files.FileExists(folder + "one.reg"));
-  EXPECT_FALSE(files.RemoveFile(folder + "one.reg"));
+  EXPECT_EQ(0x01D0000012345678u, files.LastWriteTime(at + "one.reg").value_or(0));
+  EXPECT_EQ("short", files.ReadWholeFile(at + "one.reg", 100).value_or("(none)"));
+  EXPECT_EQ("sho", files.ReadWholeFile(at + "one.reg", 3).value_or("(none)"));
+  EXPECT_FALSE(files.ReadWholeFile(at + "missing.reg", 100));
+  EXPECT_EQ(std::vector<std::string>{"one.reg"}, files.FileNames(at));
+  EXPECT_TRUE(files.FileNames(at + "missing").empty());
+  EXPECT_FALSE(files.WriteWholeFile(at + "missing\\three.reg", "x"));
+  EXPECT_FALSE(files.MakeFolders(at + "one.reg\\c"));
+  EXPECT_TRUE(files.RemoveFile(at + "one.reg"));
+  EXPECT_FALSE(files.FileExists(at + "one.reg") || files.RemoveFile(at + "one.reg"));
 }
 
-TEST(Win32Processes, ListsThisProgramAndSaysWhyAStartFailed) {
+// This program among the running ones; a start, and one that fails with the reason; a program
+// run through the shell that ended, still runs when the wait is over, or did not start.
+TEST(Win32ProcessesAndShell, StartAndSayHowItWent) {
   Win32Processes processes;
   const auto running = processes.Running().value_or(std::vector<Processes::Entry>{});
   EXPECT_TRUE(std::any_of(running.begin(), running.end(), [](const Processes::Entry& entry) {
     return entry.id == GetCurrentProcessId() && entry.image == "wine_platform_tests.exe";
   }));
   const auto missing = processes.Start("\"C:\\no such folder\\OUTLOOK.EXE\" /safe", 0x220);
-  EXPECT_FALSE(missing.ok);
-  EXPECT_NE(0u, missing.error);
+  EXPECT_TRUE(!missing.ok && missing.error != 0);
   EXPECT_TRUE(processes.Start("C:\\windows\\system32\\cmd.exe /c exit", 0x220).ok);
-}
-
-// A program run through the shell: ended, still running when the wait is over, or not started.
-TEST(Win32Shell, RunAndWaitSaysHowTheProgramRan) {
-  struct Row {
-    const char* file;
-    const char* parameters;
-    unsigned wait;
-    Shell::Ran ran;
-  };
   Win32Shell shell;
-  for (const Row& row :
-       {Row{"cmd.exe", "/c exit", 20000, Shell::Ran::Ended},
-        Row{"cmd.exe", "/c for /l %i in (1,1,50000) do rem", 50, Shell::Ran::StillRunning},
-        Row{"C:\\no such.exe", "", 1000, Shell::Ran::NotStarted}}) {
-    EXPECT_EQ(row.ran, shell.RunAndWait(row.file, row.parameters, SW_HIDE, row.wait))
-        << row.parameters;
+  for (const auto& [file, parameters, wait, ran] :
+       {std::tuple{"cmd.exe", "/c exit", 20000u, Shell::Ran::Ended},
+        {"cmd.exe", "/c for /l %i in (1,1,50000) do rem", 50u, Shell::Ran::StillRunning},
+        {"C:\\no such.exe", "", 1000u, Shell::Ran::NotStarted}}) {
+    EXPECT_EQ(ran, shell.RunAndWait(file, parameters, SW_HIDE, wait)) << parameters;
   }
   EXPECT_GT(shell.Execute("open", "cmd.exe", "/c exit", "C:\\", SW_HIDE), 32);
   EXPECT_EQ(SE_ERR_FNF, shell.Execute("open", "C:\\no such.exe", "", "", SW_HIDE));
@@ -113,11 +88,12 @@ TEST(Win32Clock, NowIsTheLocalTime) {
   GetLocalTime(&before);
   const DateTime now = Win32Clock().Now();
   GetLocalTime(&after);
-  using Time = std::tuple<int, int, int, int, int, int>;
   const auto at = [](const SYSTEMTIME& t) {
-    return Time(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+    return std::tuple<int, int, int, int, int, int>(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                                                    t.wSecond);
   };
-  const Time read(now.date.year, now.date.month, now.date.day, now.hour, now.minute, now.second);
+  const auto read =
+      std::tuple(now.date.year, now.date.month, now.date.day, now.hour, now.minute, now.second);
   EXPECT_TRUE(at(before) <= read && read <= at(after));
 }
 
@@ -152,20 +128,15 @@ TEST(RegFile, RegImportSetsWhatTheProgramWroteAndTheEditorExportReadsAsSet) {
   written.push_back(value("Short", 4, {1, 2}));
   written.push_back({"Gone", std::nullopt});
   std::ofstream(file, std::ios::binary) << WriteRegFile({{Root::CurrentUser, path, written}}, "t");
-  RunningProgram reg("reg.exe import " + file + " /reg:64");
-  ASSERT_EQ(0u, reg.WaitForExit(30000).value_or(99));
-  HKEY key = nullptr;
-  RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+  ASSERT_EQ(0u, RunningProgram("reg.exe import " + file + " /reg:64").ExitCode(30000));
   std::uint8_t data[8] = {};
   DWORD type = 0, size = sizeof(data);
-  RegQueryValueExA(key, "Short", nullptr, &type, data, &size);
+  RegGetValueA(HKEY_CURRENT_USER, path.c_str(), "Short", RRF_RT_ANY, &type, data, &size);
   EXPECT_EQ(listed({value("Short", 4, {1, 2})}),
             listed({value("Short", type, {data, data + size})}));
-  RegDeleteValueA(key, "Short");
-  RegCloseKey(key);
-
-  RunningProgram editor("regedit.exe /e " + file + " HKEY_CURRENT_USER\\" + path);
-  ASSERT_EQ(0u, editor.WaitForExit(30000).value_or(99));
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, path.c_str(), "Short");
+  const std::string export_command = "regedit.exe /e " + file + " HKEY_CURRENT_USER\\" + path;
+  ASSERT_EQ(0u, RunningProgram(export_command).ExitCode(30000));
   std::ifstream in(file, std::ios::binary);
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
   ASSERT_TRUE(bytes.size() > 2 && bytes[0] == 0xFF) << "not UTF-16, as the editor writes it";

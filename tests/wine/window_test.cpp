@@ -1,11 +1,13 @@
-// The Win32 binding under Wine and Xvfb: control kinds written and read, events from window
-// messages, pages, the message loop, message boxes, and the shell folder tree.
+// The Win32 binding under Wine and Xvfb: every window against its layout rows, control kinds
+// written and read, events from window messages, the message loop, message boxes, and the
+// shell folder tree.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <array>
 #include <cctype>
 #include <functional>
 #include <gtest/gtest.h>
@@ -17,17 +19,153 @@
 #include "support/scripted_dialogs.h"
 #include "ui/win32/shell_namespace.h"
 #include "ui/win32/win32_dialogs.h"
-#include "wine/layout_check.h"
+#include "wine/remote_window.h"
 
 namespace tarnwell {
 namespace {
 
 using namespace tform1;
+using namespace std::string_literals;
 using W = Win32Window;
 using Arg = const std::string;
 using Events = std::vector<std::pair<ControlId, Event>>;
 using Names = std::vector<std::string>;
 const HINSTANCE kInstance = GetModuleHandleA(nullptr);
+
+void ShowEveryPage(W& window) {
+  for (const auto& row : window.Layout().controls) {
+    window.ShowPage(row.id);
+  }
+}
+
+// A control's place in its parent; a label sized by its caption is expected without a size.
+void ExpectPlace(const LayoutRect& expected, HWND control) {
+  RECT at{};
+  GetWindowRect(control, &at);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
+  const bool sized = expected.width != 0;
+  EXPECT_EQ(
+      std::tuple(expected.left, expected.top, expected.width, expected.height),
+      std::tuple(at.left, at.top, sized ? at.right - at.left : 0, sized ? at.bottom - at.top : 0));
+}
+
+// The row's place on the window or page holding it (`holder`), the window grown by (dw, dh):
+// a group box holds its controls beside itself and moves them along.
+LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, int dw, int dh,
+                         ControlId& holder) {
+  LayoutRect place = row.rect;
+  const ControlLayout* outer = &row;
+  for (const ControlLayout* box = layout.Find(row.parent);
+       box != nullptr && box->kind == ControlKind::GroupBox; box = layout.Find(box->parent)) {
+    place = {place.left + box->rect.left, place.top + box->rect.top, place.width, place.height};
+    outer = box;
+  }
+  holder = outer->parent;
+  if (holder != kNoControl || row.kind == ControlKind::Page) {
+    return place;
+  }
+  const LayoutRect moved = AnchoredRect(outer->rect, outer->anchors, dw, dh);
+  place.left += moved.left - outer->rect.left;
+  place.top += moved.top - outer->rect.top;
+  return outer == &row ? moved : place;
+}
+
+// The window's caption, client size and frame; each control's id, caption, state, place,
+// font, colour and picture, a radio group's items beside its frame; each page's tab stops.
+void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
+  const WindowLayout& layout = window.Layout();
+  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  EXPECT_EQ(std::tuple(layout.client_width + dw, layout.client_height + dh),
+            std::tuple(client.right, client.bottom));
+  EXPECT_EQ(WS_SYSMENU | (layout.border == WindowBorder::Sizeable ? WS_THICKFRAME : 0),
+            GetWindowLongA(window.Handle(), GWL_STYLE) &
+                (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  std::map<HWND, std::vector<ControlId>> tab_stops;
+  for (const auto& row : layout.controls) {
+    SCOPED_TRACE(std::string(row.name));
+    HWND control = window.Control(row.id);
+    ASSERT_NE(nullptr, control);
+    EXPECT_EQ(
+        std::tuple(row.id, row.enabled, std::string(row.caption)),
+        std::tuple(GetDlgCtrlID(control), IsWindowEnabled(control) != FALSE, WindowText(control)));
+    if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {
+      const bool as_static =
+          !IsWindowEnabled(control) || (GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
+      HDC dc = GetDC(control);
+      LOGBRUSH look{};
+      GetObjectA(
+          HBRUSH(SendMessageA(GetParent(control), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                              WPARAM(dc), LPARAM(control))),
+          sizeof(look), &look);
+      ReleaseDC(control, dc);
+      EXPECT_EQ(
+          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
+          look.lbColor);
+      EXPECT_EQ(0, SendMessageA(control, EM_GETMODIFY, 0, 0));
+    }
+    ControlId holder = kNoControl;
+    const LayoutRect place = ExpectedPlace(layout, row, dw, dh, holder);
+    if (row.kind != ControlKind::Page) {
+      ExpectPlace(place, control);
+    }
+    if (row.Focusable()) {
+      tab_stops[holder == kNoControl ? window.Handle() : window.Control(holder)].push_back(row.id);
+    }
+    LOGFONTA font{};
+    GetObjectA(HFONT(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    if (row.kind != ControlKind::Page && row.kind != ControlKind::Picture) {
+      EXPECT_EQ(std::tuple("MS Sans Serif"s, -11L, row.bold ? FW_BOLD : FW_NORMAL,
+                           row.kind == ControlKind::Link),
+                std::tuple(std::string(font.lfFaceName), font.lfHeight, font.lfWeight,
+                           font.lfUnderline != 0));
+    }
+    const UINT get_image = row.kind == ControlKind::PictureButton ? BM_GETIMAGE : STM_GETIMAGE;
+    EXPECT_EQ(!row.picture.empty(), SendMessageA(control, get_image, IMAGE_BITMAP, 0) != 0);
+    const int count = static_cast<int>(row.items.size());
+    for (int index = 0; index < count; ++index) {
+      control = GetWindow(control, GW_HWNDNEXT);
+      EXPECT_EQ(std::tuple(LONG(BS_AUTORADIOBUTTON), row.id, std::string(row.items[index])),
+                std::tuple(GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK, GetDlgCtrlID(control),
+                           WindowText(control)));
+      ExpectPlace(RadioItemRect(place, index, count), control);
+    }
+  }
+  for (const auto& [holder, expected] : tab_stops) {
+    std::vector<ControlId> in_window;
+    for (HWND child = GetWindow(holder, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) {
+        in_window.push_back(GetDlgCtrlID(child));
+      }
+    }
+    EXPECT_EQ(expected, in_window) << WindowText(holder);
+  }
+}
+
+// Every window with every page shown; a sizeable one also grown, its controls kept at their
+// anchored edges, and shrunk, which leaves it at its designed size.
+class EachWindow : public testing::TestWithParam<const WindowLayout*> {};
+
+TEST_P(EachWindow, EveryControlMatchesItsRow) {
+  ResourcePictures pictures(kInstance);
+  ShellNamespace shell;
+  W window(*GetParam(), {kInstance, nullptr, &pictures, false, false, &shell});
+  ShowEveryPage(window);
+  ExpectWindowMatchesItsRows(window, 0, 0);
+  RECT frame{};
+  GetWindowRect(window.Handle(), &frame);
+  for (const auto [dw, dh, width, height] :
+       {std::array<LONG, 4>{100, 80, frame.right - frame.left + 100, frame.bottom - frame.top + 80},
+        std::array<LONG, 4>{0, 0, 300, 200}}) {
+    if (GetParam()->border == WindowBorder::Sizeable) {
+      SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+      ExpectWindowMatchesItsRows(window, dw, dh);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, EachWindow, testing::ValuesIn(EveryLayout()), LayoutName());
 
 struct RecordingSink final : EventSink {
   void OnEvent(ControlId id, Event event) override { events.emplace_back(id, event); }
@@ -154,7 +292,6 @@ TEST(Controls, ReadWhatIsWrittenAndReportWhatTheUserDoes) {
   }
 }
 
-// Closing the program's window ends the message loop.
 TEST(Windows, ClosingTheProgramsWindowEndsTheMessageLoop) {
   W window(AboutWindowLayout(), {kInstance, nullptr, nullptr, true});
   PostMessageA(window.Handle(), WM_CLOSE, 0, 0);
