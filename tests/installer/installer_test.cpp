@@ -30,6 +30,23 @@ std::string Folder(int csidl) {
   return path;
 }
 
+// The names and sizes of every file and folder below `folder`, one line each.
+std::string FileTreeSnapshot(const std::string& folder) {
+  std::string out;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    const std::string name = found.cFileName, path = folder + "\\" + name;
+    if (name != "." && name != "..") {
+      out += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                 ? path + "\\\n" + FileTreeSnapshot(path)
+                 : path + " " + std::to_string(found.nFileSizeLow) + "\n";
+    }
+  }
+  FindClose(search);
+  return out;
+}
+
 void RunToEnd(const std::string& command_line) {
   EXPECT_EQ(0u, RunningProgram(command_line).ExitCode(60000)) << command_line;
 }

@@ -1,14 +1,10 @@
 #pragma once
-// Programs started and driven from outside, and snapshots of what they leave behind.
+// Programs started for the Wine tests, their windows, and what they leave in the registry.
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include "ui/main_layout.h"
 
 namespace tarnwell {
 
@@ -53,23 +49,6 @@ inline std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& p
   return out;
 }
 
-// The names and sizes of every file and folder below `folder`, one line each.
-inline std::string FileTreeSnapshot(const std::string& folder) {
-  std::string out;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-    const std::string name = found.cFileName, path = folder + "\\" + name;
-    if (name != "." && name != "..") {
-      out += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
-                 ? path + "\\\n" + FileTreeSnapshot(path)
-                 : path + " " + std::to_string(found.nFileSizeLow) + "\n";
-    }
-  }
-  FindClose(search);
-  return out;
-}
-
 // A program started for a test; it is ended when the object goes if it still runs.
 class RunningProgram {
  public:
@@ -92,64 +71,36 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  DWORD Id() const { return info_.dwProcessId; }
-  HANDLE Process() const { return info_.hProcess; }
   // The exit code; 99 when the program did not start or still runs after `milliseconds`.
   DWORD ExitCode(DWORD milliseconds) const {
     DWORD code = 99;
-    if (info_.hProcess == nullptr ||
-        WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(info_.hProcess, &code)) {
-      return 99;
-    }
-    return code;
+    return info_.hProcess != nullptr &&
+                   WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
+                   GetExitCodeProcess(info_.hProcess, &code)
+               ? code
+               : 99;
   }
 
- private:
-  PROCESS_INFORMATION info_{};
-};
-
-// Another process's window seen from outside, its controls found by their ids (the innermost
-// of one id: the edit inside a combo box).
-struct RemoteWindow {
-  // The program's shown top-level window of this class once the program is idle; a null
-  // handle when none came within `milliseconds` or the program ended.
-  static RemoteWindow WaitFor(const RunningProgram& program, const char* window_class,
-                              DWORD milliseconds) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds &&
-                                             WaitForSingleObject(program.Process(), 20) != 0;) {
+  // Its shown top-level window of this class once it is idle; null when none came within
+  // `milliseconds` or the program ended.
+  HWND Shown(const char* window_class, DWORD milliseconds) const {
+    for (const DWORD start = GetTickCount();
+         GetTickCount() - start < milliseconds && WaitForSingleObject(info_.hProcess, 20) != 0;) {
       for (HWND found = FindWindowExA(nullptr, nullptr, window_class, nullptr); found;
            found = FindWindowExA(nullptr, found, window_class, nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(found, &owner);
-        if (owner == program.Id() && IsWindowVisible(found)) {
-          WaitForInputIdle(program.Process(), 10000);
-          return {found};
+        if (owner == info_.dwProcessId && IsWindowVisible(found)) {
+          WaitForInputIdle(info_.hProcess, 10000);
+          return found;
         }
-      }
-    }
-    return {nullptr};
-  }
-
-  HWND Control(ControlId id, HWND parent = nullptr) const {
-    for (HWND child = GetWindow(parent ? parent : handle, GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (HWND inner = Control(id, child); inner != nullptr || GetDlgCtrlID(child) == id) {
-        return inner ? inner : child;
       }
     }
     return nullptr;
   }
-  std::string Text(ControlId id) const { return WindowText(Control(id)); }
-  // Clicks a button and waits until the click was handled; Press does not wait.
-  void Click(ControlId id) const { SendMessageA(Control(id), BM_CLICK, 0, 0); }
-  void Press(ControlId id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
-  // Selects a tab, whose page may make its controls only now.
-  void ShowTab(int index) const {
-    SendMessageA(Control(tform1::MainTabControl), TCM_SETCURFOCUS, index, 0);
-  }
 
-  HWND handle;
+ private:
+  PROCESS_INFORMATION info_{};
 };
 
 }  // namespace tarnwell

@@ -1,21 +1,16 @@
-// The program's Win32 file system, processes, shell and clock against Wine's, and its
-// registry files against Windows' own tools.
+// The program's Win32 file system, processes, shell and clock against Wine's.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_shell.h"
-#include "settings/reg_file.h"
-#include "wine/remote_window.h"
 
 namespace tarnwell {
 namespace {
@@ -95,56 +90,6 @@ TEST(Win32Clock, NowIsTheLocalTime) {
   const auto read =
       std::tuple(now.date.year, now.date.month, now.date.day, now.hour, now.minute, now.second);
   EXPECT_TRUE(at(before) <= read && read <= at(after));
-}
-
-// What the program writes, reg.exe sets exactly, as the registry editor's export read by the
-// program shows: every kind the program backs up, text bytes above 127 that ANSI and UTF-16
-// share. (Wine's editor exports a DWORD of another size than four bytes with stray bytes of
-// its own, so that kind is read back directly.)
-TEST(RegFile, RegImportSetsWhatTheProgramWroteAndTheEditorExportReadsAsSet) {
-  const std::string path = "Software\\TarnwellRegFile", file = "C:\\windows\\temp\\t.reg";
-  const auto value = [](const char* name, std::uint32_t type, std::vector<std::uint8_t> data) {
-    return RegFileValue{name, RegValue{static_cast<ValueType>(type), std::move(data)}};
-  };
-  // A key's values in name order, as registry-file text: a difference reads as one.
-  const auto listed = [&path](std::vector<RegFileValue> values) {
-    std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) {
-      return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0;
-    });
-    return WriteRegFile({{Root::CurrentUser, path, std::move(values)}}, "");
-  };
-  std::vector<RegFileValue> values = {
-      value("", 1, StringData("default")),
-      value("Text", 1, StringData("C:\\Mail \"Caf\xe9\" \\\\srv\\\xfc")),
-      value("Expand", 2, StringData("%TEMP%\\x")),
-      value("Binary", 3, std::vector<std::uint8_t>(100, 0xa5)),
-      value("Number", 4, DwordData(0xdeadbeef)),
-      value("Multi", 7, {'a', 0, 'b', 0, 0}),
-      value("Wide", 11, {1, 2, 3, 4, 5, 6, 7, 8}),
-  };
-  RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
-  RegSetKeyValueA(HKEY_CURRENT_USER, path.c_str(), "Gone", REG_SZ, "x", 2);
-  auto written = values;
-  written.push_back(value("Short", 4, {1, 2}));
-  written.push_back({"Gone", std::nullopt});
-  std::ofstream(file, std::ios::binary) << WriteRegFile({{Root::CurrentUser, path, written}}, "t");
-  ASSERT_EQ(0u, RunningProgram("reg.exe import " + file + " /reg:64").ExitCode(30000));
-  std::uint8_t data[8] = {};
-  DWORD type = 0, size = sizeof(data);
-  RegGetValueA(HKEY_CURRENT_USER, path.c_str(), "Short", RRF_RT_ANY, &type, data, &size);
-  EXPECT_EQ(listed({value("Short", 4, {1, 2})}),
-            listed({value("Short", type, {data, data + size})}));
-  RegDeleteKeyValueA(HKEY_CURRENT_USER, path.c_str(), "Short");
-  const std::string export_command = "regedit.exe /e " + file + " HKEY_CURRENT_USER\\" + path;
-  ASSERT_EQ(0u, RunningProgram(export_command).ExitCode(30000));
-  std::ifstream in(file, std::ios::binary);
-  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-  ASSERT_TRUE(bytes.size() > 2 && bytes[0] == 0xFF) << "not UTF-16, as the editor writes it";
-  const auto read = ReadRegFile(bytes);
-  ASSERT_EQ(0u, read.index()) << std::get<RegFileError>(read).text;
-  ASSERT_EQ(1u, std::get<0>(read).size());
-  EXPECT_EQ(path, std::get<0>(read)[0].path);
-  EXPECT_EQ(listed(values), listed(std::get<0>(read)[0].values));
 }
 
 }  // namespace

@@ -38,21 +38,9 @@ void ShowEveryPage(W& window) {
   }
 }
 
-// A control's place in its parent; a label sized by its caption is expected without a size.
-void ExpectPlace(const LayoutRect& expected, HWND control) {
-  RECT at{};
-  GetWindowRect(control, &at);
-  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
-  const bool sized = expected.width != 0;
-  EXPECT_EQ(
-      std::tuple(expected.left, expected.top, expected.width, expected.height),
-      std::tuple(at.left, at.top, sized ? at.right - at.left : 0, sized ? at.bottom - at.top : 0));
-}
-
-// The row's place on the window or page holding it (`holder`), the window grown by (dw, dh):
-// a group box holds its controls beside itself and moves them along.
-LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, int dw, int dh,
-                         ControlId& holder) {
+// The row's place in its parent, the window grown by (dw, dh): a group box holds its controls
+// beside itself and moves them along.
+LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, int dw, int dh) {
   LayoutRect place = row.rect;
   const ControlLayout* outer = &row;
   for (const ControlLayout* box = layout.Find(row.parent);
@@ -60,8 +48,7 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
     place = {place.left + box->rect.left, place.top + box->rect.top, place.width, place.height};
     outer = box;
   }
-  holder = outer->parent;
-  if (holder != kNoControl || row.kind == ControlKind::Page) {
+  if (outer->parent != kNoControl || row.kind == ControlKind::Page) {
     return place;
   }
   const LayoutRect moved = AnchoredRect(outer->rect, outer->anchors, dw, dh);
@@ -70,76 +57,68 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
   return outer == &row ? moved : place;
 }
 
-// The window's caption, client size and frame; each control's id, caption, state, place,
-// font, colour and picture, a radio group's items beside its frame; each page's tab stops.
+// A control's place in its parent; without a size as a label sized by its caption is expected.
+LayoutRect Place(HWND control, const LayoutRect& expected) {
+  RECT at{};
+  GetWindowRect(control, &at);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&at), 2);
+  const bool sized = expected.width != 0;
+  return {at.left, at.top, sized ? at.right - at.left : 0, sized ? at.bottom - at.top : 0};
+}
+
+// The window's caption, client size and frame; each control's id, state, caption, picture,
+// tab stop, place, font and colour, a radio group's items beside its frame.
 void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
   const WindowLayout& layout = window.Layout();
-  EXPECT_EQ(layout.caption, WindowText(window.Handle()));
   RECT client{};
   GetClientRect(window.Handle(), &client);
-  EXPECT_EQ(std::tuple(layout.client_width + dw, layout.client_height + dh),
-            std::tuple(client.right, client.bottom));
-  EXPECT_EQ(WS_SYSMENU | (layout.border == WindowBorder::Sizeable ? WS_THICKFRAME : 0),
-            GetWindowLongA(window.Handle(), GWL_STYLE) &
-                (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-  std::map<HWND, std::vector<ControlId>> tab_stops;
+  EXPECT_EQ(
+      std::tuple(std::string(layout.caption), layout.client_width + dw, layout.client_height + dh,
+                 WS_SYSMENU | (layout.border == WindowBorder::Sizeable ? WS_THICKFRAME : 0)),
+      std::tuple(WindowText(window.Handle()), client.right, client.bottom,
+                 GetWindowLongA(window.Handle(), GWL_STYLE) &
+                     (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)));
   for (const auto& row : layout.controls) {
     SCOPED_TRACE(std::string(row.name));
     HWND control = window.Control(row.id);
     ASSERT_NE(nullptr, control);
-    EXPECT_EQ(
-        std::tuple(row.id, row.enabled, std::string(row.caption)),
-        std::tuple(GetDlgCtrlID(control), IsWindowEnabled(control) != FALSE, WindowText(control)));
-    if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {
-      const bool as_static =
-          !IsWindowEnabled(control) || (GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
-      HDC dc = GetDC(control);
-      LOGBRUSH look{};
-      GetObjectA(
-          HBRUSH(SendMessageA(GetParent(control), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
-                              WPARAM(dc), LPARAM(control))),
-          sizeof(look), &look);
-      ReleaseDC(control, dc);
-      EXPECT_EQ(
-          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
-          look.lbColor);
-      EXPECT_EQ(0, SendMessageA(control, EM_GETMODIFY, 0, 0));
-    }
-    ControlId holder = kNoControl;
-    const LayoutRect place = ExpectedPlace(layout, row, dw, dh, holder);
-    if (row.kind != ControlKind::Page) {
-      ExpectPlace(place, control);
-    }
-    if (row.Focusable()) {
-      tab_stops[holder == kNoControl ? window.Handle() : window.Control(holder)].push_back(row.id);
-    }
+    const UINT get_image = row.kind == ControlKind::PictureButton ? BM_GETIMAGE : STM_GETIMAGE;
+    const LayoutRect place = ExpectedPlace(layout, row, dw, dh);
+    const bool page = row.kind == ControlKind::Page;
+    EXPECT_EQ(std::tuple(row.id, row.enabled, std::string(row.caption), !row.picture.empty(),
+                         row.Focusable() && row.kind != ControlKind::RadioGroup, place),
+              std::tuple(GetDlgCtrlID(control), IsWindowEnabled(control) != FALSE,
+                         WindowText(control), SendMessageA(control, get_image, 0, 0) != 0,
+                         (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0,
+                         page ? place : Place(control, place)));
     LOGFONTA font{};
     GetObjectA(HFONT(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    if (row.kind != ControlKind::Page && row.kind != ControlKind::Picture) {
+    if (!page && row.kind != ControlKind::Picture) {
       EXPECT_EQ(std::tuple("MS Sans Serif"s, -11L, row.bold ? FW_BOLD : FW_NORMAL,
                            row.kind == ControlKind::Link),
                 std::tuple(std::string(font.lfFaceName), font.lfHeight, font.lfWeight,
                            font.lfUnderline != 0));
     }
-    const UINT get_image = row.kind == ControlKind::PictureButton ? BM_GETIMAGE : STM_GETIMAGE;
-    EXPECT_EQ(!row.picture.empty(), SendMessageA(control, get_image, IMAGE_BITMAP, 0) != 0);
-    const int count = static_cast<int>(row.items.size());
-    for (int index = 0; index < count; ++index) {
+    if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {  // as it is painted
+      const bool as_static =
+          !IsWindowEnabled(control) || (GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
+      HDC dc = GetDC(control);
+      SendMessageA(GetParent(control), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, WPARAM(dc),
+                   LPARAM(control));
+      EXPECT_EQ(std::tuple(row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0)
+                                                             : GetSysColor(COLOR_WINDOW),
+                           0L),
+                std::tuple(GetBkColor(dc), SendMessageA(control, EM_GETMODIFY, 0, 0)));
+      ReleaseDC(control, dc);
+    }
+    for (int index = 0, count = static_cast<int>(row.items.size()); index < count; ++index) {
       control = GetWindow(control, GW_HWNDNEXT);
-      EXPECT_EQ(std::tuple(LONG(BS_AUTORADIOBUTTON), row.id, std::string(row.items[index])),
-                std::tuple(GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK, GetDlgCtrlID(control),
-                           WindowText(control)));
-      ExpectPlace(RadioItemRect(place, index, count), control);
+      const LayoutRect item = RadioItemRect(place, index, count);
+      EXPECT_EQ(std::tuple(LONG(BS_AUTORADIOBUTTON | (index == 0 ? WS_TABSTOP : 0)), row.id,
+                           std::string(row.items[index]), item),
+                std::tuple(GetWindowLongA(control, GWL_STYLE) & (BS_TYPEMASK | WS_TABSTOP),
+                           GetDlgCtrlID(control), WindowText(control), Place(control, item)));
     }
-  }
-  for (const auto& [holder, expected] : tab_stops) {
-    std::vector<ControlId> in_window;
-    for (HWND child = GetWindow(holder, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) {
-        in_window.push_back(GetDlgCtrlID(child));
-      }
-    }
-    EXPECT_EQ(expected, in_window) << WindowText(holder);
   }
 }
 
@@ -155,10 +134,11 @@ TEST_P(EachWindow, EveryControlMatchesItsRow) {
   ExpectWindowMatchesItsRows(window, 0, 0);
   RECT frame{};
   GetWindowRect(window.Handle(), &frame);
+  const bool sizeable = GetParam()->border == WindowBorder::Sizeable;
   for (const auto [dw, dh, width, height] :
        {std::array<LONG, 4>{100, 80, frame.right - frame.left + 100, frame.bottom - frame.top + 80},
         std::array<LONG, 4>{0, 0, 300, 200}}) {
-    if (GetParam()->border == WindowBorder::Sizeable) {
+    if (sizeable) {
       SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
       ExpectWindowMatchesItsRows(window, dw, dh);
     }
@@ -309,121 +289,104 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   };
   Win32Dialogs dialogs(kInstance, nullptr);
   for (const auto& [kind, caption, enter, pressed, answer] : boxes) {
-    std::tuple<std::string, std::string, int> shown;
-    std::thread user = WhenShown("#32770", [&, pressed](HWND box) {
-      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)), 0};
-      for (int id : {IDOK, IDYES, IDNO}) {
-        const LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
-        std::get<2>(shown) += (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? id : 0;
-      }
+    std::tuple<std::string, std::string, LONG> shown;
+    std::thread user = WhenShown("#32770", [&, enter, pressed](HWND box) {
+      shown = {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF)),
+               GetWindowLongA(GetDlgItem(box, enter), GWL_STYLE) & BS_TYPEMASK};
       PostMessageA(box, WM_COMMAND, pressed, 0);
     });
     const Answer given =
         kind ? dialogs.Message(*kind, "Go on?") : (dialogs.ShowError("Go on?"), Answer::Ok);
     user.join();
     EXPECT_EQ(answer, given);
-    EXPECT_EQ((std::tuple{caption, "Go on?", enter}), shown);
+    EXPECT_EQ((std::tuple{caption, "Go on?", BS_DEFPUSHBUTTON}), shown);
   }
 }
 
-// The folder picker's shell tree, against Wine's shell.
-class ShellTree : public testing::Test {
- protected:
-  ShellTree() { picker_.ShowCentred(); }
-  // Its text, whether it shows a "+", and whether it is open.
-  std::tuple<std::string, bool, bool> Look(HTREEITEM item) {
-    char text[MAX_PATH] = {};
-    TVITEMA data{
-        TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE, item, 0, TVIS_EXPANDED, text, MAX_PATH, 0, 0, 0, 0};
-    TreeView_GetItem(tree_, &data);
-    return {text, data.cChildren != 0, (data.state & TVIS_EXPANDED) != 0};
-  }
-  // The folder of C: at this path, or below the desktop, each one opened on the way.
-  HTREEITEM Folder(const std::string& path, bool on_c = true) {
-    HTREEITEM item = on_c ? Folder("My Computer\\ (C:)", false) : TreeView_GetRoot(tree_);
-    for (std::size_t at = 0, end = 0; item && at < path.size(); at = end + 1) {
-      end = std::min(path.find('\\', at), path.size());
-      TreeView_Expand(tree_, item, TVE_EXPAND);
-      item = TreeView_GetChild(tree_, item);
-      while (item && std::get<0>(Look(item)) != path.substr(at, end - at)) {
-        item = TreeView_GetNextSibling(tree_, item);
-      }
-    }
-    return item;
-  }
-
-  ShellNamespace shell_;
-  W picker_{FolderPickerLayout(), {kInstance, nullptr, nullptr, false, false, &shell_}};
-  HWND tree_ = picker_.Control(tform4::JamShellTree1);
-};
-
-// The desktop, open, holds the shell's folders; a folder lists its subfolders in the shell's
-// order when opened, once however often; one without any loses its "+". The tree's text is
-// the selected folder's path, empty for one without.
-TEST_F(ShellTree, ShowsTheShellsFoldersAndTheirPaths) {
+// The folder picker's tree against Wine's shell: the desktop, open, holds the shell's folders;
+// a folder lists its subfolders in the shell's order when opened, once however often; one
+// without any loses its "+"; the tree's text is the selected folder's path, empty for one
+// without. A folder that cannot be opened (its desktop.ini names a missing handler, as a drive
+// that is not ready) says so over the window at each try and stays closed. The shell's menu
+// acts on the selected folder.
+TEST(ShellTree, ShowsTheShellsFoldersAndActsOnThem) {
   const Names order{".hidden", "_first", "Alpha", "a-z", "beta", "Charlie", "none"};
   for (const std::string& name : order) {
     SHCreateDirectoryExA(nullptr, ("C:\\Tree\\" + name).c_str(), nullptr);
   }
-  HTREEITEM desktop = TreeView_GetRoot(tree_), folder = Folder("Tree");
-  EXPECT_EQ(std::tuple("Desktop", true, true), Look(desktop));
-  TreeView_SelectItem(tree_, folder);
-  for (int time = 0; time < 2; ++time) {
-    SendMessageA(tree_, WM_KEYDOWN, VK_RIGHT, 0);  // opens it
-    Names names;
-    for (HTREEITEM child = TreeView_GetChild(tree_, folder); child;
-         child = TreeView_GetNextSibling(tree_, child)) {
-      names.push_back(std::get<0>(Look(child)));
-    }
-    EXPECT_EQ(order, names);
-    SendMessageA(tree_, WM_KEYDOWN, VK_LEFT, 0);  // closes it
-  }
-  HTREEITEM none = Folder("Tree\\none");
-  TreeView_Expand(tree_, none, TVE_EXPAND);
-  EXPECT_EQ(std::tuple("none", false, false), Look(none));
-  for (const auto& [item, path] : {std::pair{none, "C:\\Tree\\none"},
-                                   {desktop, ""},
-                                   {Folder("My Computer", false), ""},
-                                   {Folder(""), "C:\\"}}) {
-    TreeView_SelectItem(tree_, item);
-    EXPECT_EQ(path, picker_.Text(tform4::JamShellTree1));
-  }
-}
-
-// A folder whose desktop.ini names a handler that is not there cannot be opened, as a drive
-// that is not ready: each try says so over the window, and the folder stays closed.
-TEST_F(ShellTree, AFolderThatCannotBeOpenedSaysSoAndStaysClosed) {
   SHCreateDirectoryExA(nullptr, "C:\\Broken\\inside", nullptr);
   WritePrivateProfileStringA(".ShellClassInfo", "CLSID", "{6F1E2A3B-0000-4C5D-9E8F-0123456789AB}",
                              "C:\\Broken\\desktop.ini");
   SetFileAttributesA("C:\\Broken", FILE_ATTRIBUTE_READONLY);  // else desktop.ini is not read
-  HTREEITEM broken = Folder("Broken");
-  for (int attempt = 1; attempt <= 2; ++attempt) {  // and again
+  ShellNamespace shell;
+  W picker(FolderPickerLayout(), {kInstance, nullptr, nullptr, false, false, &shell});
+  picker.ShowCentred();
+  HWND tree = picker.Control(tform4::JamShellTree1);
+  const auto look = [tree](HTREEITEM item) {  // its text, "+" shown, open
+    char text[MAX_PATH] = {};
+    TVITEMA data{
+        TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE, item, 0, TVIS_EXPANDED, text, MAX_PATH, 0, 0, 0, 0};
+    TreeView_GetItem(tree, &data);
+    return std::tuple(std::string(text), data.cChildren != 0, (data.state & TVIS_EXPANDED) != 0);
+  };
+  const auto folder = [&](const std::string& path) {  // below the desktop, opened on the way
+    HTREEITEM item = TreeView_GetRoot(tree);
+    for (std::size_t at = 0, end = 0; item && at < path.size(); at = end + 1) {
+      end = std::min(path.find('\\', at), path.size());
+      TreeView_Expand(tree, item, TVE_EXPAND);
+      item = TreeView_GetChild(tree, item);
+      while (item && std::get<0>(look(item)) != path.substr(at, end - at)) {
+        item = TreeView_GetNextSibling(tree, item);
+      }
+    }
+    return item;
+  };
+  const std::string c = "My Computer\\ (C:)";
+  HTREEITEM desktop = TreeView_GetRoot(tree), parent = folder(c + "\\Tree");
+  EXPECT_EQ(std::tuple("Desktop"s, true, true), look(desktop));
+  TreeView_SelectItem(tree, parent);
+  for (int time = 0; time < 2; ++time) {
+    SendMessageA(tree, WM_KEYDOWN, VK_RIGHT, 0);  // opens it
+    Names names;
+    for (HTREEITEM child = TreeView_GetChild(tree, parent); child;
+         child = TreeView_GetNextSibling(tree, child)) {
+      names.push_back(std::get<0>(look(child)));
+    }
+    EXPECT_EQ(order, names);
+    SendMessageA(tree, WM_KEYDOWN, VK_LEFT, 0);  // closes it
+  }
+  HTREEITEM none = folder(c + "\\Tree\\none"), broken = folder(c + "\\Broken");
+  TreeView_Expand(tree, none, TVE_EXPAND);
+  EXPECT_EQ(std::tuple("none"s, false, false), look(none));
+  for (const auto& [item, path] : {std::pair{none, "C:\\Tree\\none"},
+                                   {desktop, ""},
+                                   {folder("My Computer"), ""},
+                                   {folder(c), "C:\\"}}) {
+    TreeView_SelectItem(tree, item);
+    EXPECT_EQ(path, picker.Text(tform4::JamShellTree1));
+  }
+  for (int attempt = 1; attempt <= 2; ++attempt) {
     std::pair<std::string, HWND> said;
     std::thread user = WhenShown("#32770", [&](HWND box) {
       said = {WindowText(GetDlgItem(box, 0xFFFF)), GetWindow(box, GW_OWNER)};
       PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
-    TreeView_Expand(tree_, broken, TVE_EXPAND);
+    TreeView_Expand(tree, broken, TVE_EXPAND);
     user.join();
-    EXPECT_EQ("The folders in \"C:\\Broken\" cannot be shown.\n\nAccess denied.", said.first);
-    EXPECT_EQ(picker_.Handle(), said.second);
-    EXPECT_EQ(std::tuple("Broken", true, false), Look(broken));
+    EXPECT_EQ(std::pair("The folders in \"C:\\Broken\" cannot be shown.\n\nAccess denied."s,
+                        picker.Handle()),
+              said);
+    EXPECT_EQ(std::tuple("Broken"s, true, false), look(broken));
   }
-}
-
-// The shell's menu of the selected folder carries out the item chosen.
-TEST_F(ShellTree, TheShellsMenuActsOnTheSelectedFolder) {
-  SHCreateDirectoryExA(nullptr, "C:\\Menu\\copied", nullptr);
-  TreeView_SelectItem(tree_, Folder("Menu\\copied"));
+  TreeView_SelectItem(tree, none);
   std::thread user = WhenShown("#32768", [](HWND menu) { PostMessageA(menu, WM_CHAR, 'c', 0); });
-  SendMessageA(tree_, WM_CONTEXTMENU, WPARAM(tree_), -1);  // from the keyboard
+  SendMessageA(tree, WM_CONTEXTMENU, WPARAM(tree), -1);  // from the keyboard
   user.join();
   char copied[MAX_PATH] = {};
   OpenClipboard(nullptr);
   DragQueryFileA(static_cast<HDROP>(GetClipboardData(CF_HDROP)), 0, copied, sizeof(copied));
   CloseClipboard();
-  EXPECT_STREQ("C:\\Menu\\copied", copied);
+  EXPECT_STREQ("C:\\Tree\\none", copied);
 }
 
 }  // namespace
