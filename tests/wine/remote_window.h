@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,17 @@ inline std::string WindowText(HWND window) {
   return text;
 }
 
-// A Unix path as Wine's Z: drive names it.
+// A file's text; one in UTF-16 with a BOM, as the registry editor writes, made ANSI.
+inline std::string FileText(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(in), {}}, narrow;
+  for (std::size_t at = 2; text.starts_with("\xFF\xFE") && at < text.size(); at += 2) {
+    narrow += text[at];
+  }
+  return narrow.empty() ? text : narrow;
+}
+
+// A Unix path (from the environment) as Wine's Z: drive names it.
 inline std::string WindowsPath(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   return "Z:" + path;
