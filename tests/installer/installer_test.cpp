@@ -1,6 +1,4 @@
-// The release installer of the 32-bit program (TARNWELL_SETUP), run silently in a fresh Wine
-// prefix: what it puts where, and an uninstall that takes away all it added but what the user
-// put into its folder, and no Outlook setting.
+// The release installer (TARNWELL_SETUP), silently: what goes where, and the uninstall.
 #include <windows.h>
 
 #include <shlobj.h>
@@ -32,8 +30,7 @@ TEST(Installer, InstallsWhereA32BitProgramBelongsAndUninstallsWithoutATrace) {
   const std::string settings = RegistrySnapshot(HKEY_CURRENT_USER, 0, outlook);
   RunToEnd("\"" + WindowsPath(std::getenv("TARNWELL_SETUP")) + "\" /S");
 
-  // The 32-bit "Program Files" of 64-bit Windows, and "Add or remove programs" in the 32-bit
-  // view only, as for any 32-bit program; a shortcut to the program in the Start menu.
+  // Where a 32-bit program belongs: the files, its entry in the 32-bit view only, a shortcut.
   Win32FileSystem files;
   const std::string folder = std::getenv("ProgramFiles(x86)") + "\\Tarnwell"s;
   std::vector<std::string> installed = files.FileNames(folder);
@@ -55,9 +52,8 @@ TEST(Installer, InstallsWhereA32BitProgramBelongsAndUninstallsWithoutATrace) {
   EXPECT_THAT(FileText(shortcut), HasSubstr(folder + "\\tarnwell.exe"));
   std::ofstream(folder + "\\notes.txt") << "the user's";
 
-  // The uninstaller carries on from a copy of itself in a folder of the temporary folder, so
-  // its first process ends before the files are gone; the copy and its folder go at the next
-  // start of Windows, which Wine's restart tasks stand for.
+  // It carries on from a copy in the temporary folder, which goes at a restart; the user's
+  // file, the user's Outlook settings stay.
   RunToEnd("\"" + folder + "\\uninstall.exe\" /S");
   Win32Processes processes;
   for (int wait = 0; wait < 1500 && (files.FileExists(folder + "\\uninstall.exe") ||

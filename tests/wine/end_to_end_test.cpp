@@ -1,5 +1,4 @@
-// tarnwell.exe itself, started in a Wine prefix seeded from the demo installations, driven
-// from outside through its windows, its message boxes and the programs it starts.
+// tarnwell.exe itself on the demo installations, driven from outside through its windows.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -28,8 +27,7 @@ void RegImport(const std::string& file, const std::string& view = " /reg:64") {
   ASSERT_EQ(0u, RunningProgram("reg.exe import \"" + file + "\"" + view).ExitCode(30000)) << file;
 }
 
-// The values below Outlook's keys: what a save writes and a backup puts back (neither takes
-// away a key that a save made).
+// The values below Outlook's keys (a backup takes away no key that a save made).
 std::set<std::string> RegistryOfInterest() {
   std::istringstream in(
       RegistrySnapshot(HKEY_CURRENT_USER, 0, "Software\\Microsoft\\Office") +
@@ -57,9 +55,7 @@ HWND Find(HWND parent, ControlId id) {
 
 class EndToEnd : public testing::Test {
  protected:
-  // Back to a 64-bit Windows without Outlook, then a demo installation, whose key names mean
-  // the 64-bit view, and `also` when given; then the program, its main window awaited unless
-  // `also` brings a start-up error first.
+  // A 64-bit Windows with a demo installation and `also` (a start-up error) imported; the program.
   void Start(const std::string& installation, const std::string& also = {}) {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
       HKEY microsoft = nullptr;
@@ -78,19 +74,16 @@ class EndToEnd : public testing::Test {
       RegImport(also);
     }
     before_ = RegistryOfInterest();
-    program_ =
-        std::make_unique<RunningProgram>("\"" + WindowsPath(std::getenv("TARNWELL_EXE")) + "\"");
+    program_.emplace("\"" + WindowsPath(std::getenv("TARNWELL_EXE")) + "\"");
     window_ = program_->Shown("TarnwellTForm1", also.empty() ? 60000 : 0);
     ASSERT_TRUE(window_ || !also.empty()) << "the main window did not appear";
   }
 
-  // Clicks a button and waits until the click was handled; Press does not wait.
   void Click(ControlId id) { SendMessageA(Find(window_, id), BM_CLICK, 0, 0); }
   void Press(ControlId id) { PostMessageA(Find(window_, id), BM_CLICK, 0, 0); }
   void ShowTab(int tab) { SendMessageA(Find(window_, MainTabControl), TCM_SETCURFOCUS, tab, 0); }
 
-  // Waits for the next dialog or message box, puts `file` into the file-name field of a file
-  // dialog, answers with `button` and returns the message; nothing when none came.
+  // The next box's message, `file` put into a file dialog's name field, answered with `button`.
   std::optional<std::string> Answer(int button, const std::string& file = {}, DWORD wait = 20000) {
     HWND box = program_->Shown("#32770", wait);
     if (box == nullptr) {
@@ -105,8 +98,7 @@ class EndToEnd : public testing::Test {
     return message;
   }
 
-  // Presses "&Save and Close", answers Yes to the confirmation and OK to every message after
-  // it until the program ends; returns the messages.
+  // "&Save and Close", Yes to the confirmation and OK to each message after; the messages.
   std::vector<std::string> SaveAndAnswer() {
     Press(btnSave);
     std::vector<std::string> messages;
@@ -118,12 +110,11 @@ class EndToEnd : public testing::Test {
   }
 
   std::set<std::string> before_;
-  std::unique_ptr<RunningProgram> program_;
+  std::optional<RunningProgram> program_;
   HWND window_ = nullptr;
 };
 
-// A save through the real message boxes on each read path, its values found in the view
-// they belong to; the backup it wrote, imported by reg.exe, puts back every value as it was.
+// A save on each read path writes its view; reg.exe importing its backup puts all values back.
 TEST_F(EndToEnd, SaveOnEachReadPathAndItsBackupPutBackByRegImport) {
   const std::tuple<const char*, ControlId, std::string> rows[] = {
       {"outlook2010-32", cbDumpster, "Exchange\\Client\\Options\\DumpsterAlwaysOn=4:\0\0\0\0"s},
@@ -163,30 +154,7 @@ TEST_F(EndToEnd, StartUpErrorIsShownAndTheWindowStillOpens) {
   EXPECT_FALSE(IsWindowEnabled(Find(window_, btnSave)));
 }
 
-// Outlook started for real: a stand-in, copied into the install folder, shows how.
-TEST_F(EndToEnd, OutlookIsStartedFromTheInstallFolderWithTheChosenOption) {
-  const std::string folder = "C:\\Program Files (x86)\\Microsoft Office\\Office14\\";
-  ASSERT_TRUE(Win32FileSystem().MakeFolders(folder));
-  ASSERT_TRUE(CopyFileA(WindowsPath(std::getenv("TARNWELL_STANDIN")).c_str(),
-                        (folder + "OUTLOOK.EXE").c_str(), FALSE));
-  Start("outlook2010-32");
-  ShowTab(4);
-  HWND list = Find(window_, lbCLOptions);
-  SendMessageA(list, LB_SETCURSEL, 59, 0);  // /safe:1
-  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(lbCLOptions, LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
-  Press(btnLaunchOutlook);
-  HWND shown = nullptr;
-  for (int wait = 0; wait < 500 && !shown; ++wait) {
-    Sleep(20);
-    shown = FindWindowA("#32770", "Outlook stand-in: started with this command line");
-  }
-  EXPECT_EQ("\"" + folder + "OUTLOOK.EXE\" /safe:1", WindowText(Find(shown, 0xFFFF)));
-  PostMessageA(shown, WM_COMMAND, IDOK, 0);
-}
-
-// The mail profiles exported by Wine's own registry editor, through the real confirmation,
-// save dialog and result message.
+// The mail profiles exported by the registry editor through the program's dialogs.
 TEST_F(EndToEnd, ProfilesExportedByTheRegistryEditor) {
   const std::string file = kDocuments + "profile backup.reg";
   const std::string profiles =
@@ -202,12 +170,27 @@ TEST_F(EndToEnd, ProfilesExportedByTheRegistryEditor) {
             FileText(file));
 }
 
-// Settings exported here and imported by reg.exe where Outlook's keys are empty: every value
-// the import sets is one that a save here writes. (The export writes every value, the save
-// the changed ones: the attachment folder changes too, so that it and the previous one are.)
-TEST_F(EndToEnd, ExportedSettingsImportedByRegExeAreWhatASaveWrites) {
-  const std::string file = kDocuments + "exported settings.reg";
+// Outlook (a stand-in) started from its folder; exported settings that reg.exe imports are
+// what a save writes (the attachment folder changed, so that the save writes it too).
+TEST_F(EndToEnd, OutlookStartedAndSettingsExportedAndImportedByRegExe) {
+  const std::string folder = "C:\\Program Files (x86)\\Microsoft Office\\Office14\\";
+  ASSERT_TRUE(Win32FileSystem().MakeFolders(folder));
+  ASSERT_TRUE(CopyFileA(WindowsPath(std::getenv("TARNWELL_STANDIN")).c_str(),
+                        (folder + "OUTLOOK.EXE").c_str(), FALSE));
   Start("outlook2010-32");
+  ShowTab(4);
+  HWND list = Find(window_, lbCLOptions);
+  SendMessageA(list, LB_SETCURSEL, 59, 0);  // /safe:1
+  SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(lbCLOptions, LBN_SELCHANGE), LPARAM(list));
+  Press(btnLaunchOutlook);
+  HWND shown = nullptr;
+  for (int wait = 0; wait < 500 && !shown; ++wait) {
+    Sleep(20);
+    shown = FindWindowA("#32770", "Outlook stand-in: started with this command line");
+  }
+  EXPECT_EQ("\"" + folder + "OUTLOOK.EXE\" /safe:1", WindowText(Find(shown, 0xFFFF)));
+  SendMessageA(shown, WM_COMMAND, IDOK, 0);
+  const std::string file = kDocuments + "exported settings.reg";
   HWND edit = Find(window_, edAttachmentPath);
   SendMessageA(edit, WM_SETTEXT, 0, LPARAM(""));
   for (char c : kDocuments) {

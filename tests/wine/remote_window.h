@@ -32,8 +32,7 @@ inline std::string WindowsPath(std::string path) {
   return "Z:" + path;
 }
 
-// Everything below a registry key (`view` applied to every key opened), empty when it is
-// missing: "[key]" for each key, "key\name=type:bytes" for each value.
+// Below a key in a view (empty if missing): "[key]" for each key, "key\name=type:bytes" each value.
 inline std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
@@ -48,16 +47,12 @@ inline std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& p
     out += path + "\\" + std::string(name, length) + "=" + std::to_string(type) + ":" +
            std::string(data.begin(), data.begin() + size) + "\n";
   }
-  std::vector<std::string> keys;
   for (DWORD i = 0, length = sizeof(name);
        RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
        ++i, length = sizeof(name)) {
-    keys.emplace_back(name, length);
+    out += RegistrySnapshot(root, view, path + "\\" + std::string(name, length));
   }
   RegCloseKey(key);
-  for (const std::string& sub : keys) {
-    out += RegistrySnapshot(root, view, path + "\\" + sub);
-  }
   return out;
 }
 
@@ -73,28 +68,23 @@ class RunningProgram {
     }
   }
   ~RunningProgram() {
-    if (info_.hProcess != nullptr) {
-      TerminateProcess(info_.hProcess, 99);  // fails on one that ended
-      WaitForSingleObject(info_.hProcess, 5000);
-      CloseHandle(info_.hThread);
-      CloseHandle(info_.hProcess);
-    }
+    TerminateProcess(info_.hProcess, 99);  // fails on one that ended or never started
+    WaitForSingleObject(info_.hProcess, 5000);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
   }
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  // The exit code; 99 when the program did not start or still runs after `milliseconds`.
+  // The exit code after at most `milliseconds` (STILL_ACTIVE while it runs; 99: not started).
   DWORD ExitCode(DWORD milliseconds) const {
     DWORD code = 99;
-    return info_.hProcess != nullptr &&
-                   WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0 &&
-                   GetExitCodeProcess(info_.hProcess, &code)
-               ? code
-               : 99;
+    WaitForSingleObject(info_.hProcess, milliseconds);
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
   }
 
-  // Its shown top-level window of this class once it is idle; null when none came within
-  // `milliseconds` or the program ended.
+  // Its shown window of this class once it is idle; null if none came in time or it ended.
   HWND Shown(const char* window_class, DWORD milliseconds) const {
     for (const DWORD start = GetTickCount();
          GetTickCount() - start < milliseconds && WaitForSingleObject(info_.hProcess, 20) != 0;) {

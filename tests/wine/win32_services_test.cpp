@@ -15,9 +15,7 @@
 namespace tarnwell {
 namespace {
 
-// Each path (in the test's folder when relative) as each query sees it, "folder file time";
-// then what backups and exports do there: write whole, replacing, read up to a limit, list
-// files only, delete. A file in the way stops a folder; a missing folder stops a write.
+// Paths as each query sees them ("folder file time"); what backups and exports do with files.
 TEST(Win32FileSystem, PathsFoldersAndFiles) {
   Win32FileSystem files;
   SetCurrentDirectoryA("C:\\windows");
@@ -56,8 +54,7 @@ TEST(Win32FileSystem, PathsFoldersAndFiles) {
   EXPECT_FALSE(files.FileExists(at + "one.reg") || files.RemoveFile(at + "one.reg"));
 }
 
-// This program among the running ones; a start, and one that fails with the reason; a program
-// run through the shell that ended, still runs when the wait is over, or did not start.
+// Running processes, starts and failed ones; a program run by the shell: ended, running, not.
 TEST(Win32ProcessesAndShell, StartAndSayHowItWent) {
   Win32Processes processes;
   const auto running = processes.Running().value_or(std::vector<Processes::Entry>{});

@@ -1,6 +1,4 @@
-// The Win32 binding under Wine and Xvfb: every window against its layout rows, control kinds
-// written and read, events from window messages, the message loop, message boxes, and the
-// shell folder tree.
+// The Win32 binding under Wine: windows against their layouts, controls, boxes, the shell tree.
 #include "ui/win32/window.h"
 
 #include <commctrl.h>
@@ -38,8 +36,7 @@ void ShowEveryPage(W& window) {
   }
 }
 
-// The row's place in its parent, the window grown by (dw, dh): a group box holds its controls
-// beside itself and moves them along.
+// The row's place in its parent, the window grown by (dw, dh); a group box moves its controls.
 LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, int dw, int dh) {
   LayoutRect place = row.rect;
   const ControlLayout* outer = &row;
@@ -57,7 +54,7 @@ LayoutRect ExpectedPlace(const WindowLayout& layout, const ControlLayout& row, i
   return outer == &row ? moved : place;
 }
 
-// A control's place in its parent; without a size as a label sized by its caption is expected.
+// A control's place in its parent; no size when none is expected (a label fit to its caption).
 LayoutRect Place(HWND control, const LayoutRect& expected) {
   RECT at{};
   GetWindowRect(control, &at);
@@ -66,8 +63,7 @@ LayoutRect Place(HWND control, const LayoutRect& expected) {
   return {at.left, at.top, sized ? at.right - at.left : 0, sized ? at.bottom - at.top : 0};
 }
 
-// The window's caption, client size and frame; each control's id, state, caption, picture,
-// tab stop, place, font and colour, a radio group's items beside its frame.
+// The window's caption, size and frame; each control and radio item as its row says.
 void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
   const WindowLayout& layout = window.Layout();
   RECT client{};
@@ -86,11 +82,12 @@ void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
     const LayoutRect place = ExpectedPlace(layout, row, dw, dh);
     const bool page = row.kind == ControlKind::Page;
     EXPECT_EQ(std::tuple(row.id, row.enabled, std::string(row.caption), !row.picture.empty(),
-                         row.Focusable() && row.kind != ControlKind::RadioGroup, place),
+                         row.Focusable() && row.kind != ControlKind::RadioGroup, place, false),
               std::tuple(GetDlgCtrlID(control), IsWindowEnabled(control) != FALSE,
                          WindowText(control), SendMessageA(control, get_image, 0, 0) != 0,
                          (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0,
-                         page ? place : Place(control, place)));
+                         page ? place : Place(control, place),
+                         SendMessageA(control, EM_GETMODIFY, 0, 0) != 0));
     LOGFONTA font{};
     GetObjectA(HFONT(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
     if (!page && row.kind != ControlKind::Picture) {
@@ -100,15 +97,14 @@ void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
                            font.lfUnderline != 0));
     }
     if (row.kind == ControlKind::Edit || row.kind == ControlKind::Memo) {  // as it is painted
-      const bool as_static =
-          !IsWindowEnabled(control) || (GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
+      const bool as_edit =
+          IsWindowEnabled(control) && !(GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
       HDC dc = GetDC(control);
-      SendMessageA(GetParent(control), as_static ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, WPARAM(dc),
+      SendMessageA(GetParent(control), as_edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
                    LPARAM(control));
-      EXPECT_EQ(std::tuple(row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0)
-                                                             : GetSysColor(COLOR_WINDOW),
-                           0L),
-                std::tuple(GetBkColor(dc), SendMessageA(control, EM_GETMODIFY, 0, 0)));
+      EXPECT_EQ(
+          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
+          GetBkColor(dc));
       ReleaseDC(control, dc);
     }
     for (int index = 0, count = static_cast<int>(row.items.size()); index < count; ++index) {
@@ -122,8 +118,7 @@ void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
   }
 }
 
-// Every window with every page shown; a sizeable one also grown, its controls kept at their
-// anchored edges, and shrunk, which leaves it at its designed size.
+// Every window with every page shown; a sizeable one also grown, then shrunk below its size.
 class EachWindow : public testing::TestWithParam<const WindowLayout*> {};
 
 TEST_P(EachWindow, EveryControlMatchesItsRow) {
@@ -165,8 +160,7 @@ std::thread WhenShown(const char* window_class, Answer answer) {
   });
 }
 
-// What the Form reads, "text|enabled checked silver modified|items|selection events": the
-// text of an edit, the lines of a memo, the items of a list; C a click, D a double-click.
+// What the Form reads, "text or lines|enabled checked silver modified|items|selection events".
 std::string Readings(const W& window, ControlId id, const Events& events = {}) {
   const ControlLayout* row = window.Layout().Find(id);
   const auto kind = row ? row->kind : ControlKind::Button;
@@ -188,9 +182,7 @@ std::string Readings(const W& window, ControlId id, const Events& events = {}) {
   return out.str();
 }
 
-// Form calls, written "T<text>;E0;...", and what the user does: y types a character, b
-// clicks a button and r the first radio item, w<code> notifies from the control, m chooses
-// the system menu item, k<y> presses on the link at (3, 3) and releases it at (3, y).
+// Form calls "T<text>;E0;..." and the user's: type, click, radio, notify, menu, link press.
 const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
     {'T', [](W& w, ControlId id, Arg& a) { w.SetText(id, a); }},
     {'E', [](W& w, ControlId id, Arg& a) { w.SetEnabled(id, a == "1"); }},
@@ -216,7 +208,6 @@ const std::map<char, std::function<void(W&, ControlId, Arg&)>> kCalls = {
      }},
 };
 
-// Whether any of the calls was the user's.
 bool Write(W& window, ControlId id, const std::string& calls) {
   bool by_user = false;
   for (std::size_t at = 0, end = 0; at < calls.size(); at = end + 1) {
@@ -232,13 +223,11 @@ const std::tuple<const WindowLayout& (*)(), ControlId, const char*, const char*>
     {MainWindowLayout, edPSTPath, "TC:\\;yx", "xC:\\,|1001||-1 "},
     {MainWindowLayout, edPSTPath, "yx;TD:\\", "D:\\,|1000||-1 "},
     {MainWindowLayout, cbPOP3, "K;E0", "|0100||-1 "},
-    // A list loses its selection with the selected item or past its end; later items move up.
     {MainWindowLayout, lbAllowed, "Aexe;Aurl;Abat;L2;D0;D7", "|1000|url,bat,|1 "},
     {MainWindowLayout, lbBlocked, "Aexe;Abat;L1;D1;Aade;L2", "|1000|exe,ade,|-1 "},
     {MainWindowLayout, mDescription, "NONLY;N;NCleans it.", "ONLY,,Cleans it.,|1000||-1 "},
     {AddinsWindowLayout, form7::rgLoadBehavior, "L4;E0", "|0000||4 "},
     {MainWindowLayout, 9999, "Tx;Ay;K", "|1000||-1 "},  // not in the layout: keeps nothing
-    // Only an enabled control reports what the user does.
     {MainWindowLayout, btnExit, "b", "|1000||-1 C"},
     {MainWindowLayout, btnExit, "E0;b", "|0000||-1 "},
     {MainWindowLayout, lbAllowed, "w1;w2;w4", "|1000||-1 CD"},  // selection, double-click, focus
@@ -249,8 +238,7 @@ const std::tuple<const WindowLayout& (*)(), ControlId, const char*, const char*>
     {MainWindowLayout, miRestoreBackup, "E0;m", "|0000||-1 "},
 };
 
-// Each row on a window with every page shown; a row of Form calls also before the control's
-// tab is first clicked, which makes it in the same state.
+// Each row with every page shown; Form calls also before the control's page is first shown.
 TEST(Controls, ReadWhatIsWrittenAndReportWhatTheUserDoes) {
   for (const auto& [layout, id, calls, readings] : kCases) {
     SCOPED_TRACE(testing::Message() << id << " " << calls);
@@ -279,8 +267,7 @@ TEST(Windows, ClosingTheProgramsWindowEndsTheMessageLoop) {
   EXPECT_EQ(nullptr, window.Handle());
 }
 
-// Each kind of message box (none: the error box): its caption, the button Enter presses, and
-// the answer to the button pressed.
+// Each kind of box (none: the error box): caption, text, default button, answer.
 TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   const std::tuple<std::optional<MessageKind>, const char*, int, int, Answer> boxes[] = {
       {MessageKind::Confirmation, "Confirm", IDYES, IDNO, Answer::No},
@@ -303,12 +290,8 @@ TEST(Win32Dialogs, MessageBoxesShowTheirTextAndReturnTheAnswer) {
   }
 }
 
-// The folder picker's tree against Wine's shell: the desktop, open, holds the shell's folders;
-// a folder lists its subfolders in the shell's order when opened, once however often; one
-// without any loses its "+"; the tree's text is the selected folder's path, empty for one
-// without. A folder that cannot be opened (its desktop.ini names a missing handler, as a drive
-// that is not ready) says so over the window at each try and stays closed. The shell's menu
-// acts on the selected folder.
+// The picker's tree on Wine's shell: folders in its order, once; paths; one that cannot be
+// opened (a missing handler, as a drive not ready) says so each time; the shell's menu.
 TEST(ShellTree, ShowsTheShellsFoldersAndActsOnThem) {
   const Names order{".hidden", "_first", "Alpha", "a-z", "beta", "Charlie", "none"};
   for (const std::string& name : order) {
