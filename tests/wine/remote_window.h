@@ -32,13 +32,13 @@ inline std::string WindowsPath(std::string path) {
   return "Z:" + path;
 }
 
-// Below a key in a view (empty if missing): "[key]" for each key, "key\name=type:bytes" each value.
+// The values below a key in a view, "key\name=type:bytes" each, the subkeys' included.
 inline std::string RegistrySnapshot(HKEY root, REGSAM view, const std::string& path) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
     return {};
   }
-  std::string out = "[" + path + "]\n";
+  std::string out;
   char name[16384];
   std::vector<BYTE> data(65536);
   for (DWORD i = 0, length = sizeof(name), size = 65536, type = 0;

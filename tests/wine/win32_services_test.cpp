@@ -25,12 +25,10 @@ TEST(Win32FileSystem, PathsFoldersAndFiles) {
   ASSERT_TRUE(files.MakeFolders(at) && files.MakeFolders(at)) << "made, and made already";
   ASSERT_TRUE(files.WriteWholeFile(at + "one.reg", std::string("long\0text", 9)));
   ASSERT_TRUE(files.WriteWholeFile(at + "one.reg", "short") && files.MakeFolders(at + "sub"));
-  for (const auto& [path, expected] : {std::pair{"C:\\windows\\", "100"},
-                                       {"C:\\windows", "100"},
-                                       {"", "000"},
-                                       {"C:\\no such folder", "000"},
-                                       {"one.reg", "011"},
-                                       {"missing.reg", "000"}}) {
+  const std::pair<const char*, const char*> paths[] = {
+      {"C:\\windows\\", "100"},      {"C:\\windows", "100"}, {"", "000"},
+      {"C:\\no such folder", "000"}, {"one.reg", "011"},     {"missing.reg", "000"}};
+  for (const auto& [path, expected] : paths) {
     const std::string full = path[0] == 'C' || !*path ? path : at + path;
     EXPECT_EQ(expected, std::to_string(files.FolderExists(full)) +
                             std::to_string(files.FileExists(full)) +
