@@ -77,7 +77,6 @@ void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
   for (const auto& row : layout.controls) {
     SCOPED_TRACE(std::string(row.name));
     HWND control = window.Control(row.id);
-    ASSERT_NE(nullptr, control);
     const UINT get_image = row.kind == ControlKind::PictureButton ? BM_GETIMAGE : STM_GETIMAGE;
     const LayoutRect place = ExpectedPlace(layout, row, dw, dh);
     const bool page = row.kind == ControlKind::Page;
@@ -100,11 +99,14 @@ void ExpectWindowMatchesItsRows(const W& window, int dw, int dh) {
       const bool as_edit =
           IsWindowEnabled(control) && !(GetWindowLongA(control, GWL_STYLE) & ES_READONLY);
       HDC dc = GetDC(control);
-      SendMessageA(GetParent(control), as_edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC, WPARAM(dc),
-                   LPARAM(control));
-      EXPECT_EQ(
-          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW),
-          GetBkColor(dc));
+      LOGBRUSH brush{};
+      GetObjectA(
+          HBRUSH(SendMessageA(GetParent(control), as_edit ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
+                              WPARAM(dc), LPARAM(control))),
+          sizeof(brush), &brush);
+      const COLORREF shown =
+          row.colour == FieldColour::Silver ? RGB(0xC0, 0xC0, 0xC0) : GetSysColor(COLOR_WINDOW);
+      EXPECT_EQ(std::tuple(shown, shown), std::tuple(brush.lbColor, GetBkColor(dc)));
       ReleaseDC(control, dc);
     }
     for (int index = 0, count = static_cast<int>(row.items.size()); index < count; ++index) {
