@@ -68,9 +68,8 @@ TEST(Installer, InstallsWhereA32BitProgramBelongsAndUninstallsWithoutATrace) {
   EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA((temporary + "~nsu*"s).c_str(), &found));
   EXPECT_EQ(std::vector<std::string>{"notes.txt"}, files.FileNames(folder));
   EXPECT_EQ(
-      std::tuple("", "", false, settings),
+      std::tuple("", false, settings),
       std::tuple(RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, key),
-                 RegistrySnapshot(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, key),
                  files.FileExists(shortcut), RegistrySnapshot(HKEY_CURRENT_USER, 0, outlook)));
 }
 
