@@ -31,11 +31,8 @@ struct ByteReader {
   std::uint8_t Byte() { return Empty() ? 0 : bytes[next++]; }
   bool Bool() { return (Byte() & 1) != 0; }
   std::size_t Below(std::size_t n) {  // 0 to n - 1; n of at most 65,536
-    if (n <= 1) {
-      return 0;
-    }
-    const std::size_t value = Byte();
-    return (n > 256 ? value << 8 | Byte() : value) % n;
+    const std::size_t value = n <= 1 ? 0 : Byte();
+    return n <= 1 ? 0 : (n > 256 ? value << 8 | Byte() : value) % n;
   }
   template <typename T, std::size_t N>
   const T& Pick(const T (&choices)[N]) {
@@ -70,29 +67,25 @@ const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans",
                               "",         " ",        "a\\b",     std::string(300, 'n'),
                               "Caf\xE9",  "x;y"};
 
-RegValue Text(std::string_view text) {
+const auto Text = [](std::string_view text) -> RegValue {
   return {ValueType::String, StringData(text)};
-}
-RegValue Number(std::uint32_t number) {
+};
+const auto Number = [](std::uint32_t number) -> RegValue {
   return {ValueType::Dword, DwordData(number)};
-}
+};
 
 // Text of one of the lengths that break buffers, or a few bytes of the input itself (NULs
 // and bytes above 127 included).
 std::string AnyText(ByteReader& in) {
   constexpr std::size_t kLengths[] = {1, 255, 256, 257, 260, 261, 2000, 2001, 100000};
-  switch (in.Below(4)) {
-    case 0:
-      return in.Pick(kPaths);
-    case 1:
-      return in.Pick(kNames);
-    case 2:
-      return std::string(in.Pick(kLengths), static_cast<char>('a' + in.Below(26)));
-  }
-  std::string text(in.Below(16), '\0');
-  for (char& c : text) {
-    c = static_cast<char>(in.Byte());
-  }
+  const std::size_t kind = in.Below(4);
+  std::string text = kind == 0   ? in.Pick(kPaths)
+                     : kind == 1 ? in.Pick(kNames)
+                     : kind == 2
+                         ? std::string(in.Pick(kLengths), static_cast<char>('a' + in.Below(26)))
+                         : std::string(in.Below(16), '\0');
+  std::generate(text.begin(), kind == 3 ? text.end() : text.begin(),
+                [&in] { return static_cast<char>(in.Byte()); });
   return text;
 }
 
@@ -104,22 +97,12 @@ RegValue AnyValue(ByteReader& in) {
       static_cast<ValueType>(11) /* REG_QWORD */};
   constexpr std::uint32_t kNumbers[] = {0, 1, 2, 0xFFFFFFFF};
   RegValue value{in.Pick(kTypes), {}};
-  switch (in.Below(6)) {
-    case 0:
-      break;  // no data at all
-    case 1:
-      value.data = {in.Byte()};
-      break;
-    case 2:
-      value.data = DwordData(in.Pick(kNumbers));
-      break;
-    case 3: {  // text without its NUL
-      const std::string text = AnyText(in);
-      value.data.assign(text.begin(), text.end());
-      break;
-    }
-    default:
-      value.data = StringData(AnyText(in));
+  const std::size_t data = in.Below(6);  // none, one byte, a number, text without its NUL
+  if (data == 1 || data == 2) {
+    value.data = data == 1 ? std::vector<std::uint8_t>{in.Byte()} : DwordData(in.Pick(kNumbers));
+  } else if (data > 2) {
+    const std::string text = AnyText(in);
+    value.data = data == 3 ? std::vector<std::uint8_t>(text.begin(), text.end()) : StringData(text);
   }
   return value;
 }
@@ -139,9 +122,7 @@ RegValue AnyInstallationPath(ByteReader& in) {
     std::string path = in.Below(4) == 0 ? std::string(in.Pick(kOdd)) : in.Pick(kInstallRoots);
     path += std::string(in.Below(3), '\\');
     RegValue value{type, StringData(path)};
-    if (in.Below(8) == 0) {
-      value.data.pop_back();
-    }
+    value.data.resize(value.data.size() - (in.Below(8) == 0 ? 1 : 0));
     return value;
   });
 }
@@ -173,20 +154,14 @@ std::string AnyAllowList(ByteReader& in) {
   const std::size_t count = in.Below(4) == 0 ? in.Below(4000) : in.Below(8);
   std::string text;
   for (std::size_t i = 0; i < count; ++i) {
-    if (i > 0) {
-      text += in.Below(8) == 0 ? ";;" : ";";
-    }
+    text += i == 0 ? "" : in.Below(8) == 0 ? ";;" : ";";
     const std::string_view extension =
         kAttachmentExtensionCatalogue[in.Below(kAttachmentExtensionCatalogue.size())].extension;
     const std::size_t spelling = in.Below(3);
-    if (spelling == 0) {
-      text += extension;
-    } else if (spelling == 1) {
-      std::transform(extension.begin(), extension.end(), std::back_inserter(text),
-                     [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    } else {
-      text += in.Pick(kOdd);
-    }
+    const std::size_t end = text.size();
+    text += spelling == 2 ? in.Pick(kOdd) : extension;
+    std::transform(text.begin() + end, spelling == 1 ? text.end() : text.begin() + end,
+                   text.begin() + end, [](unsigned char c) { return std::toupper(c); });
   }
   return text;
 }
@@ -199,7 +174,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
 
   Run Play();
   bool IsAppElevated() override { return elevated_; }
-
   Answer Message(MessageKind kind, std::string_view text) override {
     const Answer answer = AsksYesOrNo(kind) ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
     Add({Step::Kind::Message, std::string(text), std::string(MessageKindName(kind)), answer});
@@ -210,12 +184,10 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   }
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override {
     MemoryForm form(layout);
-    std::unique_ptr<EventSink> sink = logic(form);
-    Drive(form, *sink, /*modal=*/true);
+    Drive(form, *logic(form), /*modal=*/true);
   }
   std::optional<std::string> OpenFile(const FileDialogOptions&) override { return Chosen(); }
   std::optional<std::string> SaveFile(const FileDialogOptions&) override { return Chosen(); }
-
   std::optional<std::vector<Entry>> Running() override {
     return outlook_running_ ? std::vector<Entry>{{4242, "OUTLOOK.EXE"}} : std::vector<Entry>{};
   }
@@ -241,24 +213,22 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
 
  private:
   void Add(Step step) {
-    const auto& writes = registry_->Writes();
-    for (; drained_ < writes.size(); ++drained_) {
+    for (const auto& writes = registry_->Writes(); drained_ < writes.size(); ++drained_) {
       steps_.push_back({Step::Kind::Write, {}, {}, Answer::Ok, writes[drained_]});
     }
     steps_.push_back(std::move(step));
   }
   std::optional<std::string> Chosen() {
-    if (in_.Below(3) == 0) {
-      return std::nullopt;
-    }
-    return in_.Pick(kPaths) + "profiles.reg";
+    return in_.Below(3) == 0 ? std::nullopt : std::optional(in_.Pick(kPaths) + "profiles.reg");
   }
   // A value below HKLM\Software, in the view a 32-bit program has or in the 64-bit branch.
   void SeedMachineKey(std::string_view path, bool native, const std::string& name,
                       const RegValue& value) {
-    const std::string stored = MachinePath(path, native);
-    registry_->Key(Root::LocalMachine, stored).Data(name, value.type, value.data);
-    keys_.emplace_back(Root::LocalMachine, stored);
+    Seed(Root::LocalMachine, MachinePath(path, native), name, value);
+  }
+  void Seed(Root root, const std::string& path, std::string_view name, const RegValue& value) {
+    registry_->Key(root, path).Data(name, value.type, value.data);
+    keys_.emplace_back(root, path);
   }
   std::string MachinePath(std::string_view path, bool native) const {
     return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
@@ -273,19 +243,15 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   std::unique_ptr<MemoryRegistry> registry_;
   MemoryFileSystem files_;
   FixedClock clock_;
-  bool elevated_ = false;
-  bool outlook_running_ = false;
-  bool start_fails_ = false;
-  bool editor_writes_ = false;
-  bool faulted_ = false;
+  bool elevated_ = false, outlook_running_ = false, start_fails_ = false;
+  bool editor_writes_ = false, faulted_ = false, entry_shown_ = false;
   std::set<std::string> installed_;
   std::vector<std::pair<Root, std::string>> keys_;  // what the machine was seeded with
   std::vector<Step> steps_;
   std::size_t drained_ = 0;
-  std::unique_ptr<MemoryForm> main_;
-  std::unique_ptr<MemoryForm> entry_;
+  MemoryForm main_{MainWindowLayout()};
+  MemoryForm entry_{LocationEntryLayout()};
   std::unique_ptr<LocationEntryWindow> entry_logic_;
-  bool entry_shown_ = false;
 };
 
 // An Office version in either view, with a Bitness of any kind, and its settings; or only
@@ -302,12 +268,10 @@ void Program::SeedVersion(std::string_view major) {
   constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
   const RegValue bitness = OrAny(m_, 3, [&] { return Text(m_.Pick(kBitness)); });
   for (bool native : {true, false}) {
-    if ((where & (native ? 1 : 2)) != 0) {
-      if (m_.Bool()) {
-        SeedMachineKey(office + "Outlook", native, "Bitness", bitness);
-      } else {
-        registry_->Key(Root::LocalMachine, MachinePath(office + "Outlook", native));
-      }
+    if ((where & (native ? 1 : 2)) != 0 && m_.Bool()) {
+      SeedMachineKey(office + "Outlook", native, "Bitness", bitness);
+    } else if ((where & (native ? 1 : 2)) != 0) {
+      registry_->Key(Root::LocalMachine, MachinePath(office + "Outlook", native));
     }
   }
   for (const SettingRow& row : kSettingsCatalogue) {
@@ -323,12 +287,8 @@ void Program::SeedVersion(std::string_view major) {
       value = Text(AnyAllowList(m_));
     }
     const std::string path = SettingKeyPath(row.key, Version(major));
-    if (row.root == Root::LocalMachine) {
-      SeedMachineKey(path, m_.Bool(), std::string(row.name), value);
-    } else {
-      registry_->Key(Root::CurrentUser, path).Data(row.name, value.type, value.data);
-      keys_.emplace_back(Root::CurrentUser, path);
-    }
+    row.root == Root::LocalMachine ? SeedMachineKey(path, m_.Bool(), std::string(row.name), value)
+                                   : Seed(Root::CurrentUser, path, row.name, value);
   }
   // Custom places, by the hundred, with odd names.
   const std::string places = office + "Common\\Open Find\\Places\\UserDefinedPlaces";
@@ -384,9 +344,9 @@ void Program::BuildMachine() {
       const std::string folder = kInstallRoots[i] + "\\root\\Office" + std::string(major) + "\\";
       if ((present >> i & 1) != 0) {
         files_.AddFile(folder + "OUTLOOK.EXE");
-        if (m_.Bool()) {
-          files_.AddFile(folder + "SCANPST.EXE");
-        }
+      }
+      if ((present >> i & 1) != 0 && m_.Bool()) {
+        files_.AddFile(folder + "SCANPST.EXE");
       }
     }
   }
@@ -421,7 +381,6 @@ void Program::BuildMachine() {
     SeedMachineKey("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", m_.Bool(),
                    std::to_string(i) + name, Number(1));
   }
-
   if (m_.Bool()) {
     const std::string profiles =
         "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
@@ -480,12 +439,13 @@ void Program::Act(MemoryForm& form, EventSink& sink) {
     }
   }
   const std::size_t choice = in_.Below(controls.size() + 1);
-  if (choice == controls.size() || controls.empty()) {
-    Add({Step::Kind::Action, "activate", std::string(form.Layout().caption)});
+  const std::string caption(form.Layout().caption);
+  if (choice == controls.size()) {
+    Add({Step::Kind::Action, "activate", caption});
     return Dispatch(sink, *this, kNoControl, Event::Activate);
   }
   const ControlLayout& row = *controls[choice];
-  Add({Step::Kind::Action, std::string(row.name), std::string(form.Layout().caption)});
+  Add({Step::Kind::Action, std::string(row.name), caption});
   Event event = Event::Click;
   if (row.kind == ControlKind::CheckBox) {
     form.SetChecked(row.id, !form.Checked(row.id));
@@ -507,19 +467,15 @@ void Program::Act(MemoryForm& form, EventSink& sink) {
 // location entry window beside it while that is shown.
 void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
   const bool beside_entry = !modal || &form.Layout() == &PlacesWindowLayout();
-  for (int actions = 0; actions < 48 && !form.Closed() && !main_->Closed(); ++actions) {
+  for (int actions = 0; actions < 48 && !form.Closed() && !main_.Closed(); ++actions) {
     if (in_.Empty() || in_.Below(24) == 0) {
       break;  // the window's close box
     }
-    if (beside_entry && entry_->Shown() && in_.Bool()) {
-      Act(*entry_, *entry_logic_);
-    } else {
-      Act(form, sink);
-    }
-    if (entry_->Shown() && !entry_shown_) {
+    beside_entry&& entry_.Shown() && in_.Bool() ? Act(entry_, *entry_logic_) : Act(form, sink);
+    if (entry_.Shown() && !entry_shown_) {
       Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
     }
-    entry_shown_ = entry_->Shown();
+    entry_shown_ = entry_.Shown();
   }
   if (!form.Closed()) {
     Add({Step::Kind::Action, "close box", std::string(form.Layout().caption)});
@@ -529,35 +485,29 @@ void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
 
 Run Program::Play() {
   BuildMachine();
-  Run run;
-  run.facts.elevated = elevated_;
-  run.facts.faults = faulted_;
-  run.facts.installed = installed_;
-  // What was stored before the program ran.
-  std::map<std::string_view, std::optional<RegValue>> allow_lists;
+  Run run{{}, {{}, false, {}, installed_, elevated_, faulted_, {}, {}}, {}, {}};
+  std::map<std::string, std::optional<RegValue>> allow_lists;  // as stored before the start
   for (std::string_view major : kVersions) {
-    allow_lists[major] = registry_->Value(
+    allow_lists[std::string(major)] = registry_->Value(
         Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, Version(major)),
         "Level1Remove");
   }
   run.facts.dumpster = registry_->Value(
       Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
-
   const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
   AppState state;
-  main_ = std::make_unique<MemoryForm>(MainWindowLayout());
-  entry_ = std::make_unique<MemoryForm>(LocationEntryLayout());
-  entry_logic_ = std::make_unique<LocationEntryWindow>(*entry_, *main_, services, state);
-  MainWindow window(*main_, *entry_, services, state);
+  entry_logic_ = std::make_unique<LocationEntryWindow>(entry_, main_, services, state);
+  MainWindow window(main_, entry_, services, state);
   try {
     window.FormCreate();
-    if (state.OutlookVersion.Found) {
-      run.facts.major = VersionNumber(state.OutlookVersion.MajorVersion);
-      run.facts.click_to_run = state.OutlookVersion.IsClickToRun();
-      run.facts.program_folder = state.OutlookVersion.ProgramFolder;
+    const OutlookVersionInfo& outlook = state.OutlookVersion;
+    if (outlook.Found) {
+      run.facts.major = VersionNumber(outlook.MajorVersion);
+      run.facts.click_to_run = outlook.IsClickToRun();
+      run.facts.program_folder = outlook.ProgramFolder;
       run.facts.level1remove = allow_lists[run.facts.major];
     }
-    Drive(*main_, window, /*modal=*/false);
+    Drive(main_, window, /*modal=*/false);
   } catch (const std::exception& error) {
     run.escaped = error.what();
   }
