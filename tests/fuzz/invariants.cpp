@@ -5,6 +5,7 @@
 #include "fuzz/session.h"
 #include "platform/registry_object.h"
 #include "settings/backup.h"
+#include "settings/reg_file.h"
 #include "settings/settings_catalogue.h"
 #include "support/versions.h"
 #include "tools/help_file.h"
@@ -24,19 +25,17 @@ std::string Lower(std::string_view text) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower;
 }
-bool Same(std::string_view a, std::string_view b) {
-  return Lower(a) == Lower(b);
-}
+const auto Same = [](std::string_view a, std::string_view b) { return Lower(a) == Lower(b); };
 // `path` is `key` or a key above it: creating a key creates its missing parents.
-bool OnTheWayTo(std::string_view path, std::string_view key) {
+const auto OnTheWayTo = [](std::string_view path, std::string_view key) {
   return Same(path, key) || Lower(key).starts_with(Lower(path) + "\\");
-}
+};
 // A drive and a backslash, or a UNC path.
-bool FullPath(std::string_view path) {
+const auto FullPath = [](std::string_view path) {
   return (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
           path.substr(1, 2) == ":\\") ||
          path.starts_with("\\\\");
-}
+};
 std::set<std::string> Pieces(const std::string& list) {
   std::set<std::string> pieces;
   for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
@@ -44,6 +43,9 @@ std::set<std::string> Pieces(const std::string& list) {
     pieces.insert(list.substr(start, end - start));
   }
   return pieces;
+}
+auto Read(std::string_view text) {
+  return ReadRegFile({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 class Checker {
@@ -93,19 +95,16 @@ class Checker {
   // Errors only of reading the registry, which end the start-up; the save confirmed, and
   // still going when a backup failed only if the user chose to go on.
   void Message(const Step& step) {
-    if (step.detail == "error box") {
-      const auto is = [&](const std::string& pattern) {
-        const auto star = pattern.find('*');
-        return step.text.starts_with(pattern.substr(0, star)) &&
-               step.text.ends_with(pattern.substr(star + 1));
-      };
-      Expect(is(InvalidDataTypeText("*")) || is(GetDataFailedText("*")),
-             "an error box of another kind: " + step.text);
-      start_up_failed_ = start_up_failed_ || !started_;
-    }
-    if (step.answer != Answer::Ok) {
-      confirmed_ = step.answer == Answer::Yes;
-    }
+    const auto is = [&step](const std::string& pattern) {
+      const auto star = pattern.find('*');
+      return step.text.starts_with(pattern.substr(0, star)) &&
+             step.text.ends_with(pattern.substr(star + 1));
+    };
+    const bool error = step.detail == "error box";
+    Expect(!error || is(InvalidDataTypeText("*")) || is(GetDataFailedText("*")),
+           "an error box of another kind: " + step.text);
+    start_up_failed_ = start_up_failed_ || (error && !started_);
+    confirmed_ = step.answer == Answer::Ok ? confirmed_ : step.answer == Answer::Yes;
     if (step.detail == MessageKindName(MessageKind::Confirmation)) {
       saving_ = action_ == "btnSave" && confirmed_;
     } else if (step.detail == MessageKindName(MessageKind::ConfirmationDefaultNo)) {
@@ -163,18 +162,17 @@ class Checker {
            "a registry write the user did not ask for: " + where);
   }
 
-  // Catalogue values below the detected version's keys, each once: 0 or 1,
-  // or one NUL-ended text, a folder that exists where one is asked for.
+  // Catalogue values below the detected version's keys, each once: 0 or 1, or one NUL-ended
+  // text, a folder that exists where one is asked for.
   void Saved(const Write& write, const std::string& where) {
-    const auto below = [&](const SettingRow& row, bool on_the_way) {
-      const std::string key = SettingKeyPath(row.key, version_);
-      return row.root == Root::CurrentUser &&
-             (on_the_way ? OnTheWayTo(write.path, key)
-                         : Same(write.path, key) && write.name == row.name);
-    };
     const bool create = write.kind == Write::Kind::Create;
-    const auto row = std::find_if(kSettingsCatalogue.begin(), kSettingsCatalogue.end(),
-                                  [&](const SettingRow& row) { return below(row, create); });
+    const auto row = std::find_if(
+        kSettingsCatalogue.begin(), kSettingsCatalogue.end(), [&](const SettingRow& row) {
+          const std::string key = SettingKeyPath(row.key, version_);
+          return row.root == Root::CurrentUser &&
+                 (create ? OnTheWayTo(write.path, key)
+                         : Same(write.path, key) && write.name == row.name);
+        });
     if (row == kSettingsCatalogue.end() || create) {
       return Expect(row != kSettingsCatalogue.end(), "a save wrote outside its values: " + where);
     }
@@ -191,7 +189,7 @@ class Checker {
     Expect(row->setting != Setting::EnableDEP || major_ == "14" || major_ == "15",
            "a save wrote EnableDEP for version " + major_);
     if (row->setting == Setting::Level1Remove) {
-      AllowList(write.value.TextUpToNul());
+      AllowList(text);
     }
   }
 
@@ -201,9 +199,7 @@ class Checker {
     const auto names = files_.FileNames(folder);
     backed_up_ = backed_up_ || std::any_of(names.begin(), names.end(), [&](const auto& name) {
                    const auto text = files_.ReadWholeFile(folder + name, 1 << 24);
-                   return text && ReadRegFile({reinterpret_cast<const std::uint8_t*>(text->data()),
-                                               text->size()})
-                                          .index() == 0;
+                   return text && Read(*text).index() == 0;
                  });
     return backed_up_;
   }
@@ -249,22 +245,20 @@ class Checker {
            "DumpsterAlwaysOn written unchanged");
   }
 
-  // Each program started is the one the pressed control stands for, by a full path.
+  // Each program started is the one the pressed control stands for, by a full path:
+  // Click-to-Run's Outlook in the detected Office folder; otherwise the install folder and
+  // the file name joined as stored, which need not exist.
   void Started(const Step& step) {
     const std::string& file = step.text;
-    const auto outlook = [&] {
-      const auto close = file.find('"', 1);
-      const std::string program = file.substr(std::min<std::size_t>(1, file.size()), close - 1);
-      // Click-to-Run's is the detected Office folder's; otherwise the install folder and
-      // the file name joined as stored, which need not exist.
-      return file.starts_with("\"") && close != std::string::npos &&
-             (run_.facts.click_to_run
-                  ? program == run_.facts.program_folder + "OUTLOOK.EXE"
-                  : FullPath(program) && Lower(program).ends_with("outlook.exe"));
-    };
+    const auto close = file.find('"', 1);
+    const std::string program = file.substr(std::min<std::size_t>(1, file.size()), close - 1);
+    const bool outlook =
+        file.starts_with("\"") && close != std::string::npos &&
+        (run_.facts.click_to_run ? program == run_.facts.program_folder + "OUTLOOK.EXE"
+                                 : FullPath(program) && Lower(program).ends_with("outlook.exe"));
     const bool open = step.detail == "open";
     const bool fine =
-        action_ == "btnLaunchOutlook"      ? (step.kind == Step::Kind::Process || open) && outlook()
+        action_ == "btnLaunchOutlook"      ? (step.kind == Step::Kind::Process || open) && outlook
         : step.kind == Step::Kind::Process ? false
         : action_ == "btnScanPST" ? open && FullPath(file) && Lower(file).ends_with("\\scanpst.exe")
         : action_ == "btnHelp"
@@ -282,11 +276,10 @@ class Checker {
   MemoryFileSystem files_ = run_.files;  // asked, not changed
   std::vector<std::string> violations_;
   std::string action_;
-  bool started_ = false;          // the start-up is over
-  bool start_up_failed_ = false;  // it showed an error
-  bool confirmed_ = false;        // the last question was answered Yes
-  bool saving_ = false;           // a save was confirmed and goes on
-  bool backed_up_ = false;        // it wrote a backup, or the user chose to go without
+  // The start-up is over; it showed an error; the last question was answered Yes; a save was
+  // confirmed and goes on; it wrote a backup, or the user chose to go without.
+  bool started_ = false, start_up_failed_ = false, confirmed_ = false, saving_ = false;
+  bool backed_up_ = false;
   std::set<std::string> saved_;
 };
 
@@ -294,6 +287,15 @@ class Checker {
 
 std::vector<std::string> Violations(const Run& run) {
   return Checker(run).Check();
+}
+
+std::vector<std::string> RoundTripFaults(std::span<const std::uint8_t> bytes) {
+  const auto read = ReadRegFile(bytes);
+  const std::string again = read.index() == 0 ? WriteRegFile(std::get<0>(read), "again") : "";
+  if (read.index() != 0 || Read(again) == read) {
+    return {};
+  }
+  return {"written again, the file reads differently:\n" + again};
 }
 
 }  // namespace tarnwell::fuzz

@@ -1,6 +1,5 @@
-// The fuzz campaign's saved inputs, replayed: each one is a machine and a session that once
-// found a fault or reached code no other input reached. And the checker, shown sessions
-// that break each promise.
+// The fuzz campaigns' saved inputs, replayed: each one once found a fault or reached code no
+// other input reached. And the checker, shown sessions that break each promise.
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -9,6 +8,7 @@
 #include "fuzz/session.h"
 #include "platform/registry_object.h"
 #include "settings/backup.h"
+#include "settings/reg_file.h"
 
 namespace tarnwell::fuzz {
 namespace {
@@ -16,20 +16,43 @@ namespace {
 using testing::IsEmpty;
 using Kind = MemoryRegistry::Write::Kind;
 
-TEST(FuzzCorpus, EveryInputKeepsEveryPromise) {
-  std::size_t inputs = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(TARNWELL_FUZZ_CORPUS)) {
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Inputs(const char* folder) {
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> inputs;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_THAT(Violations(RunSession(bytes)), IsEmpty()) << entry.path().filename();
-    ++inputs;
+    inputs.emplace_back(entry.path().filename().string(),
+                        std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), {}});
   }
-  EXPECT_GE(inputs, 20u);
+  return inputs;
+}
+
+TEST(FuzzCorpus, EveryInputKeepsEveryPromise) {
+  const auto inputs = Inputs(TARNWELL_FUZZ_CORPUS);
+  for (const auto& [name, bytes] : inputs) {
+    EXPECT_THAT(Violations(RunSession(bytes)), IsEmpty()) << name;
+  }
+  EXPECT_GE(inputs.size(), 20u);
+}
+
+// Registry files round-trip, and the hand-made ones are judged as named: "valid-" accepted,
+// "broken-" refused.
+TEST(RegFileCorpus, EveryInputRoundTripsAndIsJudgedAsNamed) {
+  std::size_t judged = 0;
+  for (const auto& [name, bytes] : Inputs(TARNWELL_REG_FILE_CORPUS)) {
+    EXPECT_THAT(RoundTripFaults(bytes), IsEmpty()) << name;
+    const bool valid = name.starts_with("valid-");
+    if (valid || name.starts_with("broken-")) {
+      EXPECT_EQ(valid, ReadRegFile(bytes).index() == 0) << name;
+      ++judged;
+    }
+  }
+  EXPECT_GE(judged, 10u);
 }
 
 const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\";
 const std::string kPlaces = kOffice + "Common\\Open Find\\Places\\UserDefinedPlaces";
 const std::string kFolder = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
+const std::string kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
 
 Step Act(std::string control) {
   return {Step::Kind::Action, std::move(control), "Tarnwell"};
@@ -37,27 +60,24 @@ Step Act(std::string control) {
 Step Say(std::string text, std::string kind, Answer answer = Answer::Ok) {
   return {Step::Kind::Message, std::move(text), std::move(kind), answer};
 }
-Step Set(std::string key, std::string name, RegValue value, Kind kind = Kind::Set) {
+Step Set(std::string key, RegValue value, std::string name = {}, Kind kind = Kind::Set) {
   Step step{Step::Kind::Write, {}, {}};
   step.write = {kind, Root::CurrentUser, std::move(key), std::move(name), std::move(value)};
   return step;
 }
 Step Dword(std::string key, std::string name, std::uint32_t number) {
-  return Set(std::move(key), std::move(name), {ValueType::Dword, DwordData(number)});
+  return Set(std::move(key), {ValueType::Dword, DwordData(number)}, std::move(name));
 }
 Step Text(std::string key, std::string name, std::string_view text) {
-  return Set(std::move(key), std::move(name), {ValueType::String, StringData(text)});
+  return Set(std::move(key), {ValueType::String, StringData(text)}, std::move(name));
 }
 Step Start(std::string verb, std::string file) {
   return {verb.empty() ? Step::Kind::Process : Step::Kind::Shell, std::move(file), std::move(verb)};
 }
-const Step kConfirmed = Say("Save?", "confirmation", Answer::Yes);
-const Step kPst = Dword(kOffice + "Outlook", "DisablePST", 1);
-const Step kDumpster = [] {
-  Step step = Dword("Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn", 1);
+Step Machine(Step step) {
   step.write.root = Root::LocalMachine;
   return step;
-}();
+}
 
 // Outlook 2010 by Windows Installer on an elevated machine with the folder C:\Mail, whose
 // stored allow list holds "exe;zip" and whose backup folder holds a backup; or Outlook 2016
@@ -80,93 +100,71 @@ Run Session(std::vector<Step> steps, bool click_to_run) {
 // Each session breaks one promise, and the checker names it; the same session without the
 // steps or the change to the machine that break it passes.
 TEST(FuzzChecker, NamesEachBrokenPromise) {
-  const Step exit = Act("btnExit");
-  const Step save = Act("btnSave");
+  const Step save = Act("btnSave"), yes = Say("Save?", "confirmation", Answer::Yes);
+  const Step pst = Dword(kOffice + "Outlook", "DisablePST", 1);
   const std::string security = kOffice + "Outlook\\Security";
   const struct {
-    std::vector<Step> fine;
-    std::vector<Step> breaking;
-    void (*machine)(fuzz::Run&);
+    std::vector<Step> fine, breaking;
     std::string named;
+    void (*change)(fuzz::Run&) = nullptr;
     bool click_to_run = false;
   } cases[] = {
-      {{exit}, {kPst}, nullptr, "did not ask for"},
-      {{save, Say("Save?", "confirmation", Answer::No)}, {kPst}, nullptr, "did not ask for"},
-      {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
-       {Text(kPlaces + "\\Mail", "Name", "Mail")},
-       nullptr,
-       "failed start-up"},
-      {{}, {Say("Something went wrong", "error box")}, nullptr, "error box of another kind"},
-      {{save, kConfirmed}, {Dword(kOffice + "Outlook", "DisablePST", 2)}, nullptr, "0, 1"},
-      {{save, kConfirmed}, {Text(kOffice + "Outlook", "DisablePST", "1")}, nullptr, "0, 1"},
-      {{save, kConfirmed},
-       {Dword("Software\\Microsoft\\Office\\12.0\\Outlook", "DisablePST", 1)},
-       nullptr,
-       "outside its values"},
-      {{save, kConfirmed},
-       {Text(kOffice + "Outlook", "ForcePSTPath", "C:\\Gone")},
-       nullptr,
-       "does not exist"},
-      {{save, kConfirmed, kPst}, {kPst}, nullptr, "twice"},
-      {{save, kConfirmed, kPst}, {}, [](fuzz::Run& run) { run.files = {}; }, "before a backup"},
-      {{save, kConfirmed},
-       {Text(security, "Level1Remove", "exe;bat")},
-       nullptr,
-       "lost a stored piece: [zip]"},
-      {{save, kConfirmed},
-       {Text(security, "Level1Remove", "zip;exe;x")},
-       nullptr,
-       "piece of its own: [x]"},
-      {{save, kConfirmed}, {Set(kPlaces, {}, {}, Kind::Delete)}, nullptr, "deleted"},
-      {{save, kConfirmed}, {exit}, nullptr, "went on after"},
+      {{}, {pst}, "a registry write at start-up"},
       {{Act("btnRemove"), Say("Remove?", "confirmation", Answer::No)},
        {Set(kPlaces + "\\M", {}, {}, Kind::Delete)},
-       nullptr,
-       "did not ask for"},
-      {{Act("btnAddToList")},
-       {Text(kPlaces + "\\Mail", "Path", "C:\\Elsewhere")},
-       nullptr,
-       "an added place"},
-      {{Act("btnAbout")}, {Start("open", "C:\\Windows\\notepad.exe")}, nullptr, "did not ask for"},
-      {{Act("btnLaunchOutlook")},
-       {Start("", "\"Office14\\OUTLOOK.EXE\" /safe")},
-       nullptr,
-       "did not ask for"},
+       "a registry write the user did not ask for"},
+      {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
+       {Text(kPlaces + "\\Mail", "Name", "Mail")},
+       "failed start-up"},
+      {{}, {Say("Something went wrong", "error box")}, "an error box of another kind"},
+      {{save, yes}, {Dword(kOffice + "Outlook", "DisablePST", 2)}, "other than 0, 1 or one text"},
+      {{save, yes}, {Dword("Software\\Other", "DisablePST", 1)}, "outside its values"},
+      {{save, yes}, {Text(kOffice + "Outlook", "ForcePSTPath", "C:\\Gone")}, "does not exist"},
+      {{save, yes, pst}, {pst}, "a value twice"},
+      {{save, yes, pst}, {}, "before a backup", [](fuzz::Run& r) { r.files = {}; }},
+      {{save, yes}, {Text(security, "Level1Remove", "exe;zip;exe")}, "with a piece twice"},
+      {{save, yes}, {Text(security, "Level1Remove", "exe;bat")}, "lost a stored piece: [zip]"},
+      {{save, yes}, {Text(security, "Level1Remove", "zip;exe;x")}, "piece of its own: [x]"},
+      {{save, yes}, {Set(kPlaces, {}, {}, Kind::Delete)}, "deleted a key or a value"},
+      {{save, yes}, {Act("btnExit")}, "went on after a confirmed save"},
+      {{Act("btnAddToList")}, {Text(kPlaces + "\\Mail", "Path", "C:\\Else")}, "an added place"},
       {{Act("btnLaunchOutlook"), Start("", "\"" + kFolder + "OUTLOOK.EXE\" /safe")},
        {Start("open", "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"")},
+       "a program started that the user did not ask for",
        nullptr,
-       "did not ask for",
        true},
-      {{save, kConfirmed},
+      {{save, yes},
        {Dword("Software\\Microsoft\\Office\\16.0\\Outlook\\Security", "EnableDEP", 0)},
+       "EnableDEP for version 16",
        nullptr,
-       "EnableDEP",
        true},
-      {{exit}, {}, [](fuzz::Run& run) { run.facts.installed = {"15"}; }, "without it", true},
-      {{exit},
+      {{save, yes}, {Machine(Set("Software\\Other", {}, {}, Kind::Create))}, "a machine key"},
+      {{save, yes}, {Machine(Dword(kExchange, "DumpsterAlwaysOn", 2))}, "wrote to the machine"},
+      {{save, yes, Machine(Dword(kExchange, "DumpsterAlwaysOn", 1))},
        {},
-       [](fuzz::Run& run) { run.files.Remove(kFolder + "OUTLOOK.EXE"); },
-       "Click-to-Run",
+       "without administrator rights",
+       [](fuzz::Run& r) { r.facts.elevated = false; }},
+      {{save, yes, Machine(Dword(kExchange, "DumpsterAlwaysOn", 1))},
+       {},
+       "DumpsterAlwaysOn written unchanged",
+       [](fuzz::Run& r) {
+         r.facts.dumpster = RegValue{ValueType::Dword, DwordData(1)};
+       }},
+      {{}, {}, "detected on a machine without it", [](fuzz::Run& r) { r.facts.installed = {}; }},
+      {{},
+       {},
+       "a Click-to-Run Outlook 16 detected",
+       [](fuzz::Run& r) { r.files.Remove(kFolder + "OUTLOOK.EXE"); },
        true},
-      {{save, kConfirmed, kDumpster},
-       {},
-       [](fuzz::Run& run) { run.facts.elevated = false; },
-       "administrator"},
-      {{save, kConfirmed, kDumpster},
-       {},
-       [](fuzz::Run& run) {
-         run.facts.dumpster = RegValue{ValueType::Dword, DwordData(1)};
-       },
-       "unchanged"},
-      {{exit}, {}, [](fuzz::Run& run) { run.escaped = "no control 9999"; }, "exception escaped"},
+      {{}, {}, "an exception escaped", [](fuzz::Run& r) { r.escaped = "no control 9999"; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.named);
     EXPECT_THAT(Violations(Session(c.fine, c.click_to_run)), IsEmpty());
     fuzz::Run broken = Session(c.fine, c.click_to_run);
     broken.steps.insert(broken.steps.end(), c.breaking.begin(), c.breaking.end());
-    if (c.machine != nullptr) {
-      c.machine(broken);
+    if (c.change != nullptr) {
+      c.change(broken);
     }
     EXPECT_THAT(Violations(broken), testing::ElementsAre(testing::HasSubstr(c.named)));
   }

@@ -21,7 +21,7 @@
 namespace tarnwell::fuzz {
 namespace {
 
-// The fuzzer's bytes, read front to back as choices. Once they run out every choice is the
+// The fuzzer's bytes, read front to back as choices; once they run out every choice is the
 // first one, so that any input, however short, is a whole case.
 struct ByteReader {
   std::span<const std::uint8_t> bytes;
@@ -49,30 +49,17 @@ constexpr std::pair<std::string_view, std::string_view> kClickToRun[] = {
 const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
                                      "D:\\" + std::string(300, 'o'), ""};
 // Paths and names as users and registries hold them; which paths exist is chosen per input.
-const std::string kPaths[] = {"C:\\Mail\\",
-                              "C:\\Mail",
-                              "D:\\Archive\\",
-                              "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
-                              "\\\\server\\share\\",
-                              "relative\\folder\\",
-                              "",
-                              "C:\\Missing\\",
-                              "C:\\Program Files\\Microsoft Office\\Office14\\",
-                              "C:\\Mail\\notes.txt",
-                              "E:\\",
-                              "C:\\" + std::string(300, 'p') + "\\",
-                              "C:\\Common Files\\SCANPST.EXE",
-                              "Office14\\"};
-const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans",
-                              "",         " ",        "a\\b",     std::string(300, 'n'),
-                              "Caf\xE9",  "x;y"};
-
-const auto Text = [](std::string_view text) -> RegValue {
-  return {ValueType::String, StringData(text)};
-};
-const auto Number = [](std::uint32_t number) -> RegValue {
-  return {ValueType::Dword, DwordData(number)};
-};
+// clang-format off
+const std::string kPaths[] = {
+    "C:\\Mail\\", "C:\\Mail", "D:\\Archive\\", "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
+    "\\\\server\\share\\", "relative\\folder\\", "", "C:\\Missing\\",
+    "C:\\Program Files\\Microsoft Office\\Office14\\", "C:\\Mail\\notes.txt", "E:\\",
+    "C:\\" + std::string(300, 'p') + "\\", "C:\\Common Files\\SCANPST.EXE", "Office14\\"};
+const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans", "", " ", "a\\b",
+                              std::string(300, 'n'), "Caf\xE9", "x;y"};
+// clang-format on
+const auto Text = [](std::string_view t) { return RegValue{ValueType::String, StringData(t)}; };
+const auto Number = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
 
 // Text of one of the lengths that break buffers, or a few bytes of the input itself (NULs
 // and bytes above 127 included).
@@ -221,22 +208,240 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   std::optional<std::string> Chosen() {
     return in_.Below(3) == 0 ? std::nullopt : std::optional(in_.Pick(kPaths) + "profiles.reg");
   }
-  // A value below HKLM\Software, in the view a 32-bit program has or in the 64-bit branch.
-  void SeedMachineKey(std::string_view path, bool native, const std::string& name,
-                      const RegValue& value) {
-    Seed(Root::LocalMachine, MachinePath(path, native), name, value);
-  }
-  void Seed(Root root, const std::string& path, std::string_view name, const RegValue& value) {
-    registry_->Key(root, path).Data(name, value.type, value.data);
-    keys_.emplace_back(root, path);
-  }
-  std::string MachinePath(std::string_view path, bool native) const {
+  // Below HKLM\Software, in the view a 32-bit program has, or in the 64-bit branch.
+  std::string Stored(std::string_view path, bool native) const {
     return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
   }
-  void SeedVersion(std::string_view major);
-  void BuildMachine();
-  void Drive(MemoryForm& form, EventSink& sink, bool modal);
-  void Act(MemoryForm& form, EventSink& sink);
+  void Seed(Root root, std::string_view path, std::string_view name, const RegValue& value,
+            bool native = false) {
+    registry_->Key(root, Stored(path, native)).Data(name, value.type, value.data);
+    keys_.emplace_back(root, Stored(path, native));
+  }
+
+  // An Office version in either view, with a Bitness of any kind, and its settings; or only
+  // the settings, of a Click-to-Run Office or of one removed. Mostly absent.
+  void SeedVersion(std::string_view major) {
+    const std::size_t where = m_.Below(8);
+    if (where == 0 || where > 4) {
+      return;
+    }
+    if (where < 4) {
+      installed_.emplace(major);
+    }
+    const std::string office = "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\";
+    constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
+    const RegValue bitness = OrAny(m_, 3, [&] { return Text(m_.Pick(kBitness)); });
+    for (bool native : {true, false}) {
+      if ((where & (native ? 1 : 2)) != 0 && m_.Bool()) {
+        Seed(Root::LocalMachine, office + "Outlook", "Bitness", bitness, native);
+      } else if ((where & (native ? 1 : 2)) != 0) {
+        registry_->Key(Root::LocalMachine, Stored(office + "Outlook", native));
+      }
+    }
+    for (const SettingRow& row : kSettingsCatalogue) {
+      const std::size_t shape = m_.Below(4);  // none, the usual kind (twice as often), any
+      if (shape == 0) {
+        continue;
+      }
+      const RegValue any = AnyValue(m_);
+      const RegValue value = shape == 3                             ? any
+                             : row.setting == Setting::Level1Remove ? Text(AnyAllowList(m_))
+                             : row.type == ValueType::Dword
+                                 ? Number(m_.Below(2))
+                                 : RegValue{row.type, StringData(m_.Pick(kPaths))};
+      Seed(row.root, SettingKeyPath(row.key, Version(major)), row.name, value,
+           row.root == Root::LocalMachine && m_.Bool());
+    }
+    // Custom places, by the hundred, with odd names.
+    const std::string places = office + "Common\\Open Find\\Places\\UserDefinedPlaces";
+    constexpr std::size_t kCounts[] = {0, 1, 3, 120};
+    for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
+      std::string key = m_.Pick(kNames);
+      key = key.empty() || key.find('\\') != std::string::npos ? "Place" : key;
+      auto place = registry_->Key(Root::CurrentUser, places + "\\" + key + std::to_string(i));
+      const RegValue name = OrAny(m_, 2, [&] { return Text(m_.Pick(kNames)); });
+      place.Data("Name", name.type, name.data).String("Path", m_.Pick(kPaths));
+    }
+    keys_.emplace_back(Root::CurrentUser, places);
+  }
+
+  void BuildMachine() {
+    registry_ = std::make_unique<MemoryRegistry>(m_.Bool() ? MemoryRegistry::Windows::Bits64
+                                                           : MemoryRegistry::Windows::Bits32);
+    constexpr std::string_view kArchitectures[] = {"AMD64", "x86", "IA64", ""};
+    constexpr std::string_view kProducts[] = {"Windows 7 Professional", "Windows 8 Pro",
+                                              "Windows 8.1 Enterprise", "Windows Server 2012", ""};
+    registry_
+        ->Key(Root::LocalMachine,
+              "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
+        .String("PROCESSOR_ARCHITECTURE", m_.Pick(kArchitectures));
+    const RegValue product = OrAny(m_, 4, [&] { return Text(m_.Pick(kProducts)); });
+    registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
+        .Data("ProductName", product.type, product.data);
+    for (std::string_view major : kVersions) {
+      SeedVersion(major);
+    }
+    // Click-to-Run: a Configuration key in either view or both, and OUTLOOK.EXE below some
+    // installation folders, with the repair tool beside it or not.
+    constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
+    for (const auto& [major, configuration] : kClickToRun) {
+      const std::size_t where = m_.Below(4);
+      for (bool native : {true, false}) {
+        if ((where & (native ? 1 : 2)) == 0) {
+          continue;
+        }
+        installed_.emplace(major);
+        const Root hklm = Root::LocalMachine;
+        Seed(hklm, configuration, "InstallationPath", AnyInstallationPath(m_), native);
+        if (m_.Bool()) {
+          Seed(hklm, configuration, "Platform",
+               OrAny(m_, 4, [&] { return Text(m_.Pick(kPlatforms)); }), native);
+        }
+        if (m_.Bool()) {
+          Seed(hklm, configuration, "ProductReleaseIds",
+               OrAny(m_, 4, [&] { return Text(AnyReleaseIds(m_)); }), native);
+        }
+      }
+      const std::size_t present = m_.Below(8);
+      for (std::size_t i = 0; i < std::size(kInstallRoots); ++i) {
+        const std::string folder = kInstallRoots[i] + "\\root\\Office" + std::string(major) + "\\";
+        if ((present >> i & 1) != 0) {
+          files_.AddFile(folder + "OUTLOOK.EXE");
+        }
+        if ((present >> i & 1) != 0 && m_.Bool()) {
+          files_.AddFile(folder + "SCANPST.EXE");
+        }
+      }
+    }
+    // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
+    if (m_.Bool()) {
+      Seed(Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn",
+           OrAny(m_, 2, [&] { return Number(m_.Below(3)); }));
+    }
+    // Add-ins of the current user, by the hundred; shared files, where the repair tool is
+    // looked for.
+    constexpr std::size_t kCounts[] = {0, 2, 60, 300};
+    for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
+      const std::string key = "Software\\Microsoft\\Office\\Outlook\\Addins\\" +
+                              (m_.Bool() ? std::string(m_.Pick(kNames)) : "Addin") +
+                              std::to_string(i);
+      const RegValue behaviour = OrAny(m_, 2, [&] { return Number(m_.Below(20)); });
+      const RegValue friendly = AnyValue(m_);
+      Seed(Root::CurrentUser, key, "LoadBehavior", behaviour);
+      registry_->Key(Root::CurrentUser, key)
+          .Data("FriendlyName", friendly.type, friendly.data)
+          .String("Description", AnyText(m_));
+    }
+    constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
+                                            "c:\\common files\\scanpst.exe",
+                                            "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
+    for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
+      std::string name(m_.Pick(kShared));
+      name += m_.Below(4) == 0 ? std::string(300, 'x') : std::string();
+      Seed(Root::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+           std::to_string(i) + name, Number(1), m_.Bool());
+    }
+    if (m_.Bool()) {
+      const std::string profiles =
+          "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+      registry_->Key(Root::CurrentUser, profiles + "\\Outlook").String("001e3001", "Ann");
+      keys_.emplace_back(Root::CurrentUser, profiles);
+    }
+    // Keys that refuse some access, and registry calls that fail.
+    constexpr Rights kRights[] = {Rights::Read, Rights::Write, Rights::Full};
+    for (std::size_t i = m_.Below(4); i > 0 && !keys_.empty(); --i) {
+      faulted_ = true;
+      const auto& [root, path] = keys_[m_.Below(keys_.size())];
+      registry_->Key(root, path).RefuseAccess(m_.Pick(kRights));
+    }
+    using Op = MemoryRegistry::Op;
+    constexpr Op kOps[] = {Op::Open, Op::Create, Op::Query, Op::Set, Op::Enum, Op::Delete};
+    constexpr Status kCodes[] = {kFileNotFound,     kAccessDenied, kMoreData,
+                                 kInvalidParameter, kKeyDeleted,   kBadPathname};
+    for (std::size_t i = m_.Below(5); i > 1; --i) {
+      faulted_ = true;
+      const auto op = m_.Pick(kOps);
+      const bool any = keys_.empty() || m_.Bool();
+      const auto& [root, path] =
+          any ? std::pair<Root, std::string>{m_.Bool() ? Root::CurrentUser : Root::LocalMachine,
+                                             std::string(MemoryRegistry::kAnyKey)}
+              : keys_[m_.Below(keys_.size())];
+      registry_->FailOn(op, root, path, m_.Pick(kCodes), {}, static_cast<int>(m_.Below(64)));
+    }
+    // Folders and files, and how the machine answers the program's requests.
+    for (const std::string& path : kPaths) {
+      if (m_.Bool()) {
+        files_.AddFolder(path);
+      }
+    }
+    files_.AddFile("C:\\Program Files\\Microsoft Office\\Office14\\OUTLOOK.EXE")
+        .AddFile("C:\\Common Files\\SCANPST.EXE");
+    if (m_.Bool()) {
+      files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
+    }
+    elevated_ = m_.Bool();
+    outlook_running_ = m_.Below(4) == 3;
+    start_fails_ = m_.Below(4) == 3;
+    editor_writes_ = m_.Bool();
+  }
+
+  // One user action on a control that is enabled, or on the window itself.
+  void Act(MemoryForm& form, EventSink& sink) {
+    constexpr ControlKind kUsable[] = {ControlKind::Button,     ControlKind::PictureButton,
+                                       ControlKind::CheckBox,   ControlKind::Edit,
+                                       ControlKind::ListBox,    ControlKind::ShellTree,
+                                       ControlKind::RadioGroup, ControlKind::Link};
+    std::vector<const ControlLayout*> controls;
+    for (const ControlLayout& row : form.Layout().controls) {
+      if (std::count(std::begin(kUsable), std::end(kUsable), row.kind) != 0 &&
+          form.Enabled(row.id)) {
+        controls.push_back(&row);
+      }
+    }
+    const std::size_t choice = in_.Below(controls.size() + 1);
+    const std::string caption(form.Layout().caption);
+    if (choice == controls.size()) {
+      Add({Step::Kind::Action, "activate", caption});
+      return Dispatch(sink, *this, kNoControl, Event::Activate);
+    }
+    const ControlLayout& row = *controls[choice];
+    Add({Step::Kind::Action, std::string(row.name), caption});
+    Event event = Event::Click;
+    if (row.kind == ControlKind::CheckBox) {
+      form.SetChecked(row.id, !form.Checked(row.id));
+    } else if (row.kind == ControlKind::Edit) {
+      form.Type(row.id, in_.Bool() ? in_.Pick(kPaths) : AnyText(in_));
+      event = Event::Change;
+    } else if (row.kind == ControlKind::ListBox || row.kind == ControlKind::RadioGroup) {
+      const std::size_t count =
+          row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
+      form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
+    } else if (row.kind == ControlKind::ShellTree) {
+      form.SetText(row.id, in_.Bool() ? in_.Pick(kPaths) : std::string());
+      event = Event::DoubleClick;
+    }
+    Dispatch(sink, *this, row.id, event);
+  }
+
+  // The user acts on the window until it closes or the input ends. The places window has the
+  // location entry window beside it while that is shown.
+  void Drive(MemoryForm& form, EventSink& sink, bool modal) {
+    const bool beside_entry = !modal || &form.Layout() == &PlacesWindowLayout();
+    for (int actions = 0; actions < 48 && !form.Closed() && !main_.Closed(); ++actions) {
+      if (in_.Empty() || in_.Below(24) == 0) {
+        break;  // the window's close box
+      }
+      beside_entry&& entry_.Shown() && in_.Bool() ? Act(entry_, *entry_logic_) : Act(form, sink);
+      if (entry_.Shown() && !entry_shown_) {
+        Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
+      }
+      entry_shown_ = entry_.Shown();
+    }
+    if (!form.Closed()) {
+      Add({Step::Kind::Action, "close box", std::string(form.Layout().caption)});
+      form.Close();
+    }
+  }
 
   ByteReader& m_;
   ByteReader& in_;
@@ -253,235 +458,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   MemoryForm entry_{LocationEntryLayout()};
   std::unique_ptr<LocationEntryWindow> entry_logic_;
 };
-
-// An Office version in either view, with a Bitness of any kind, and its settings; or only
-// the settings, of a Click-to-Run Office or of one removed. Mostly absent.
-void Program::SeedVersion(std::string_view major) {
-  const std::size_t where = m_.Below(8);
-  if (where > 4 || where == 0) {
-    return;
-  }
-  if (where < 4) {
-    installed_.emplace(major);
-  }
-  const std::string office = "Software\\Microsoft\\Office\\" + std::string(major) + ".0\\";
-  constexpr std::string_view kBitness[] = {"x86", "x64", "X64", ""};
-  const RegValue bitness = OrAny(m_, 3, [&] { return Text(m_.Pick(kBitness)); });
-  for (bool native : {true, false}) {
-    if ((where & (native ? 1 : 2)) != 0 && m_.Bool()) {
-      SeedMachineKey(office + "Outlook", native, "Bitness", bitness);
-    } else if ((where & (native ? 1 : 2)) != 0) {
-      registry_->Key(Root::LocalMachine, MachinePath(office + "Outlook", native));
-    }
-  }
-  for (const SettingRow& row : kSettingsCatalogue) {
-    const std::size_t shape = m_.Below(4);
-    if (shape == 0) {
-      continue;
-    }
-    RegValue value = AnyValue(m_);
-    if (shape < 3 && row.setting != Setting::Level1Remove) {
-      value = row.type == ValueType::Dword ? Number(m_.Below(2))
-                                           : RegValue{row.type, StringData(m_.Pick(kPaths))};
-    } else if (shape < 3) {
-      value = Text(AnyAllowList(m_));
-    }
-    const std::string path = SettingKeyPath(row.key, Version(major));
-    row.root == Root::LocalMachine ? SeedMachineKey(path, m_.Bool(), std::string(row.name), value)
-                                   : Seed(Root::CurrentUser, path, row.name, value);
-  }
-  // Custom places, by the hundred, with odd names.
-  const std::string places = office + "Common\\Open Find\\Places\\UserDefinedPlaces";
-  constexpr std::size_t kCounts[] = {0, 1, 3, 120};
-  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
-    std::string key = m_.Pick(kNames);
-    key = key.empty() || key.find('\\') != std::string::npos ? "Place" : key;
-    auto place = registry_->Key(Root::CurrentUser, places + "\\" + key + std::to_string(i));
-    const RegValue name = OrAny(m_, 2, [&] { return Text(m_.Pick(kNames)); });
-    place.Data("Name", name.type, name.data).String("Path", m_.Pick(kPaths));
-  }
-  keys_.emplace_back(Root::CurrentUser, places);
-}
-
-void Program::BuildMachine() {
-  registry_ = std::make_unique<MemoryRegistry>(m_.Bool() ? MemoryRegistry::Windows::Bits64
-                                                         : MemoryRegistry::Windows::Bits32);
-  constexpr std::string_view kArchitectures[] = {"AMD64", "x86", "IA64", ""};
-  constexpr std::string_view kProducts[] = {"Windows 7 Professional", "Windows 8 Pro",
-                                            "Windows 8.1 Enterprise", "Windows Server 2012", ""};
-  registry_
-      ->Key(Root::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
-      .String("PROCESSOR_ARCHITECTURE", m_.Pick(kArchitectures));
-  const RegValue product = OrAny(m_, 4, [&] { return Text(m_.Pick(kProducts)); });
-  registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
-      .Data("ProductName", product.type, product.data);
-  for (std::string_view major : kVersions) {
-    SeedVersion(major);
-  }
-
-  // Click-to-Run: a Configuration key in either view or both, and OUTLOOK.EXE below some
-  // installation folders, with the repair tool beside it or not.
-  constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
-  for (const auto& [major, configuration] : kClickToRun) {
-    const std::size_t where = m_.Below(4);
-    for (bool native : {true, false}) {
-      if ((where & (native ? 1 : 2)) == 0) {
-        continue;
-      }
-      installed_.emplace(major);
-      SeedMachineKey(configuration, native, "InstallationPath", AnyInstallationPath(m_));
-      if (m_.Bool()) {
-        SeedMachineKey(configuration, native, "Platform",
-                       OrAny(m_, 4, [&] { return Text(m_.Pick(kPlatforms)); }));
-      }
-      if (m_.Bool()) {
-        SeedMachineKey(configuration, native, "ProductReleaseIds",
-                       OrAny(m_, 4, [&] { return Text(AnyReleaseIds(m_)); }));
-      }
-    }
-    const std::size_t present = m_.Below(8);
-    for (std::size_t i = 0; i < std::size(kInstallRoots); ++i) {
-      const std::string folder = kInstallRoots[i] + "\\root\\Office" + std::string(major) + "\\";
-      if ((present >> i & 1) != 0) {
-        files_.AddFile(folder + "OUTLOOK.EXE");
-      }
-      if ((present >> i & 1) != 0 && m_.Bool()) {
-        files_.AddFile(folder + "SCANPST.EXE");
-      }
-    }
-  }
-
-  // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
-  if (m_.Bool()) {
-    SeedMachineKey("Software\\Microsoft\\Exchange\\Client\\Options", false, "DumpsterAlwaysOn",
-                   OrAny(m_, 2, [&] { return Number(m_.Below(3)); }));
-  }
-
-  // Add-ins of the current user, by the hundred; shared files, where the repair tool is
-  // looked for.
-  constexpr std::size_t kCounts[] = {0, 2, 60, 300};
-  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
-    const std::string key = "Software\\Microsoft\\Office\\Outlook\\Addins\\" +
-                            (m_.Bool() ? std::string(m_.Pick(kNames)) : "Addin") +
-                            std::to_string(i);
-    const RegValue behaviour = OrAny(m_, 2, [&] { return Number(m_.Below(20)); });
-    const RegValue friendly = AnyValue(m_);
-    registry_->Key(Root::CurrentUser, key)
-        .Data("LoadBehavior", behaviour.type, behaviour.data)
-        .Data("FriendlyName", friendly.type, friendly.data)
-        .String("Description", AnyText(m_));
-    keys_.emplace_back(Root::CurrentUser, key);
-  }
-  constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
-                                          "c:\\common files\\scanpst.exe",
-                                          "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
-  for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
-    std::string name(m_.Pick(kShared));
-    name += m_.Below(4) == 0 ? std::string(300, 'x') : std::string();
-    SeedMachineKey("Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", m_.Bool(),
-                   std::to_string(i) + name, Number(1));
-  }
-  if (m_.Bool()) {
-    const std::string profiles =
-        "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
-    registry_->Key(Root::CurrentUser, profiles + "\\Outlook").String("001e3001", "Ann");
-    keys_.emplace_back(Root::CurrentUser, profiles);
-  }
-
-  // Keys that refuse some access, and registry calls that fail.
-  constexpr Rights kRights[] = {Rights::Read, Rights::Write, Rights::Full};
-  for (std::size_t i = m_.Below(4); i > 0 && !keys_.empty(); --i) {
-    faulted_ = true;
-    const auto& [root, path] = keys_[m_.Below(keys_.size())];
-    registry_->Key(root, path).RefuseAccess(m_.Pick(kRights));
-  }
-  using Op = MemoryRegistry::Op;
-  constexpr Op kOps[] = {Op::Open, Op::Create, Op::Query, Op::Set, Op::Enum, Op::Delete};
-  constexpr Status kCodes[] = {kFileNotFound,     kAccessDenied, kMoreData,
-                               kInvalidParameter, kKeyDeleted,   kBadPathname};
-  for (std::size_t i = m_.Below(5); i > 1; --i) {
-    faulted_ = true;
-    const auto op = m_.Pick(kOps);
-    const bool any = keys_.empty() || m_.Bool();
-    const auto& [root, path] =
-        any ? std::pair<Root, std::string>{m_.Bool() ? Root::CurrentUser : Root::LocalMachine,
-                                           std::string(MemoryRegistry::kAnyKey)}
-            : keys_[m_.Below(keys_.size())];
-    registry_->FailOn(op, root, path, m_.Pick(kCodes), {}, static_cast<int>(m_.Below(64)));
-  }
-
-  // Folders and files, and how the machine answers the program's requests.
-  for (const std::string& path : kPaths) {
-    if (m_.Bool()) {
-      files_.AddFolder(path);
-    }
-  }
-  files_.AddFile("C:\\Program Files\\Microsoft Office\\Office14\\OUTLOOK.EXE")
-      .AddFile("C:\\Common Files\\SCANPST.EXE");
-  if (m_.Bool()) {
-    files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
-  }
-  elevated_ = m_.Bool();
-  outlook_running_ = m_.Below(4) == 3;
-  start_fails_ = m_.Below(4) == 3;
-  editor_writes_ = m_.Bool();
-}
-
-// One user action on a control that is enabled, or on the window itself.
-void Program::Act(MemoryForm& form, EventSink& sink) {
-  constexpr ControlKind kUsable[] = {
-      ControlKind::Button,  ControlKind::PictureButton, ControlKind::CheckBox,   ControlKind::Edit,
-      ControlKind::ListBox, ControlKind::ShellTree,     ControlKind::RadioGroup, ControlKind::Link};
-  std::vector<const ControlLayout*> controls;
-  for (const ControlLayout& row : form.Layout().controls) {
-    if (std::count(std::begin(kUsable), std::end(kUsable), row.kind) != 0 && form.Enabled(row.id)) {
-      controls.push_back(&row);
-    }
-  }
-  const std::size_t choice = in_.Below(controls.size() + 1);
-  const std::string caption(form.Layout().caption);
-  if (choice == controls.size()) {
-    Add({Step::Kind::Action, "activate", caption});
-    return Dispatch(sink, *this, kNoControl, Event::Activate);
-  }
-  const ControlLayout& row = *controls[choice];
-  Add({Step::Kind::Action, std::string(row.name), caption});
-  Event event = Event::Click;
-  if (row.kind == ControlKind::CheckBox) {
-    form.SetChecked(row.id, !form.Checked(row.id));
-  } else if (row.kind == ControlKind::Edit) {
-    form.Type(row.id, in_.Bool() ? in_.Pick(kPaths) : AnyText(in_));
-    event = Event::Change;
-  } else if (row.kind == ControlKind::ListBox || row.kind == ControlKind::RadioGroup) {
-    const std::size_t count =
-        row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
-    form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
-  } else if (row.kind == ControlKind::ShellTree) {
-    form.SetText(row.id, in_.Bool() ? in_.Pick(kPaths) : std::string());
-    event = Event::DoubleClick;
-  }
-  Dispatch(sink, *this, row.id, event);
-}
-
-// The user acts on the window until it closes or the input ends. The places window has the
-// location entry window beside it while that is shown.
-void Program::Drive(MemoryForm& form, EventSink& sink, bool modal) {
-  const bool beside_entry = !modal || &form.Layout() == &PlacesWindowLayout();
-  for (int actions = 0; actions < 48 && !form.Closed() && !main_.Closed(); ++actions) {
-    if (in_.Empty() || in_.Below(24) == 0) {
-      break;  // the window's close box
-    }
-    beside_entry&& entry_.Shown() && in_.Bool() ? Act(entry_, *entry_logic_) : Act(form, sink);
-    if (entry_.Shown() && !entry_shown_) {
-      Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
-    }
-    entry_shown_ = entry_.Shown();
-  }
-  if (!form.Closed()) {
-    Add({Step::Kind::Action, "close box", std::string(form.Layout().caption)});
-    form.Close();
-  }
-}
 
 Run Program::Play() {
   BuildMachine();

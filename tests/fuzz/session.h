@@ -13,15 +13,12 @@
 
 namespace tarnwell::fuzz {
 
-// One thing the program did, or the user did to it, in the order it happened.
+// One thing the program did, or the user did to it, in the order it happened. An action's
+// text is the control's name, or "activate", "close box", "end", its detail the caption; a
+// message's detail is its kind's name or "error box"; a shell step's detail is the verb, or
+// "run" for a program waited for; a process's text is the command line.
 struct Step {
-  enum class Kind {
-    Action,   // text: the control's name, or "activate", "close box", "end"; detail: caption
-    Message,  // text: the message; detail: its kind's name, or "error box"
-    Write,    // a registry write
-    Process,  // text: the command line
-    Shell,    // text: the file; detail: the verb, or "run" for a program waited for
-  };
+  enum class Kind { Action, Message, Write, Process, Shell };
   Kind kind;
   std::string text;
   std::string detail;
@@ -52,8 +49,12 @@ struct Run {
 // starts the program on it and plays the user's session that the rest of the bytes spell.
 Run RunSession(std::span<const std::uint8_t> bytes);
 
-// What must hold after any session, one line per broken rule: judged from what the session
-// recorded and the machine's folders, by what the program promises its users.
+// What must hold after any session, one line per broken rule, judged from what the session
+// recorded and the machine's folders by what the program promises its users.
 std::vector<std::string> Violations(const Run& run);
+
+// What must hold for any bytes: a registry file that is accepted, written and read again,
+// gives the same keys. The fault, if any.
+std::vector<std::string> RoundTripFaults(std::span<const std::uint8_t> bytes);
 
 }  // namespace tarnwell::fuzz
