@@ -1,5 +1,5 @@
-// The fuzz campaigns' saved inputs, replayed: each one once found a fault or reached code no
-// other input reached. And the checker, shown sessions that break each promise.
+// The fuzz campaigns' saved inputs, replayed: each once found a fault or reached code no other
+// input reached. And the checker, shown sessions that break each promise.
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -15,13 +15,13 @@ namespace {
 
 using testing::IsEmpty;
 using Kind = MemoryRegistry::Write::Kind;
+using Input = std::pair<std::string, std::vector<std::uint8_t>>;
 
-std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Inputs(const char* folder) {
-  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> inputs;
+std::vector<Input> Inputs(const char* folder) {
+  std::vector<Input> inputs;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     std::ifstream in(entry.path(), std::ios::binary);
-    inputs.emplace_back(entry.path().filename().string(),
-                        std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), {}});
+    inputs.push_back({entry.path().filename().string(), {std::istreambuf_iterator<char>(in), {}}});
   }
   return inputs;
 }
@@ -34,8 +34,8 @@ TEST(FuzzCorpus, EveryInputKeepsEveryPromise) {
   EXPECT_GE(inputs.size(), 20u);
 }
 
-// Registry files round-trip, and the hand-made ones are judged as named: "valid-" accepted,
-// "broken-" refused.
+// Registry files round-trip; the hand-made ones are accepted if named "valid-", refused if
+// named "broken-".
 TEST(RegFileCorpus, EveryInputRoundTripsAndIsJudgedAsNamed) {
   std::size_t judged = 0;
   for (const auto& [name, bytes] : Inputs(TARNWELL_REG_FILE_CORPUS)) {
@@ -49,10 +49,14 @@ TEST(RegFileCorpus, EveryInputRoundTripsAndIsJudgedAsNamed) {
   EXPECT_GE(judged, 10u);
 }
 
-const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\";
-const std::string kPlaces = kOffice + "Common\\Open Find\\Places\\UserDefinedPlaces";
+const std::string kOutlook = "Software\\Microsoft\\Office\\14.0\\Outlook";
+const std::string kPlaces =
+    "Software\\Microsoft\\Office\\14.0\\Common\\Open Find\\Places\\"
+    "UserDefinedPlaces";
 const std::string kFolder = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
 const std::string kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
+const auto N = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
+const auto T = [](std::string_view t) { return RegValue{ValueType::String, StringData(t)}; };
 
 Step Act(std::string control) {
   return {Step::Kind::Action, std::move(control), "Tarnwell"};
@@ -60,36 +64,21 @@ Step Act(std::string control) {
 Step Say(std::string text, std::string kind, Answer answer = Answer::Ok) {
   return {Step::Kind::Message, std::move(text), std::move(kind), answer};
 }
-Step Set(std::string key, RegValue value, std::string name = {}, Kind kind = Kind::Set) {
-  Step step{Step::Kind::Write, {}, {}};
-  step.write = {kind, Root::CurrentUser, std::move(key), std::move(name), std::move(value)};
-  return step;
-}
-Step Dword(std::string key, std::string name, std::uint32_t number) {
-  return Set(std::move(key), {ValueType::Dword, DwordData(number)}, std::move(name));
-}
-Step Text(std::string key, std::string name, std::string_view text) {
-  return Set(std::move(key), {ValueType::String, StringData(text)}, std::move(name));
-}
 Step Start(std::string verb, std::string file) {
   return {verb.empty() ? Step::Kind::Process : Step::Kind::Shell, std::move(file), std::move(verb)};
 }
-Step Machine(Step step) {
-  step.write.root = Root::LocalMachine;
-  return step;
+Step Set(std::string key, std::string name = {}, RegValue value = {}, Kind kind = Kind::Set,
+         Root root = Root::CurrentUser) {
+  return {Step::Kind::Write, {}, {}, Answer::Ok, {kind, root, key, name, std::move(value)}};
 }
 
-// Outlook 2010 by Windows Installer on an elevated machine with the folder C:\Mail, whose
-// stored allow list holds "exe;zip" and whose backup folder holds a backup; or Outlook 2016
-// by Click-to-Run.
-Run Session(std::vector<Step> steps, bool click_to_run) {
-  Run run{std::move(steps), {}, {}, {}};
-  run.facts.major = click_to_run ? "16" : "14";
-  run.facts.installed = {run.facts.major};
-  run.facts.click_to_run = click_to_run;
-  run.facts.program_folder = click_to_run ? kFolder : "";
-  run.facts.elevated = true;
-  run.facts.level1remove = RegValue{ValueType::String, StringData("exe;zip")};
+// Outlook 2010 by Windows Installer, or 2016 by Click-to-Run, on an elevated machine with the
+// folder C:\Mail and a backup, whose stored allow list is "exe;zip".
+fuzz::Run Session(std::vector<Step> steps, bool c2r) {
+  const std::string major = c2r ? "16" : "14";
+  fuzz::Run run;
+  run.steps = std::move(steps);
+  run.facts = {major, c2r, c2r ? kFolder : "", {major}, true, false, T("exe;zip"), {}};
   run.files.AddFolder("C:\\Mail").AddFile(kFolder + "OUTLOOK.EXE");
   run.files.MakeFolders(BackupFolder(run.files));
   run.files.WriteWholeFile(BackupFolder(run.files) + "backup.reg",
@@ -101,67 +90,57 @@ Run Session(std::vector<Step> steps, bool click_to_run) {
 // steps or the change to the machine that break it passes.
 TEST(FuzzChecker, NamesEachBrokenPromise) {
   const Step save = Act("btnSave"), yes = Say("Save?", "confirmation", Answer::Yes);
-  const Step pst = Dword(kOffice + "Outlook", "DisablePST", 1);
-  const std::string security = kOffice + "Outlook\\Security";
+  const Step pst = Set(kOutlook, "DisablePST", N(1));
+  const Step dumpster = Set(kExchange, "DumpsterAlwaysOn", N(1), Kind::Set, Root::LocalMachine);
+  const std::string security = kOutlook + "\\Security",
+                    c2r_security = "Software\\Microsoft\\Office\\16.0\\Outlook\\Security";
   const struct {
     std::vector<Step> fine, breaking;
     std::string named;
     void (*change)(fuzz::Run&) = nullptr;
-    bool click_to_run = false;
+    bool c2r = false;
   } cases[] = {
+      // clang-format off
       {{}, {pst}, "a registry write at start-up"},
       {{Act("btnRemove"), Say("Remove?", "confirmation", Answer::No)},
-       {Set(kPlaces + "\\M", {}, {}, Kind::Delete)},
-       "a registry write the user did not ask for"},
+       {Set(kPlaces + "\\M", {}, {}, Kind::Delete)}, "a registry write the user did not ask for"},
       {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
-       {Text(kPlaces + "\\Mail", "Name", "Mail")},
-       "failed start-up"},
+       {Set(kPlaces + "\\Mail", "Name", T("Mail"))}, "failed start-up"},
       {{}, {Say("Something went wrong", "error box")}, "an error box of another kind"},
-      {{save, yes}, {Dword(kOffice + "Outlook", "DisablePST", 2)}, "other than 0, 1 or one text"},
-      {{save, yes}, {Dword("Software\\Other", "DisablePST", 1)}, "outside its values"},
-      {{save, yes}, {Text(kOffice + "Outlook", "ForcePSTPath", "C:\\Gone")}, "does not exist"},
+      {{save, yes}, {Set(kOutlook, "DisablePST", N(2))}, "other than 0, 1 or one text"},
+      {{save, yes}, {Set("Software\\Other", "DisablePST", N(1))}, "outside its values"},
+      {{save, yes}, {Set(kOutlook, "ForcePSTPath", T("C:\\Gone"))}, "does not exist"},
       {{save, yes, pst}, {pst}, "a value twice"},
       {{save, yes, pst}, {}, "before a backup", [](fuzz::Run& r) { r.files = {}; }},
-      {{save, yes}, {Text(security, "Level1Remove", "exe;zip;exe")}, "with a piece twice"},
-      {{save, yes}, {Text(security, "Level1Remove", "exe;bat")}, "lost a stored piece: [zip]"},
-      {{save, yes}, {Text(security, "Level1Remove", "zip;exe;x")}, "piece of its own: [x]"},
+      {{save, yes}, {Set(security, "Level1Remove", T("exe;zip;exe"))}, "with a piece twice"},
+      {{save, yes}, {Set(security, "Level1Remove", T("exe;bat"))}, "lost a stored piece: [zip]"},
+      {{save, yes}, {Set(security, "Level1Remove", T("zip;exe;x"))}, "piece of its own: [x]"},
       {{save, yes}, {Set(kPlaces, {}, {}, Kind::Delete)}, "deleted a key or a value"},
       {{save, yes}, {Act("btnExit")}, "went on after a confirmed save"},
-      {{Act("btnAddToList")}, {Text(kPlaces + "\\Mail", "Path", "C:\\Else")}, "an added place"},
+      {{Act("btnAddToList")}, {Set(kPlaces + "\\Mail", "Path", T("C:\\Else"))}, "an added place"},
       {{Act("btnLaunchOutlook"), Start("", "\"" + kFolder + "OUTLOOK.EXE\" /safe")},
        {Start("open", "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"")},
-       "a program started that the user did not ask for",
-       nullptr,
+       "a program started that the user did not ask for", nullptr, true},
+      {{save, yes}, {Set(c2r_security, "EnableDEP", N(0))}, "EnableDEP for version 16", nullptr,
        true},
-      {{save, yes},
-       {Dword("Software\\Microsoft\\Office\\16.0\\Outlook\\Security", "EnableDEP", 0)},
-       "EnableDEP for version 16",
-       nullptr,
-       true},
-      {{save, yes}, {Machine(Set("Software\\Other", {}, {}, Kind::Create))}, "a machine key"},
-      {{save, yes}, {Machine(Dword(kExchange, "DumpsterAlwaysOn", 2))}, "wrote to the machine"},
-      {{save, yes, Machine(Dword(kExchange, "DumpsterAlwaysOn", 1))},
-       {},
-       "without administrator rights",
+      {{save, yes}, {Set("Software\\Other", {}, {}, Kind::Create, Root::LocalMachine)},
+       "made a machine key"},
+      {{save, yes}, {Set(kExchange, "DumpsterAlwaysOn", N(2), Kind::Set, Root::LocalMachine)},
+       "a save wrote to the machine"},
+      {{save, yes, dumpster}, {}, "without administrator rights",
        [](fuzz::Run& r) { r.facts.elevated = false; }},
-      {{save, yes, Machine(Dword(kExchange, "DumpsterAlwaysOn", 1))},
-       {},
-       "DumpsterAlwaysOn written unchanged",
-       [](fuzz::Run& r) {
-         r.facts.dumpster = RegValue{ValueType::Dword, DwordData(1)};
-       }},
+      {{save, yes, dumpster}, {}, "DumpsterAlwaysOn written unchanged",
+       [](fuzz::Run& r) { r.facts.dumpster = N(1); }},
       {{}, {}, "detected on a machine without it", [](fuzz::Run& r) { r.facts.installed = {}; }},
-      {{},
-       {},
-       "a Click-to-Run Outlook 16 detected",
-       [](fuzz::Run& r) { r.files.Remove(kFolder + "OUTLOOK.EXE"); },
-       true},
+      {{}, {}, "a Click-to-Run Outlook 16 detected",
+       [](fuzz::Run& r) { r.files.Remove(kFolder + "OUTLOOK.EXE"); }, true},
       {{}, {}, "an exception escaped", [](fuzz::Run& r) { r.escaped = "no control 9999"; }},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.named);
-    EXPECT_THAT(Violations(Session(c.fine, c.click_to_run)), IsEmpty());
-    fuzz::Run broken = Session(c.fine, c.click_to_run);
+    EXPECT_THAT(Violations(Session(c.fine, c.c2r)), IsEmpty());
+    fuzz::Run broken = Session(c.fine, c.c2r);
     broken.steps.insert(broken.steps.end(), c.breaking.begin(), c.breaking.end());
     if (c.change != nullptr) {
       c.change(broken);
