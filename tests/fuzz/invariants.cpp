@@ -14,7 +14,6 @@ namespace tarnwell::fuzz {
 namespace {
 
 using Write = MemoryRegistry::Write;
-
 // The settings that a save may give only a folder that exists.
 constexpr Setting kFolders[] = {Setting::ForcePSTPath, Setting::ForceOSTPath, Setting::DefaultPath,
                                 Setting::OutlookSecureTempFolder, Setting::OfficeCacheLocation};
@@ -55,12 +54,11 @@ class Checker {
 
   std::vector<std::string> Check() {
     Expect(run_.escaped.empty(), "an exception escaped a handler: " + run_.escaped);
-    // A version the machine has; by Click-to-Run, only 2013 and later, and by the Office
-    // folder below its full installation path, one backslash between them, with OUTLOOK.EXE.
+    // A version the machine has; by Click-to-Run only 2013 or later, in the Office folder below
+    // a full installation path, one backslash between them, with OUTLOOK.EXE in it.
     Expect(major_.empty() || run_.facts.installed.count(major_) != 0,
            "Outlook " + major_ + " detected on a machine without it");
-    const std::string tail = "\\root\\office" + major_ + "\\";
-    const std::string& folder = run_.facts.program_folder;
+    const std::string tail = "\\root\\office" + major_ + "\\", &folder = run_.facts.program_folder;
     Expect(
         !run_.facts.click_to_run || ((major_ == "15" || major_ == "16") && FullPath(folder) &&
                                      Lower(folder).ends_with(tail) && folder.size() > tail.size() &&
@@ -92,7 +90,7 @@ class Checker {
     saved_.clear();
   }
 
-  // Errors only of reading the registry, which end the start-up; the save confirmed, and
+  // Error boxes only of reading the registry, which end the start-up; the save confirmed, and
   // still going when a backup failed only if the user chose to go on.
   void Message(const Step& step) {
     const auto is = [&step](const std::string& pattern) {
@@ -118,54 +116,49 @@ class Checker {
                               (write.kind == Write::Kind::Set ? " " + write.name : "");
     const bool deletes =
         write.kind == Write::Kind::Delete || write.kind == Write::Kind::DeleteValue;
+    const bool create = write.kind == Write::Kind::Create, user = write.root == Root::CurrentUser;
     if (major_.empty() || (started_ && start_up_failed_)) {
       return Expect(false, "a registry write with no Outlook or a failed start-up: " + where);
     }
     if (!started_) {  // a key made for the security settings gets their three texts, empty
-      const std::string security = SettingKeyPath(SettingKey::OutlookSecurity, version_);
+      const std::string key = SettingKeyPath(SettingKey::OutlookSecurity, version_);
       const std::string_view name = write.name;
       return Expect(
-          write.root == Root::CurrentUser &&
-              (write.kind == Write::Kind::Create
-                   ? OnTheWayTo(write.path, security)
-                   : write.kind == Write::Kind::Set && Same(write.path, security) &&
-                         write.value.type == ValueType::String && write.value.data.size() == 1 &&
-                         write.value.data[0] == 0 &&
-                         (name == "OutlookSecureTempFolder" ||
-                          name == "OutlookSecureOldTempFolder" || name == "Level1Remove")),
+          user && (create ? OnTheWayTo(write.path, key)
+                          : write.kind == Write::Kind::Set && Same(write.path, key) &&
+                                write.value.type == ValueType::String &&
+                                write.value.data == std::vector<std::uint8_t>{0} &&
+                                (name == "OutlookSecureTempFolder" ||
+                                 name == "OutlookSecureOldTempFolder" || name == "Level1Remove")),
           "a registry write at start-up: " + where);
     }
     if (saving_) {
       Expect(BackedUp(), "a save wrote before a backup: " + where);
       return deletes ? Expect(false, "a save deleted a key or a value: " + where)
-             : write.root == Root::LocalMachine ? Dumpster(write, where)
-                                                : Saved(write, where);
+             : user  ? Saved(write, where, create)
+                     : Dumpster(write, where, create);
     }
-    // The custom places: a place added has a name and an existing folder, a place removed
-    // was confirmed.
+    // A place added has a name and an existing folder; a place removed was confirmed.
     const std::string places = "software\\microsoft\\office\\" + major_ +
                                ".0\\common\\open find\\places\\userdefinedplaces";
-    const std::string path = Lower(write.path);
+    const std::string path = Lower(write.path), folder = write.value.TextUpToNul();
     const bool place = path.size() > places.size() + 1 && path.starts_with(places + "\\") &&
                        path.find('\\', places.size() + 1) == std::string::npos;
-    if (action_ == "btnAddToList" && write.root == Root::CurrentUser && !deletes) {
-      const std::string folder = write.value.TextUpToNul();
-      return Expect(
-          write.kind == Write::Kind::Create
-              ? OnTheWayTo(write.path, places) || place
-              : place && write.value.type == ValueType::String &&
-                    (write.name == "Name" || (write.name == "Path" && files_.FolderExists(folder))),
-          "an added place wrote: " + where + " " + folder);
+    if (action_ == "btnAddToList" && user && !deletes) {
+      return Expect(create ? OnTheWayTo(write.path, places) || place
+                           : place && write.value.type == ValueType::String &&
+                                 (write.name == "Name" ||
+                                  (write.name == "Path" && files_.FolderExists(folder))),
+                    "an added place wrote: " + where + " " + folder);
     }
-    Expect(action_ == "btnRemove" && confirmed_ && write.kind == Write::Kind::Delete &&
-               write.root == Root::CurrentUser && place,
-           "a registry write the user did not ask for: " + where);
+    Expect(
+        action_ == "btnRemove" && confirmed_ && write.kind == Write::Kind::Delete && user && place,
+        "a registry write the user did not ask for: " + where);
   }
 
   // Catalogue values below the detected version's keys, each once: 0 or 1, or one NUL-ended
   // text, a folder that exists where one is asked for.
-  void Saved(const Write& write, const std::string& where) {
-    const bool create = write.kind == Write::Kind::Create;
+  void Saved(const Write& write, const std::string& where, bool create) {
     const auto row = std::find_if(
         kSettingsCatalogue.begin(), kSettingsCatalogue.end(), [&](const SettingRow& row) {
           const std::string key = SettingKeyPath(row.key, version_);
@@ -197,11 +190,10 @@ class Checker {
   bool BackedUp() {
     const std::string folder = BackupFolder(files_);
     const auto names = files_.FileNames(folder);
-    backed_up_ = backed_up_ || std::any_of(names.begin(), names.end(), [&](const auto& name) {
-                   const auto text = files_.ReadWholeFile(folder + name, 1 << 24);
-                   return text && Read(*text).index() == 0;
-                 });
-    return backed_up_;
+    return backed_up_ = backed_up_ || std::any_of(names.begin(), names.end(), [&](auto& name) {
+                          const auto text = files_.ReadWholeFile(folder + name, 1 << 24);
+                          return text && Read(*text).index() == 0;
+                        });
   }
 
   // Catalogue extensions and the stored pieces the program does not list, each once; none of
@@ -229,9 +221,9 @@ class Checker {
   }
 
   // Only elevated, only 0 or 1, only when the box differs from the stored number.
-  void Dumpster(const Write& write, const std::string& where) {
+  void Dumpster(const Write& write, const std::string& where, bool create) {
     const std::string key = SettingKeyPath(SettingKey::ExchangeClientOptions, version_);
-    if (write.kind == Write::Kind::Create) {
+    if (create) {
       return Expect(OnTheWayTo(write.path, key), "a save made a machine key: " + where);
     }
     const auto& stored = run_.facts.dumpster;
@@ -245,9 +237,8 @@ class Checker {
            "DumpsterAlwaysOn written unchanged");
   }
 
-  // Each program started is the one the pressed control stands for, by a full path:
-  // Click-to-Run's Outlook in the detected Office folder; otherwise the install folder and
-  // the file name joined as stored, which need not exist.
+  // Each program started is the one the pressed control stands for, by a full path; Outlook
+  // by Click-to-Run from the detected folder, else from the install folder as stored.
   void Started(const Step& step) {
     const std::string& file = step.text;
     const auto close = file.find('"', 1);
@@ -256,13 +247,12 @@ class Checker {
         file.starts_with("\"") && close != std::string::npos &&
         (run_.facts.click_to_run ? program == run_.facts.program_folder + "OUTLOOK.EXE"
                                  : FullPath(program) && Lower(program).ends_with("outlook.exe"));
-    const bool open = step.detail == "open";
+    const bool open = step.detail == "open", full = FullPath(file);
     const bool fine =
         action_ == "btnLaunchOutlook"      ? (step.kind == Step::Kind::Process || open) && outlook
         : step.kind == Step::Kind::Process ? false
-        : action_ == "btnScanPST" ? open && FullPath(file) && Lower(file).ends_with("\\scanpst.exe")
-        : action_ == "btnHelp"
-            ? open && FullPath(file) && file.ends_with("\\" + std::string(kHelpFileName))
+        : action_ == "btnScanPST"          ? open && full && Lower(file).ends_with("\\scanpst.exe")
+        : action_ == "btnHelp" ? open && full && file.ends_with("\\" + std::string(kHelpFileName))
         : action_ == "OHUrlLabel1" ? open && file.starts_with("mailto:")
         : action_ == "btnViewFolder"
             ? step.detail == "explore"
@@ -291,7 +281,8 @@ std::vector<std::string> Violations(const Run& run) {
 
 std::vector<std::string> RoundTripFaults(std::span<const std::uint8_t> bytes) {
   const auto read = ReadRegFile(bytes);
-  const std::string again = read.index() == 0 ? WriteRegFile(std::get<0>(read), "again") : "";
+  const std::string again =
+      read.index() == 0 ? WriteRegFile(std::get<0>(read), "written again") : "";
   if (read.index() != 0 || Read(again) == read) {
     return {};
   }
