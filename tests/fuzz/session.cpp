@@ -21,8 +21,40 @@
 namespace tarnwell::fuzz {
 namespace {
 
+// What the bytes choose from: paths and names as users and registries hold them; Click-to-Run's
+// keys and installation folders, of which the empty root makes a path of no drive.
+// clang-format off
+constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
+constexpr std::pair<std::string_view, std::string_view> kClickToRun[] = {
+    {"16", "Software\\Microsoft\\Office\\ClickToRun\\Configuration"},
+    {"15", "Software\\Microsoft\\Office\\15.0\\ClickToRun\\Configuration"}};
+const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
+                                     "D:\\" + std::string(300, 'o'), ""};
+const std::string kPaths[] = {
+    "C:\\Mail\\", "C:\\Mail", "D:\\Archive\\", "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
+    "\\\\server\\share\\", "relative\\folder\\", "", "C:\\Missing\\",
+    "C:\\Program Files\\Microsoft Office\\Office14\\", "C:\\Mail\\notes.txt", "E:\\",
+    "C:\\" + std::string(300, 'p') + "\\", "C:\\Common Files\\SCANPST.EXE", "Office14\\"};
+const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans", "", " ", "a\\b",
+                              std::string(300, 'n'), "Caf\xE9", "x;y"};
+constexpr std::string_view kReleaseIds[] = {
+    "O365ProPlusRetail", "ProPlus2019Volume", "Outlook2021Retail", "ProPlus2024Volume",
+    "VisioPro2024Retail", "ProjectPro2019Volume", "HomeBusinessRetail", "m365", "", " "};
+constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
+    "c:\\common files\\scanpst.exe", "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
+constexpr std::string_view kProducts[] = {"Windows 7 Professional", "Windows 8 Pro",
+    "Windows 8.1 Enterprise", "Windows Server 2012", ""};
+constexpr ValueType kTypes[] = {ValueType::String, ValueType::ExpandString, ValueType::Dword,
+    ValueType::Binary, ValueType::None, ValueType{7} /* REG_MULTI_SZ */, ValueType{11} /* QWORD */};
+constexpr Status kCodes[] = {kFileNotFound, kAccessDenied, kMoreData, kInvalidParameter,
+                             kKeyDeleted, kBadPathname};
+constexpr ControlKind kUsable[] = {ControlKind::Button, ControlKind::PictureButton,
+    ControlKind::CheckBox, ControlKind::Edit, ControlKind::ListBox, ControlKind::ShellTree,
+    ControlKind::RadioGroup, ControlKind::Link};
+// clang-format on
+
 // The fuzzer's bytes, read front to back as choices; once they run out every choice is the
-// first one, so that any input, however short, is a whole case.
+// first, so that any input, however short, is a whole case.
 struct ByteReader {
   std::span<const std::uint8_t> bytes;
   std::size_t next = 0;
@@ -34,35 +66,13 @@ struct ByteReader {
     const std::size_t value = n <= 1 ? 0 : Byte();
     return n <= 1 ? 0 : (n > 256 ? value << 8 | Byte() : value) % n;
   }
-  template <typename T, std::size_t N>
-  const T& Pick(const T (&choices)[N]) {
-    return choices[Below(N)];
-  }
+  const auto& Pick(const auto& choices) { return choices[Below(std::size(choices))]; }
 };
 
-constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
-// Click-to-Run Offices' Configuration keys, and the installation folders below which
-// OUTLOOK.EXE may be; the empty root, with its backslashes added, is a path of no drive.
-constexpr std::pair<std::string_view, std::string_view> kClickToRun[] = {
-    {"16", "Software\\Microsoft\\Office\\ClickToRun\\Configuration"},
-    {"15", "Software\\Microsoft\\Office\\15.0\\ClickToRun\\Configuration"}};
-const std::string kInstallRoots[] = {"C:\\Program Files\\Microsoft Office", "\\\\server\\office",
-                                     "D:\\" + std::string(300, 'o'), ""};
-// Paths and names as users and registries hold them; which paths exist is chosen per input.
-// clang-format off
-const std::string kPaths[] = {
-    "C:\\Mail\\", "C:\\Mail", "D:\\Archive\\", "C:\\Users\\Ann\\AppData\\Local\\Temp\\OLK1\\",
-    "\\\\server\\share\\", "relative\\folder\\", "", "C:\\Missing\\",
-    "C:\\Program Files\\Microsoft Office\\Office14\\", "C:\\Mail\\notes.txt", "E:\\",
-    "C:\\" + std::string(300, 'p') + "\\", "C:\\Common Files\\SCANPST.EXE", "Office14\\"};
-const std::string kNames[] = {"Projects", "projects", "PROJECTS", "Scans", "", " ", "a\\b",
-                              std::string(300, 'n'), "Caf\xE9", "x;y"};
-// clang-format on
 const auto Text = [](std::string_view t) { return RegValue{ValueType::String, StringData(t)}; };
 const auto Number = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
 
-// Text of one of the lengths that break buffers, or a few bytes of the input itself (NULs
-// and bytes above 127 included).
+// Text of a length that breaks buffers, or a few bytes of the input (NULs and bytes over 127).
 std::string AnyText(ByteReader& in) {
   constexpr std::size_t kLengths[] = {1, 255, 256, 257, 260, 261, 2000, 2001, 100000};
   const std::size_t kind = in.Below(4);
@@ -77,11 +87,6 @@ std::string AnyText(ByteReader& in) {
 }
 
 RegValue AnyValue(ByteReader& in) {
-  constexpr ValueType kTypes[] = {
-      ValueType::String,         ValueType::ExpandString,
-      ValueType::Dword,          ValueType::Binary,
-      ValueType::None,           static_cast<ValueType>(7) /* REG_MULTI_SZ */,
-      static_cast<ValueType>(11) /* REG_QWORD */};
   constexpr std::uint32_t kNumbers[] = {0, 1, 2, 0xFFFFFFFF};
   RegValue value{in.Pick(kTypes), {}};
   const std::size_t data = in.Below(6);  // none, one byte, a number, text without its NUL
@@ -95,13 +100,12 @@ RegValue AnyValue(ByteReader& in) {
 }
 
 // Any value one time in `n`, else the usual one.
-template <typename Usual>
-RegValue OrAny(ByteReader& in, std::size_t n, Usual usual) {
+RegValue OrAny(ByteReader& in, std::size_t n, auto usual) {
   return in.Below(n) == 0 ? AnyValue(in) : usual();
 }
 
-// An installation folder as Click-to-Run stores it, or as something else left it: with
-// trailing backslashes, relative, of another type, without its NUL.
+// An installation folder as Click-to-Run stores it, or with trailing backslashes, relative,
+// of another type, without its NUL.
 RegValue AnyInstallationPath(ByteReader& in) {
   return OrAny(in, 4, [&in] {
     constexpr std::string_view kOdd[] = {"Microsoft Office", "C:", "\\\\"};
@@ -116,20 +120,9 @@ RegValue AnyInstallationPath(ByteReader& in) {
 
 // Release ids, by the thousand, of the products Click-to-Run names.
 std::string AnyReleaseIds(ByteReader& in) {
-  constexpr std::string_view kIds[] = {"O365ProPlusRetail",
-                                       "ProPlus2019Volume",
-                                       "Outlook2021Retail",
-                                       "ProPlus2024Volume",
-                                       "VisioPro2024Retail",
-                                       "ProjectPro2019Volume",
-                                       "HomeBusinessRetail",
-                                       "m365",
-                                       "",
-                                       " "};
-  const std::size_t count = in.Below(8) == 0 ? in.Below(2000) : in.Below(4);
   std::string text;
-  for (std::size_t i = 0; i < count; ++i) {
-    text += (i > 0 ? "," : "") + std::string(in.Pick(kIds));
+  for (std::size_t i = 0, count = in.Below(8) == 0 ? in.Below(2000) : in.Below(4); i < count; ++i) {
+    text += (i > 0 ? "," : "") + std::string(in.Pick(kReleaseIds));
   }
   return text;
 }
@@ -138,14 +131,12 @@ std::string AnyReleaseIds(ByteReader& in) {
 // spelling, pieces Tarnwell does not list, empty pieces, thousands of them.
 std::string AnyAllowList(ByteReader& in) {
   constexpr std::string_view kOdd[] = {"zip", "ZIP", " exe", ".exe", "", "exe ", "a\\b"};
-  const std::size_t count = in.Below(4) == 0 ? in.Below(4000) : in.Below(8);
   std::string text;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0, count = in.Below(4) == 0 ? in.Below(4000) : in.Below(8); i < count; ++i) {
     text += i == 0 ? "" : in.Below(8) == 0 ? ";;" : ";";
     const std::string_view extension =
         kAttachmentExtensionCatalogue[in.Below(kAttachmentExtensionCatalogue.size())].extension;
-    const std::size_t spelling = in.Below(3);
-    const std::size_t end = text.size();
+    const std::size_t spelling = in.Below(3), end = text.size();
     text += spelling == 2 ? in.Pick(kOdd) : extension;
     std::transform(text.begin() + end, spelling == 1 ? text.end() : text.begin() + end,
                    text.begin() + end, [](unsigned char c) { return std::toupper(c); });
@@ -269,8 +260,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     registry_ = std::make_unique<MemoryRegistry>(m_.Bool() ? MemoryRegistry::Windows::Bits64
                                                            : MemoryRegistry::Windows::Bits32);
     constexpr std::string_view kArchitectures[] = {"AMD64", "x86", "IA64", ""};
-    constexpr std::string_view kProducts[] = {"Windows 7 Professional", "Windows 8 Pro",
-                                              "Windows 8.1 Enterprise", "Windows Server 2012", ""};
     registry_
         ->Key(Root::LocalMachine,
               "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
@@ -332,9 +321,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
           .Data("FriendlyName", friendly.type, friendly.data)
           .String("Description", AnyText(m_));
     }
-    constexpr std::string_view kShared[] = {"C:\\Common Files\\SCANPST.EXE", "SCANPST.EXE",
-                                            "c:\\common files\\scanpst.exe",
-                                            "\\\\server\\SCANPST.EXE", "C:\\Other\\MAPI32.DLL"};
     for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
       std::string name(m_.Pick(kShared));
       name += m_.Below(4) == 0 ? std::string(300, 'x') : std::string();
@@ -356,8 +342,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     }
     using Op = MemoryRegistry::Op;
     constexpr Op kOps[] = {Op::Open, Op::Create, Op::Query, Op::Set, Op::Enum, Op::Delete};
-    constexpr Status kCodes[] = {kFileNotFound,     kAccessDenied, kMoreData,
-                                 kInvalidParameter, kKeyDeleted,   kBadPathname};
     for (std::size_t i = m_.Below(5); i > 1; --i) {
       faulted_ = true;
       const auto op = m_.Pick(kOps);
@@ -387,10 +371,6 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
 
   // One user action on a control that is enabled, or on the window itself.
   void Act(MemoryForm& form, EventSink& sink) {
-    constexpr ControlKind kUsable[] = {ControlKind::Button,     ControlKind::PictureButton,
-                                       ControlKind::CheckBox,   ControlKind::Edit,
-                                       ControlKind::ListBox,    ControlKind::ShellTree,
-                                       ControlKind::RadioGroup, ControlKind::Link};
     std::vector<const ControlLayout*> controls;
     for (const ControlLayout& row : form.Layout().controls) {
       if (std::count(std::begin(kUsable), std::end(kUsable), row.kind) != 0 &&
@@ -431,7 +411,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
       if (in_.Empty() || in_.Below(24) == 0) {
         break;  // the window's close box
       }
-      beside_entry&& entry_.Shown() && in_.Bool() ? Act(entry_, *entry_logic_) : Act(form, sink);
+      (beside_entry && entry_.Shown() && in_.Bool()) ? Act(entry_, *entry_logic_) : Act(form, sink);
       if (entry_.Shown() && !entry_shown_) {
         Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
       }
