@@ -53,8 +53,7 @@ constexpr ControlKind kUsable[] = {ControlKind::Button, ControlKind::PictureButt
     ControlKind::RadioGroup, ControlKind::Link};
 // clang-format on
 
-// The fuzzer's bytes, read front to back as choices; once they run out every choice is the
-// first, so that any input, however short, is a whole case.
+// The input read as choices; once it runs out every choice is the first, so any input is whole.
 struct ByteReader {
   std::span<const std::uint8_t> bytes;
   std::size_t next = 0;
@@ -104,8 +103,7 @@ RegValue OrAny(ByteReader& in, std::size_t n, auto usual) {
   return in.Below(n) == 0 ? AnyValue(in) : usual();
 }
 
-// An installation folder as Click-to-Run stores it, or with trailing backslashes, relative,
-// of another type, without its NUL.
+// An installation folder as stored, or with backslashes added, relative, odd-typed, NUL-less.
 RegValue AnyInstallationPath(ByteReader& in) {
   return OrAny(in, 4, [&in] {
     constexpr std::string_view kOdd[] = {"Microsoft Office", "C:", "\\\\"};
@@ -127,8 +125,7 @@ std::string AnyReleaseIds(ByteReader& in) {
   return text;
 }
 
-// The allow list as administrators and clean-up tools leave it: catalogue extensions in any
-// spelling, pieces Tarnwell does not list, empty pieces, thousands of them.
+// An allow list of extensions in any spelling, unlisted and empty pieces, thousands of them.
 std::string AnyAllowList(ByteReader& in) {
   constexpr std::string_view kOdd[] = {"zip", "ZIP", " exe", ".exe", "", "exe ", "a\\b"};
   std::string text;
@@ -144,8 +141,7 @@ std::string AnyAllowList(ByteReader& in) {
   return text;
 }
 
-// The whole program on an in-memory machine, driven by the input: the machine's bytes
-// build it, the session's act as the user and answer the program's questions.
+// The program on a machine built from the input, whose session part is the user.
 class Program final : public Dialogs, public Processes, public Shell, public Elevation {
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
@@ -203,14 +199,14 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   std::string Stored(std::string_view path, bool native) const {
     return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
   }
+  void AddFileIf(bool add, const std::string& path) { add ? (void)files_.AddFile(path) : void(); }
   void Seed(Root root, std::string_view path, std::string_view name, const RegValue& value,
             bool native = false) {
     registry_->Key(root, Stored(path, native)).Data(name, value.type, value.data);
     keys_.emplace_back(root, Stored(path, native));
   }
 
-  // An Office version in either view, with a Bitness of any kind, and its settings; or only
-  // the settings, of a Click-to-Run Office or of one removed. Mostly absent.
+  // Mostly none; else an Office key in either view or both, or settings only, and places.
   void SeedVersion(std::string_view major) {
     const std::size_t where = m_.Below(8);
     if (where == 0 || where > 4) {
@@ -270,8 +266,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     for (std::string_view major : kVersions) {
       SeedVersion(major);
     }
-    // Click-to-Run: a Configuration key in either view or both, and OUTLOOK.EXE below some
-    // installation folders, with the repair tool beside it or not.
+    // Click-to-Run's key in either view or both; OUTLOOK.EXE, and the repair tool, in folders.
     constexpr std::string_view kPlatforms[] = {"x64", "x86", "X64", "x64 ", ""};
     for (const auto& [major, configuration] : kClickToRun) {
       const std::size_t where = m_.Below(4);
@@ -294,12 +289,8 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
       const std::size_t present = m_.Below(8);
       for (std::size_t i = 0; i < std::size(kInstallRoots); ++i) {
         const std::string folder = kInstallRoots[i] + "\\root\\Office" + std::string(major) + "\\";
-        if ((present >> i & 1) != 0) {
-          files_.AddFile(folder + "OUTLOOK.EXE");
-        }
-        if ((present >> i & 1) != 0 && m_.Bool()) {
-          files_.AddFile(folder + "SCANPST.EXE");
-        }
+        AddFileIf((present >> i & 1) != 0, folder + "OUTLOOK.EXE");
+        AddFileIf((present >> i & 1) != 0 && m_.Bool(), folder + "SCANPST.EXE");
       }
     }
     // The recover-deleted-items number, in the 64-bit branch, as the program reads it.
@@ -307,8 +298,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
       Seed(Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn",
            OrAny(m_, 2, [&] { return Number(m_.Below(3)); }));
     }
-    // Add-ins of the current user, by the hundred; shared files, where the repair tool is
-    // looked for.
+    // Add-ins by the hundred; shared files, where the repair tool is looked for.
     constexpr std::size_t kCounts[] = {0, 2, 60, 300};
     for (std::size_t i = 0, count = m_.Pick(kCounts); i < count; ++i) {
       const std::string key = "Software\\Microsoft\\Office\\Outlook\\Addins\\" +
@@ -360,9 +350,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     }
     files_.AddFile("C:\\Program Files\\Microsoft Office\\Office14\\OUTLOOK.EXE")
         .AddFile("C:\\Common Files\\SCANPST.EXE");
-    if (m_.Bool()) {
-      files_.AddFile(files_.ProgramFolder() + "tarnwell-help.pdf");
-    }
+    AddFileIf(m_.Bool(), files_.ProgramFolder() + "tarnwell-help.pdf");
     elevated_ = m_.Bool();
     outlook_running_ = m_.Below(4) == 3;
     start_fails_ = m_.Below(4) == 3;
@@ -403,8 +391,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     Dispatch(sink, *this, row.id, event);
   }
 
-  // The user acts on the window until it closes or the input ends. The places window has the
-  // location entry window beside it while that is shown.
+  // The user acts until the window closes, also on the location entry beside the places window.
   void Drive(MemoryForm& form, EventSink& sink, bool modal) {
     const bool beside_entry = !modal || &form.Layout() == &PlacesWindowLayout();
     for (int actions = 0; actions < 48 && !form.Closed() && !main_.Closed(); ++actions) {
@@ -441,42 +428,40 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
 
 Run Program::Play() {
   BuildMachine();
-  Run run{{}, {{}, false, {}, installed_, elevated_, faulted_, {}, {}}, {}, {}};
   std::map<std::string, std::optional<RegValue>> allow_lists;  // as stored before the start
   for (std::string_view major : kVersions) {
     allow_lists[std::string(major)] = registry_->Value(
         Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, Version(major)),
         "Level1Remove");
   }
-  run.facts.dumpster = registry_->Value(
+  Facts facts{{}, false, {}, installed_, elevated_, faulted_, {}, {}};
+  facts.dumpster = registry_->Value(
       Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
   const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
   AppState state;
+  const OutlookVersionInfo& outlook = state.OutlookVersion;
   entry_logic_ = std::make_unique<LocationEntryWindow>(entry_, main_, services, state);
   MainWindow window(main_, entry_, services, state);
+  std::string escaped;
   try {
     window.FormCreate();
-    const OutlookVersionInfo& outlook = state.OutlookVersion;
     if (outlook.Found) {
-      run.facts.major = VersionNumber(outlook.MajorVersion);
-      run.facts.click_to_run = outlook.IsClickToRun();
-      run.facts.program_folder = outlook.ProgramFolder;
-      run.facts.level1remove = allow_lists[run.facts.major];
+      facts.major = VersionNumber(outlook.MajorVersion);
+      facts.click_to_run = outlook.IsClickToRun();
+      facts.program_folder = outlook.ProgramFolder;
+      facts.level1remove = allow_lists[facts.major];
     }
     Drive(main_, window, /*modal=*/false);
   } catch (const std::exception& error) {
-    run.escaped = error.what();
+    escaped = error.what();
   }
   Add({Step::Kind::Action, "end", {}});
-  run.steps = std::move(steps_);
-  run.files = files_;
-  return run;
+  return {std::move(steps_), facts, files_, escaped};
 }
 
 }  // namespace
 
-// The first byte says how long the machine's part is, in 16-byte units, so that a change
-// to the session leaves the machine as it was, and the other way round.
+// The first byte is the machine's part's length in 16-byte units: each part mutates alone.
 Run RunSession(std::span<const std::uint8_t> bytes) {
   const std::size_t machine_size =
       bytes.empty() ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * std::size_t{16});
