@@ -54,8 +54,7 @@ class Checker {
 
   std::vector<std::string> Check() {
     Expect(run_.escaped.empty(), "an exception escaped a handler: " + run_.escaped);
-    // A version the machine has; by Click-to-Run only 2013 or later, in the Office folder below
-    // a full installation path, one backslash between them, with OUTLOOK.EXE in it.
+    // A version the machine has; by Click-to-Run, 2013 or later, where its OUTLOOK.EXE is.
     Expect(major_.empty() || run_.facts.installed.count(major_) != 0,
            "Outlook " + major_ + " detected on a machine without it");
     const std::string tail = "\\root\\office" + major_ + "\\", &folder = run_.facts.program_folder;
@@ -90,8 +89,7 @@ class Checker {
     saved_.clear();
   }
 
-  // Error boxes only of reading the registry, which end the start-up; the save confirmed, and
-  // still going when a backup failed only if the user chose to go on.
+  // Error boxes only of reading, which end the start-up; a save goes on once confirmed.
   void Message(const Step& step) {
     const auto is = [&step](const std::string& pattern) {
       const auto star = pattern.find('*');
@@ -156,8 +154,7 @@ class Checker {
         "a registry write the user did not ask for: " + where);
   }
 
-  // Catalogue values below the detected version's keys, each once: 0 or 1, or one NUL-ended
-  // text, a folder that exists where one is asked for.
+  // Catalogue values of the detected version, each once: 0 or 1, one text, an existing folder.
   void Saved(const Write& write, const std::string& where, bool create) {
     const auto row = std::find_if(
         kSettingsCatalogue.begin(), kSettingsCatalogue.end(), [&](const SettingRow& row) {
@@ -196,8 +193,7 @@ class Checker {
                         });
   }
 
-  // Catalogue extensions and the stored pieces the program does not list, each once; none of
-  // those stored pieces is lost. A value of another type than text holds no list to keep.
+  // Listed extensions and the stored pieces, each once, none of those lost; non-text keeps none.
   void AllowList(const std::string& text) {
     std::set<std::string> catalogue;
     for (const auto& row : kAttachmentExtensionCatalogue) {
@@ -237,8 +233,7 @@ class Checker {
            "DumpsterAlwaysOn written unchanged");
   }
 
-  // Each program started is the one the pressed control stands for, by a full path; Outlook
-  // by Click-to-Run from the detected folder, else from the install folder as stored.
+  // Each program started is the pressed control's, by a full path (Outlook's as detected).
   void Started(const Step& step) {
     const std::string& file = step.text;
     const auto close = file.find('"', 1);
@@ -266,10 +261,9 @@ class Checker {
   MemoryFileSystem files_ = run_.files;  // asked, not changed
   std::vector<std::string> violations_;
   std::string action_;
-  // The start-up is over; it showed an error; the last question was answered Yes; a save was
-  // confirmed and goes on; it wrote a backup, or the user chose to go without.
-  bool started_ = false, start_up_failed_ = false, confirmed_ = false, saving_ = false;
-  bool backed_up_ = false;
+  bool started_ = false, start_up_failed_ = false;  // the start-up is over; it showed an error
+  bool confirmed_ = false, saving_ = false;  // the last answer was Yes; a confirmed save goes on
+  bool backed_up_ = false;                   // or the user chose to go on without a backup
   std::set<std::string> saved_;
 };
 
@@ -283,10 +277,11 @@ std::vector<std::string> RoundTripFaults(std::span<const std::uint8_t> bytes) {
   const auto read = ReadRegFile(bytes);
   const std::string again =
       read.index() == 0 ? WriteRegFile(std::get<0>(read), "written again") : "";
-  if (read.index() != 0 || Read(again) == read) {
-    return {};
+  std::vector<std::string> faults;
+  if (read.index() == 0 && Read(again) != read) {
+    faults.push_back("written again, the file reads differently:\n" + again);
   }
-  return {"written again, the file reads differently:\n" + again};
+  return faults;
 }
 
 }  // namespace tarnwell::fuzz

@@ -146,7 +146,39 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
 
-  Run Play();
+  Run Play() {
+    BuildMachine();
+    std::map<std::string, std::optional<RegValue>> allow_lists;  // as stored before the start
+    for (std::string_view major : kVersions) {
+      allow_lists[std::string(major)] = registry_->Value(
+          Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, Version(major)),
+          "Level1Remove");
+    }
+    Facts facts{{}, false, {}, installed_, elevated_, faulted_, {}, {}};
+    facts.dumpster = registry_->Value(
+        Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
+    const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
+    AppState state;
+    const OutlookVersionInfo& outlook = state.OutlookVersion;
+    entry_logic_ = std::make_unique<LocationEntryWindow>(entry_, main_, services, state);
+    MainWindow window(main_, entry_, services, state);
+    std::string escaped;
+    try {
+      window.FormCreate();
+      if (outlook.Found) {
+        facts.major = VersionNumber(outlook.MajorVersion);
+        facts.click_to_run = outlook.IsClickToRun();
+        facts.program_folder = outlook.ProgramFolder;
+        facts.level1remove = allow_lists[facts.major];
+      }
+      Drive(main_, window, /*modal=*/false);
+    } catch (const std::exception& error) {
+      escaped = error.what();
+    }
+    Add({Step::Kind::Action, "end", {}});
+    return {std::move(steps_), facts, files_, escaped};
+  }
+
   bool IsAppElevated() override { return elevated_; }
   Answer Message(MessageKind kind, std::string_view text) override {
     const Answer answer = AsksYesOrNo(kind) ? (in_.Bool() ? Answer::Yes : Answer::No) : Answer::Ok;
@@ -177,8 +209,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   // A program waited for writes the file its parameters name first, if told to.
   Ran RunAndWait(std::string_view file, std::string_view parameters, int, unsigned) override {
     Add({Step::Kind::Shell, std::string(file), "run"});
-    const auto open = parameters.find('"');
-    const auto close = parameters.find('"', open + 1);
+    const auto open = parameters.find('"'), close = parameters.find('"', open + 1);
     if (editor_writes_ && close != std::string_view::npos) {
       files_.Write(parameters.substr(open + 1, close - open - 1));
     }
@@ -374,21 +405,21 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     }
     const ControlLayout& row = *controls[choice];
     Add({Step::Kind::Action, std::string(row.name), caption});
-    Event event = Event::Click;
     if (row.kind == ControlKind::CheckBox) {
       form.SetChecked(row.id, !form.Checked(row.id));
     } else if (row.kind == ControlKind::Edit) {
       form.Type(row.id, in_.Bool() ? in_.Pick(kPaths) : AnyText(in_));
-      event = Event::Change;
     } else if (row.kind == ControlKind::ListBox || row.kind == ControlKind::RadioGroup) {
       const std::size_t count =
           row.kind == ControlKind::ListBox ? form.Items(row.id).size() : row.items.size();
       form.Select(row.id, static_cast<int>(in_.Below(count + 1)) - 1);
     } else if (row.kind == ControlKind::ShellTree) {
       form.SetText(row.id, in_.Bool() ? in_.Pick(kPaths) : std::string());
-      event = Event::DoubleClick;
     }
-    Dispatch(sink, *this, row.id, event);
+    Dispatch(sink, *this, row.id,
+             row.kind == ControlKind::Edit        ? Event::Change
+             : row.kind == ControlKind::ShellTree ? Event::DoubleClick
+                                                  : Event::Click);
   }
 
   // The user acts until the window closes, also on the location entry beside the places window.
@@ -410,8 +441,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     }
   }
 
-  ByteReader& m_;
-  ByteReader& in_;
+  ByteReader &m_, &in_;
   std::unique_ptr<MemoryRegistry> registry_;
   MemoryFileSystem files_;
   FixedClock clock_;
@@ -421,52 +451,17 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   std::vector<std::pair<Root, std::string>> keys_;  // what the machine was seeded with
   std::vector<Step> steps_;
   std::size_t drained_ = 0;
-  MemoryForm main_{MainWindowLayout()};
-  MemoryForm entry_{LocationEntryLayout()};
+  MemoryForm main_{MainWindowLayout()}, entry_{LocationEntryLayout()};
   std::unique_ptr<LocationEntryWindow> entry_logic_;
 };
-
-Run Program::Play() {
-  BuildMachine();
-  std::map<std::string, std::optional<RegValue>> allow_lists;  // as stored before the start
-  for (std::string_view major : kVersions) {
-    allow_lists[std::string(major)] = registry_->Value(
-        Root::CurrentUser, SettingKeyPath(SettingKey::OutlookSecurity, Version(major)),
-        "Level1Remove");
-  }
-  Facts facts{{}, false, {}, installed_, elevated_, faulted_, {}, {}};
-  facts.dumpster = registry_->Value(
-      Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn");
-  const Services services{*registry_, *this, *this, files_, *this, *this, clock_};
-  AppState state;
-  const OutlookVersionInfo& outlook = state.OutlookVersion;
-  entry_logic_ = std::make_unique<LocationEntryWindow>(entry_, main_, services, state);
-  MainWindow window(main_, entry_, services, state);
-  std::string escaped;
-  try {
-    window.FormCreate();
-    if (outlook.Found) {
-      facts.major = VersionNumber(outlook.MajorVersion);
-      facts.click_to_run = outlook.IsClickToRun();
-      facts.program_folder = outlook.ProgramFolder;
-      facts.level1remove = allow_lists[facts.major];
-    }
-    Drive(main_, window, /*modal=*/false);
-  } catch (const std::exception& error) {
-    escaped = error.what();
-  }
-  Add({Step::Kind::Action, "end", {}});
-  return {std::move(steps_), facts, files_, escaped};
-}
 
 }  // namespace
 
 // The first byte is the machine's part's length in 16-byte units: each part mutates alone.
 Run RunSession(std::span<const std::uint8_t> bytes) {
-  const std::size_t machine_size =
-      bytes.empty() ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * std::size_t{16});
-  ByteReader machine{bytes.subspan(bytes.empty() ? 0 : 1, machine_size)};
-  ByteReader session{bytes.subspan(bytes.empty() ? 0 : 1 + machine_size)};
+  const std::size_t head = bytes.empty() ? 0 : 1,
+                    size = head == 0 ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * 16u);
+  ByteReader machine{bytes.subspan(head, size)}, session{bytes.subspan(head + size)};
   return Program(machine, session).Play();
 }
 
