@@ -91,13 +91,13 @@ std::string AnyText(ByteReader& in) {
 RegValue AnyValue(ByteReader& in) {
   constexpr std::uint32_t kNumbers[] = {0, 1, 2, 0xFFFFFFFF};
   RegValue value{in.Pick(kTypes), {}};
-  const std::size_t data = in.Below(6);  // none, one byte, a number, text without its NUL
-  if (data == 1 || data == 2) {
-    value.data = data == 1 ? std::vector<std::uint8_t>{in.Byte()} : DwordData(in.Pick(kNumbers));
-  } else if (data > 2) {
-    const std::string text = AnyText(in);
-    value.data = data == 3 ? std::vector<std::uint8_t>(text.begin(), text.end()) : StringData(text);
-  }
+  const std::size_t data = in.Below(6);  // none, one byte, a number, text without its NUL, text
+  const std::string text = data > 2 ? AnyText(in) : "";
+  value.data = data == 0   ? std::vector<std::uint8_t>{}
+               : data == 1 ? std::vector<std::uint8_t>{in.Byte()}
+               : data == 2 ? DwordData(in.Pick(kNumbers))
+               : data == 3 ? std::vector<std::uint8_t>(text.begin(), text.end())
+                           : StringData(text);
   return value;
 }
 
@@ -148,7 +148,6 @@ std::string AnyAllowList(ByteReader& in) {
 class Program final : public Dialogs, public Processes, public Shell, public Elevation {
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
-
   Run Play() {
     BuildMachine();
     std::map<std::string, std::optional<RegValue>> allow_lists;  // as stored before the start
@@ -292,9 +291,9 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     registry_ = std::make_unique<MemoryRegistry>(m_.Bool() ? MemoryRegistry::Windows::Bits64
                                                            : MemoryRegistry::Windows::Bits32);
     constexpr std::string_view kArchitectures[] = {"AMD64", "x86", "IA64", ""};
-    registry_
-        ->Key(Root::LocalMachine,
-              "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment")
+    const std::string environment =
+        "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    registry_->Key(Root::LocalMachine, environment)
         .String("PROCESSOR_ARCHITECTURE", m_.Pick(kArchitectures));
     const RegValue product = OrAny(m_, 4, [&] { return Text(m_.Pick(kProducts)); });
     registry_->Key(Root::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion")
@@ -494,11 +493,9 @@ auto Read(std::string_view text) {
   return ReadRegFile({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
-class Checker {
- public:
-  explicit Checker(const Run& run)
-      : run_(run), major_(run.facts.major), version_(Version(major_)) {}
-
+// Judges one session, step by step.
+struct Checker {
+  explicit Checker(const Run& run) : run_(run) {}
   std::vector<std::string> Check() {
     Expect(run_.escaped.empty(), "an exception escaped a handler: " + run_.escaped);
     // A version the machine has; by Click-to-Run, 2013 or later, where its OUTLOOK.EXE is.
@@ -520,7 +517,6 @@ class Checker {
     return std::move(violations_);
   }
 
- private:
   void Expect(bool holds, std::string broken) {
     if (!holds) {
       violations_.push_back(broken + (action_.empty() ? "" : " (during " + action_ + ")"));
@@ -703,8 +699,8 @@ class Checker {
   }
 
   const Run& run_;
-  const std::string& major_;
-  const OfficeVersion version_;
+  const std::string& major_ = run_.facts.major;
+  const OfficeVersion version_ = Version(major_);
   MemoryFileSystem files_ = run_.files;  // asked, not changed
   std::vector<std::string> violations_;
   std::string action_;
