@@ -1,6 +1,5 @@
-// libFuzzer's entry: each input is a machine and a session, or, built with
-// TARNWELL_REG_FILE_TARGET, a registry file; a broken promise stops the run with the input
-// saved, as a crash or a sanitizer report does.
+// libFuzzer's entry: a machine and a session, or a registry file with TARNWELL_REG_FILE_TARGET;
+// a broken promise stops the run with the input saved, as a crash does.
 #include <cstdio>
 #include <cstdlib>
 

@@ -47,10 +47,8 @@ TEST(RegFileCorpus, EveryInputRoundTripsAndIsJudgedAsNamed) {
   EXPECT_GE(judged, 10u);
 }
 
-const std::string kOutlook = "Software\\Microsoft\\Office\\14.0\\Outlook";
-const std::string kPlaces =
-    "Software\\Microsoft\\Office\\14.0\\Common\\Open Find\\Places\\"
-    "UserDefinedPlaces";
+const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\", kOutlook = kOffice + "Outlook";
+const std::string kPlaces = kOffice + "Common\\Open Find\\Places\\UserDefinedPlaces";
 const std::string kFolder = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
 const std::string kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
 const auto N = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
