@@ -144,7 +144,7 @@ std::string AnyAllowList(ByteReader& in) {
   return text;
 }
 
-// The program on a machine built from the input, whose session part is the user.
+// The program on a machine built from the input, the rest of which plays the user.
 class Program final : public Dialogs, public Processes, public Shell, public Elevation {
  public:
   Program(ByteReader& machine, ByteReader& session) : m_(machine), in_(session) {}
@@ -712,7 +712,7 @@ struct Checker {
 
 }  // namespace
 
-// The first byte is the machine's part's length in 16-byte units: each part mutates alone.
+// The first byte gives the machine's length in 16-byte units, so each half mutates alone.
 Run RunSession(std::span<const std::uint8_t> bytes) {
   const std::size_t head = bytes.empty() ? 0 : 1,
                     size = head == 0 ? 0 : std::min<std::size_t>(bytes.size() - 1, bytes[0] * 16u);
