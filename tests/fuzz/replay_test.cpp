@@ -14,6 +14,7 @@ namespace {
 
 using testing::IsEmpty;
 using Kind = MemoryRegistry::Write::Kind;
+using K = Step::Kind;
 using Input = std::pair<std::string, std::vector<std::uint8_t>>;
 
 std::vector<Input> Inputs(const char* folder) {
@@ -54,16 +55,10 @@ const std::string kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
 const auto N = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
 const auto T = [](std::string_view t) { return RegValue{ValueType::String, StringData(t)}; };
 
-const auto Act = [](std::string control) { return Step{Step::Kind::Action, control, "Tarnwell"}; };
-Step Say(std::string text, std::string kind, Answer answer = Answer::Ok) {
-  return {Step::Kind::Message, std::move(text), std::move(kind), answer};
-}
-Step Start(std::string verb, std::string file) {
-  return {verb.empty() ? Step::Kind::Process : Step::Kind::Shell, std::move(file), std::move(verb)};
-}
+const auto Act = [](std::string control) { return Step{K::Action, control, "Tarnwell"}; };
 Step Set(std::string key, std::string name = {}, RegValue value = {}, Kind kind = Kind::Set,
          Root root = Root::CurrentUser) {
-  return {Step::Kind::Write, {}, {}, Answer::Ok, {kind, root, key, name, std::move(value)}};
+  return {K::Write, {}, {}, Answer::Ok, {kind, root, key, name, std::move(value)}};
 }
 
 // Outlook 2010, or 2016 by Click-to-Run; elevated; C:\Mail, a backup, "exe;zip" stored.
@@ -81,11 +76,10 @@ fuzz::Run Session(std::vector<Step> steps, bool c2r) {
 
 // Each session breaks one promise, named; without its breaking steps or change it passes.
 TEST(FuzzChecker, NamesEachBrokenPromise) {
-  const Step save = Act("btnSave"), yes = Say("Save?", "confirmation", Answer::Yes);
+  const Step save = Act("btnSave"), yes{K::Message, "Save?", "confirmation", Answer::Yes};
   const Step pst = Set(kOutlook, "DisablePST", N(1));
   const Step dumpster = Set(kExchange, "DumpsterAlwaysOn", N(1), Kind::Set, Root::LocalMachine);
-  const std::string security = kOutlook + "\\Security",
-                    c2r_security = "Software\\Microsoft\\Office\\16.0\\Outlook\\Security";
+  const std::string security = kOutlook + "\\Security";
   const struct {
     std::vector<Step> fine, breaking;
     std::string named;
@@ -94,11 +88,11 @@ TEST(FuzzChecker, NamesEachBrokenPromise) {
   } cases[] = {
       // clang-format off
       {{}, {pst}, "a registry write at start-up"},
-      {{Act("btnRemove"), Say("Remove?", "confirmation", Answer::No)},
+      {{Act("btnRemove"), Step{K::Message, "Remove?", "confirmation", Answer::No}},
        {Set(kPlaces + "\\M", {}, {}, Kind::Delete)}, "a registry write the user did not ask for"},
-      {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
+      {{Step{K::Message, InvalidDataTypeText("Bitness"), "error box"}, Act("btnCustomPlaces")},
        {Set(kPlaces + "\\Mail", "Name", T("Mail"))}, "failed start-up"},
-      {{}, {Say("Something went wrong", "error box")}, "an error box of another kind"},
+      {{}, {Step{K::Message, "Something went wrong", "error box"}}, "an error box of another kind"},
       {{save, yes}, {Set(kOutlook, "DisablePST", N(2))}, "other than 0, 1 or one text"},
       {{save, yes}, {Set("Software\\Other", "DisablePST", N(1))}, "outside its values"},
       {{save, yes}, {Set(kOutlook, "ForcePSTPath", T("C:\\Gone"))}, "does not exist"},
@@ -110,11 +104,11 @@ TEST(FuzzChecker, NamesEachBrokenPromise) {
       {{save, yes}, {Set(kPlaces, {}, {}, Kind::Delete)}, "deleted a key or a value"},
       {{save, yes}, {Act("btnExit")}, "went on after a confirmed save"},
       {{Act("btnAddToList")}, {Set(kPlaces + "\\Mail", "Path", T("C:\\Else"))}, "an added place"},
-      {{Act("btnLaunchOutlook"), Start("", "\"" + kFolder + "OUTLOOK.EXE\" /safe")},
-       {Start("open", "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"")},
+      {{Act("btnLaunchOutlook"), Step{K::Process, "\"" + kFolder + "OUTLOOK.EXE\" /safe", ""}},
+       {Step{K::Shell, "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"", "open"}},
        "a program started that the user did not ask for", [](fuzz::Run&) {}, true},
-      {{save, yes}, {Set(c2r_security, "EnableDEP", N(0))}, "EnableDEP for version 16",
-       [](fuzz::Run&) {}, true},
+      {{save, yes}, {Set("Software\\Microsoft\\Office\\16.0\\Outlook\\Security", "EnableDEP", N(0))},
+       "EnableDEP for version 16", [](fuzz::Run&) {}, true},
       {{save, yes}, {Set("Software\\Other", {}, {}, Kind::Create, Root::LocalMachine)},
        "made a machine key"},
       {{save, yes}, {Set(kExchange, "DumpsterAlwaysOn", N(2), Kind::Set, Root::LocalMachine)},
