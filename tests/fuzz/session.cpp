@@ -261,18 +261,17 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
       }
     }
     for (const SettingRow& row : kSettingsCatalogue) {
-      const std::size_t shape = m_.Below(4);  // none, the usual kind (twice as often), any
-      if (shape == 0) {
-        continue;
+      // None, the usual kind (twice as often), or any.
+      if (const std::size_t shape = m_.Below(4); shape != 0) {
+        const RegValue any = AnyValue(m_);
+        const RegValue value = shape == 3                             ? any
+                               : row.setting == Setting::Level1Remove ? Text(AnyAllowList(m_))
+                               : row.type == ValueType::Dword
+                                   ? Number(m_.Below(2))
+                                   : RegValue{row.type, StringData(m_.Pick(kPaths))};
+        Seed(row.root, SettingKeyPath(row.key, Version(major)), row.name, value,
+             row.root == Root::LocalMachine && m_.Bool());
       }
-      const RegValue any = AnyValue(m_);
-      const RegValue value = shape == 3                             ? any
-                             : row.setting == Setting::Level1Remove ? Text(AnyAllowList(m_))
-                             : row.type == ValueType::Dword
-                                 ? Number(m_.Below(2))
-                                 : RegValue{row.type, StringData(m_.Pick(kPaths))};
-      Seed(row.root, SettingKeyPath(row.key, Version(major)), row.name, value,
-           row.root == Root::LocalMachine && m_.Bool());
     }
     // Custom places, by the hundred, with odd names.
     const std::string places = office + "Common\\Open Find\\Places\\UserDefinedPlaces";
@@ -306,19 +305,18 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     for (const auto& [major, configuration] : kClickToRun) {
       const std::size_t where = m_.Below(4);
       for (bool native : {true, false}) {
-        if ((where & (native ? 1 : 2)) == 0) {
-          continue;
-        }
-        installed_.emplace(major);
-        const Root hklm = Root::LocalMachine;
-        Seed(hklm, configuration, "InstallationPath", AnyInstallationPath(m_), native);
-        if (m_.Bool()) {
-          Seed(hklm, configuration, "Platform",
-               OrAny(m_, 4, [&] { return Text(m_.Pick(kPlatforms)); }), native);
-        }
-        if (m_.Bool()) {
-          Seed(hklm, configuration, "ProductReleaseIds",
-               OrAny(m_, 4, [&] { return Text(AnyReleaseIds(m_)); }), native);
+        if ((where & (native ? 1 : 2)) != 0) {
+          installed_.emplace(major);
+          const Root hklm = Root::LocalMachine;
+          Seed(hklm, configuration, "InstallationPath", AnyInstallationPath(m_), native);
+          if (m_.Bool()) {
+            Seed(hklm, configuration, "Platform",
+                 OrAny(m_, 4, [&] { return Text(m_.Pick(kPlatforms)); }), native);
+          }
+          if (m_.Bool()) {
+            Seed(hklm, configuration, "ProductReleaseIds",
+                 OrAny(m_, 4, [&] { return Text(AnyReleaseIds(m_)); }), native);
+          }
         }
       }
       const std::size_t present = m_.Below(8);
