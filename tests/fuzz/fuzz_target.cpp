@@ -1,17 +1,18 @@
-// libFuzzer's entry: each input is a machine and a session; a broken promise stops the run
-// with the input saved, as a crash or a sanitizer report does.
+// libFuzzer's entry: a machine and a session, or a registry file with TARNWELL_REG_FILE_TARGET;
+// a broken promise stops the run with the input saved, as a crash does.
 #include <cstdio>
 #include <cstdlib>
 
 #include "fuzz/session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto violations = tarnwell::fuzz::Violations(tarnwell::fuzz::RunSession({data, size}));
-  for (const std::string& violation : violations) {
-    std::fprintf(stderr, "broken: %s\n", violation.c_str());
+#ifdef TARNWELL_REG_FILE_TARGET
+  const auto broken = tarnwell::fuzz::RoundTripFaults({data, size});
+#else
+  const auto broken = tarnwell::fuzz::Violations(tarnwell::fuzz::RunSession({data, size}));
+#endif
+  for (const std::string& fault : broken) {
+    std::fprintf(stderr, "broken: %s\n", fault.c_str());
   }
-  if (!violations.empty()) {
-    std::abort();
-  }
-  return 0;
+  return broken.empty() ? 0 : (std::abort(), 0);
 }

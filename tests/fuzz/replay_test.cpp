@@ -1,6 +1,4 @@
-// The fuzz campaign's saved inputs, replayed: each one is a machine and a session that once
-// found a fault or reached code no other input reached. And the checker, shown sessions
-// that break each promise.
+// The fuzz corpora, inputs that once found a fault or new code, replayed; the checker's promises.
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -9,67 +7,66 @@
 #include "fuzz/session.h"
 #include "platform/registry_object.h"
 #include "settings/backup.h"
+#include "settings/reg_file.h"
 
 namespace tarnwell::fuzz {
 namespace {
 
 using testing::IsEmpty;
 using Kind = MemoryRegistry::Write::Kind;
+using K = Step::Kind;
+using Input = std::pair<std::string, std::vector<std::uint8_t>>;
+
+std::vector<Input> Inputs(const char* folder) {
+  std::vector<Input> inputs;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    inputs.push_back({entry.path().filename().string(), {std::istreambuf_iterator<char>(in), {}}});
+  }
+  return inputs;
+}
 
 TEST(FuzzCorpus, EveryInputKeepsEveryPromise) {
-  std::size_t inputs = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(TARNWELL_FUZZ_CORPUS)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_THAT(Violations(RunSession(bytes)), IsEmpty()) << entry.path().filename();
-    ++inputs;
+  const auto inputs = Inputs(TARNWELL_FUZZ_CORPUS);
+  for (const auto& [name, bytes] : inputs) {
+    EXPECT_THAT(Violations(RunSession(bytes)), IsEmpty()) << name;
   }
-  EXPECT_GE(inputs, 20u);
+  EXPECT_GE(inputs.size(), 20u);
 }
 
-const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\";
+// Registry files round-trip; hand-made ones named "valid-" are accepted, "broken-" refused.
+TEST(RegFileCorpus, EveryInputRoundTripsAndIsJudgedAsNamed) {
+  std::size_t judged = 0;
+  for (const auto& [name, bytes] : Inputs(TARNWELL_REG_FILE_CORPUS)) {
+    EXPECT_THAT(RoundTripFaults(bytes), IsEmpty()) << name;
+    const bool valid = name.starts_with("valid-");
+    if (valid || name.starts_with("broken-")) {
+      EXPECT_EQ(valid, ReadRegFile(bytes).index() == 0) << name;
+      ++judged;
+    }
+  }
+  EXPECT_GE(judged, 10u);
+}
+
+const std::string kOffice = "Software\\Microsoft\\Office\\14.0\\", kOutlook = kOffice + "Outlook";
 const std::string kPlaces = kOffice + "Common\\Open Find\\Places\\UserDefinedPlaces";
 const std::string kFolder = "C:\\Program Files\\Microsoft Office\\root\\Office16\\";
+const std::string kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
+const auto N = [](std::uint32_t n) { return RegValue{ValueType::Dword, DwordData(n)}; };
+const auto T = [](std::string_view t) { return RegValue{ValueType::String, StringData(t)}; };
 
-Step Act(std::string control) {
-  return {Step::Kind::Action, std::move(control), "Tarnwell"};
+const auto Act = [](std::string control) { return Step{K::Action, control, "Tarnwell"}; };
+Step Set(std::string key, std::string name = {}, RegValue value = {}, Kind kind = Kind::Set,
+         Root root = Root::CurrentUser) {
+  return {K::Write, {}, {}, Answer::Ok, {kind, root, key, name, std::move(value)}};
 }
-Step Say(std::string text, std::string kind, Answer answer = Answer::Ok) {
-  return {Step::Kind::Message, std::move(text), std::move(kind), answer};
-}
-Step Set(std::string key, std::string name, RegValue value, Kind kind = Kind::Set) {
-  Step step{Step::Kind::Write, {}, {}};
-  step.write = {kind, Root::CurrentUser, std::move(key), std::move(name), std::move(value)};
-  return step;
-}
-Step Dword(std::string key, std::string name, std::uint32_t number) {
-  return Set(std::move(key), std::move(name), {ValueType::Dword, DwordData(number)});
-}
-Step Text(std::string key, std::string name, std::string_view text) {
-  return Set(std::move(key), std::move(name), {ValueType::String, StringData(text)});
-}
-Step Start(std::string verb, std::string file) {
-  return {verb.empty() ? Step::Kind::Process : Step::Kind::Shell, std::move(file), std::move(verb)};
-}
-const Step kConfirmed = Say("Save?", "confirmation", Answer::Yes);
-const Step kPst = Dword(kOffice + "Outlook", "DisablePST", 1);
-const Step kDumpster = [] {
-  Step step = Dword("Software\\Microsoft\\Exchange\\Client\\Options", "DumpsterAlwaysOn", 1);
-  step.write.root = Root::LocalMachine;
-  return step;
-}();
 
-// Outlook 2010 by Windows Installer on an elevated machine with the folder C:\Mail, whose
-// stored allow list holds "exe;zip" and whose backup folder holds a backup; or Outlook 2016
-// by Click-to-Run.
-Run Session(std::vector<Step> steps, bool click_to_run) {
-  Run run{std::move(steps), {}, {}, {}};
-  run.facts.major = click_to_run ? "16" : "14";
-  run.facts.installed = {run.facts.major};
-  run.facts.click_to_run = click_to_run;
-  run.facts.program_folder = click_to_run ? kFolder : "";
-  run.facts.elevated = true;
-  run.facts.level1remove = RegValue{ValueType::String, StringData("exe;zip")};
+// Outlook 2010, or 2016 by Click-to-Run; elevated; C:\Mail, a backup, "exe;zip" stored.
+fuzz::Run Session(std::vector<Step> steps, bool c2r) {
+  const std::string major = c2r ? "16" : "14";
+  fuzz::Run run;
+  run.steps = std::move(steps);
+  run.facts = {major, c2r, c2r ? kFolder : "", {major}, true, false, T("exe;zip"), {}};
   run.files.AddFolder("C:\\Mail").AddFile(kFolder + "OUTLOOK.EXE");
   run.files.MakeFolders(BackupFolder(run.files));
   run.files.WriteWholeFile(BackupFolder(run.files) + "backup.reg",
@@ -77,97 +74,62 @@ Run Session(std::vector<Step> steps, bool click_to_run) {
   return run;
 }
 
-// Each session breaks one promise, and the checker names it; the same session without the
-// steps or the change to the machine that break it passes.
+// Each session breaks one promise, named; without its breaking steps or change it passes.
 TEST(FuzzChecker, NamesEachBrokenPromise) {
-  const Step exit = Act("btnExit");
-  const Step save = Act("btnSave");
-  const std::string security = kOffice + "Outlook\\Security";
+  const Step save = Act("btnSave"), yes{K::Message, "Save?", "confirmation", Answer::Yes};
+  const Step pst = Set(kOutlook, "DisablePST", N(1));
+  const Step dumpster = Set(kExchange, "DumpsterAlwaysOn", N(1), Kind::Set, Root::LocalMachine);
+  const std::string security = kOutlook + "\\Security";
   const struct {
-    std::vector<Step> fine;
-    std::vector<Step> breaking;
-    void (*machine)(fuzz::Run&);
+    std::vector<Step> fine, breaking;
     std::string named;
-    bool click_to_run = false;
+    void (*change)(fuzz::Run&) = [](fuzz::Run&) {};
+    bool c2r = false;
   } cases[] = {
-      {{exit}, {kPst}, nullptr, "did not ask for"},
-      {{save, Say("Save?", "confirmation", Answer::No)}, {kPst}, nullptr, "did not ask for"},
-      {{Say(InvalidDataTypeText("Bitness"), "error box"), Act("btnCustomPlaces")},
-       {Text(kPlaces + "\\Mail", "Name", "Mail")},
-       nullptr,
-       "failed start-up"},
-      {{}, {Say("Something went wrong", "error box")}, nullptr, "error box of another kind"},
-      {{save, kConfirmed}, {Dword(kOffice + "Outlook", "DisablePST", 2)}, nullptr, "0, 1"},
-      {{save, kConfirmed}, {Text(kOffice + "Outlook", "DisablePST", "1")}, nullptr, "0, 1"},
-      {{save, kConfirmed},
-       {Dword("Software\\Microsoft\\Office\\12.0\\Outlook", "DisablePST", 1)},
-       nullptr,
-       "outside its values"},
-      {{save, kConfirmed},
-       {Text(kOffice + "Outlook", "ForcePSTPath", "C:\\Gone")},
-       nullptr,
-       "does not exist"},
-      {{save, kConfirmed, kPst}, {kPst}, nullptr, "twice"},
-      {{save, kConfirmed, kPst}, {}, [](fuzz::Run& run) { run.files = {}; }, "before a backup"},
-      {{save, kConfirmed},
-       {Text(security, "Level1Remove", "exe;bat")},
-       nullptr,
-       "lost a stored piece: [zip]"},
-      {{save, kConfirmed},
-       {Text(security, "Level1Remove", "zip;exe;x")},
-       nullptr,
-       "piece of its own: [x]"},
-      {{save, kConfirmed}, {Set(kPlaces, {}, {}, Kind::Delete)}, nullptr, "deleted"},
-      {{save, kConfirmed}, {exit}, nullptr, "went on after"},
-      {{Act("btnRemove"), Say("Remove?", "confirmation", Answer::No)},
-       {Set(kPlaces + "\\M", {}, {}, Kind::Delete)},
-       nullptr,
-       "did not ask for"},
-      {{Act("btnAddToList")},
-       {Text(kPlaces + "\\Mail", "Path", "C:\\Elsewhere")},
-       nullptr,
-       "an added place"},
-      {{Act("btnAbout")}, {Start("open", "C:\\Windows\\notepad.exe")}, nullptr, "did not ask for"},
-      {{Act("btnLaunchOutlook")},
-       {Start("", "\"Office14\\OUTLOOK.EXE\" /safe")},
-       nullptr,
-       "did not ask for"},
-      {{Act("btnLaunchOutlook"), Start("", "\"" + kFolder + "OUTLOOK.EXE\" /safe")},
-       {Start("open", "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"")},
-       nullptr,
-       "did not ask for",
-       true},
-      {{save, kConfirmed},
-       {Dword("Software\\Microsoft\\Office\\16.0\\Outlook\\Security", "EnableDEP", 0)},
-       nullptr,
-       "EnableDEP",
-       true},
-      {{exit}, {}, [](fuzz::Run& run) { run.facts.installed = {"15"}; }, "without it", true},
-      {{exit},
-       {},
-       [](fuzz::Run& run) { run.files.Remove(kFolder + "OUTLOOK.EXE"); },
-       "Click-to-Run",
-       true},
-      {{save, kConfirmed, kDumpster},
-       {},
-       [](fuzz::Run& run) { run.facts.elevated = false; },
-       "administrator"},
-      {{save, kConfirmed, kDumpster},
-       {},
-       [](fuzz::Run& run) {
-         run.facts.dumpster = RegValue{ValueType::Dword, DwordData(1)};
-       },
-       "unchanged"},
-      {{exit}, {}, [](fuzz::Run& run) { run.escaped = "no control 9999"; }, "exception escaped"},
+      // clang-format off
+      {{}, {pst}, "a registry write at start-up"},
+      {{Act("btnRemove"), Step{K::Message, "Remove?", "confirmation", Answer::No}},
+       {Set(kPlaces + "\\M", {}, {}, Kind::Delete)}, "a registry write the user did not ask for"},
+      {{Step{K::Message, InvalidDataTypeText("Bitness"), "error box"}, Act("btnCustomPlaces")},
+       {Set(kPlaces + "\\Mail", "Name", T("Mail"))}, "failed start-up"},
+      {{}, {Step{K::Message, "Something went wrong", "error box"}}, "an error box of another kind"},
+      {{save, yes}, {Set(kOutlook, "DisablePST", N(2))}, "other than 0, 1 or one text"},
+      {{save, yes}, {Set("Software\\Other", "DisablePST", N(1))}, "outside its values"},
+      {{save, yes}, {Set(kOutlook, "ForcePSTPath", T("C:\\Gone"))}, "does not exist"},
+      {{save, yes, pst}, {pst}, "a value twice"},
+      {{save, yes, pst}, {}, "before a backup", [](fuzz::Run& r) { r.files = {}; }},
+      {{save, yes}, {Set(security, "Level1Remove", T("exe;zip;exe"))}, "with a piece twice"},
+      {{save, yes}, {Set(security, "Level1Remove", T("exe;bat"))}, "lost a stored piece: [zip]"},
+      {{save, yes}, {Set(security, "Level1Remove", T("zip;exe;x"))}, "piece of its own: [x]"},
+      {{save, yes}, {Set(kPlaces, {}, {}, Kind::Delete)}, "deleted a key or a value"},
+      {{save, yes}, {Act("btnExit")}, "went on after a confirmed save"},
+      {{Act("btnAddToList")}, {Set(kPlaces + "\\Mail", "Path", T("C:\\Else"))}, "an added place"},
+      {{Act("btnLaunchOutlook"), Step{K::Process, "\"" + kFolder + "OUTLOOK.EXE\" /safe", ""}},
+       {Step{K::Shell, "\"C:\\Program Files\\Microsoft Office\\Office16\\OUTLOOK.EXE\"", "open"}},
+       "a program started that the user did not ask for", [](fuzz::Run&) {}, true},
+      {{save, yes},
+       {Set("Software\\Microsoft\\Office\\16.0\\Outlook\\Security", "EnableDEP", N(0))},
+       "EnableDEP for version 16", [](fuzz::Run&) {}, true},
+      {{save, yes}, {Set("Software\\Other", {}, {}, Kind::Create, Root::LocalMachine)},
+       "made a machine key"},
+      {{save, yes}, {Set(kExchange, "DumpsterAlwaysOn", N(2), Kind::Set, Root::LocalMachine)},
+       "a save wrote to the machine"},
+      {{save, yes, dumpster}, {}, "without administrator rights",
+       [](fuzz::Run& r) { r.facts.elevated = false; }},
+      {{save, yes, dumpster}, {}, "DumpsterAlwaysOn written unchanged",
+       [](fuzz::Run& r) { r.facts.dumpster = N(1); }},
+      {{}, {}, "detected on a machine without it", [](fuzz::Run& r) { r.facts.installed = {}; }},
+      {{}, {}, "a Click-to-Run Outlook 16 detected",
+       [](fuzz::Run& r) { r.files.Remove(kFolder + "OUTLOOK.EXE"); }, true},
+      {{}, {}, "an exception escaped", [](fuzz::Run& r) { r.escaped = "no control 9999"; }},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.named);
-    EXPECT_THAT(Violations(Session(c.fine, c.click_to_run)), IsEmpty());
-    fuzz::Run broken = Session(c.fine, c.click_to_run);
+    EXPECT_THAT(Violations(Session(c.fine, c.c2r)), IsEmpty());
+    fuzz::Run broken = Session(c.fine, c.c2r);
     broken.steps.insert(broken.steps.end(), c.breaking.begin(), c.breaking.end());
-    if (c.machine != nullptr) {
-      c.machine(broken);
-    }
+    c.change(broken);
     EXPECT_THAT(Violations(broken), testing::ElementsAre(testing::HasSubstr(c.named)));
   }
 }

@@ -13,18 +13,13 @@
 
 namespace tarnwell::fuzz {
 
-// One thing the program did, or the user did to it, in the order it happened.
+// One thing the program or the user did, in order. Texts: the control's name ("activate",
+// "close box", "end"), the message, the command line or the file. Details: the caption, the
+// message kind's name ("error box"), the shell verb ("run" for a program waited for).
 struct Step {
-  enum class Kind {
-    Action,   // text: the control's name, or "activate", "close box", "end"; detail: caption
-    Message,  // text: the message; detail: its kind's name, or "error box"
-    Write,    // a registry write
-    Process,  // text: the command line
-    Shell,    // text: the file; detail: the verb, or "run" for a program waited for
-  };
+  enum class Kind { Action, Message, Write, Process, Shell };
   Kind kind;
-  std::string text;
-  std::string detail;
+  std::string text, detail;
   Answer answer = Answer::Ok;
   MemoryRegistry::Write write{};
 };
@@ -48,12 +43,11 @@ struct Run {
   std::string escaped;  // what an exception that escaped a handler said
 };
 
-// Builds a machine from the bytes (a registry, failing registry calls, folders and files),
-// starts the program on it and plays the user's session that the rest of the bytes spell.
+// A machine built from the bytes, the program started on it and the session the rest spell.
 Run RunSession(std::span<const std::uint8_t> bytes);
-
-// What must hold after any session, one line per broken rule: judged from what the session
-// recorded and the machine's folders, by what the program promises its users.
+// Each promise to the program's users that the session broke, as one line.
 std::vector<std::string> Violations(const Run& run);
+// Whether a registry file that is accepted reads the same once written again.
+std::vector<std::string> RoundTripFaults(std::span<const std::uint8_t> bytes);
 
 }  // namespace tarnwell::fuzz
