@@ -234,7 +234,11 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
     return native ? (split ? "Software\\Wow6432Node\\" : "Software\\") + std::string(path.substr(9))
                   : std::string(path);
   }
-  void AddFileIf(bool add, const std::string& path) { add ? (void)files_.AddFile(path) : void(); }
+  void AddFileIf(bool add, const std::string& path) {
+    if (add) {
+      files_.AddFile(path);
+    }
+  }
   void Seed(Root root, std::string_view path, std::string_view name, const RegValue& value,
             bool native = false) {
     registry_->Key(root, Stored(path, native)).Data(name, value.type, value.data);
