@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -21,7 +22,12 @@ class FakeProcesses final : public Processes {
   Started answer{true, 0};
 
   std::optional<std::vector<Entry>> Running() override { return running; }
-  Started Start(std::string_view command_line, std::uint32_t creation_flags) override;
+  Started Start(std::string_view command_line, std::uint32_t creation_flags) override {
+    char flags[16];
+    std::snprintf(flags, sizeof(flags), "0x%X", creation_flags);
+    journal_->Add("start process [" + std::string(command_line) + "] flags " + flags);
+    return answer;
+  }
 
  private:
   Journal* journal_;
@@ -38,9 +44,21 @@ class FakeShell final : public Shell {
   Ran ran = Ran::Ended;
 
   std::intptr_t Execute(std::string_view verb, std::string_view file, std::string_view parameters,
-                        std::string_view folder, int show) override;
+                        std::string_view folder, int show) override {
+    journal_->Add("shell " + std::string(verb) + " [" + std::string(file) + "] parameters [" +
+                  std::string(parameters) + "] folder [" + std::string(folder) + "] show " +
+                  std::to_string(show));
+    return result;
+  }
   Ran RunAndWait(std::string_view file, std::string_view parameters, int show,
-                 unsigned milliseconds) override;
+                 unsigned milliseconds) override {
+    journal_->Add("shell run [" + std::string(file) + "] parameters [" + std::string(parameters) +
+                  "] show " + std::to_string(show) + " wait " + std::to_string(milliseconds));
+    if (on_run && ran != Ran::NotStarted) {
+      on_run();
+    }
+    return ran;
+  }
 
  private:
   Journal* journal_;

@@ -1,6 +1,5 @@
 #include "fakes/memory_file_system.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace tarnwell {
@@ -10,15 +9,10 @@ std::string MemoryFileSystem::Key(std::string_view path) {
   while (key.size() > 3 && key.back() == '\\') {
     key.pop_back();
   }
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (char& c : key) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
   return key;
-}
-
-bool MemoryFileSystem::Refused(std::string_view path) const {
-  const std::string key = Key(path);
-  return refused_ && key.starts_with(*refused_) &&
-         (key.size() == refused_->size() || key[refused_->size()] == '\\');
 }
 
 MemoryFileSystem& MemoryFileSystem::AddFolder(std::string_view path) {
@@ -31,11 +25,14 @@ MemoryFileSystem& MemoryFileSystem::AddFile(std::string_view path) {
   return *this;
 }
 
+void MemoryFileSystem::Remove(std::string_view path) {
+  folders_.erase(Key(path));
+  files_.erase(Key(path));
+}
+
 void MemoryFileSystem::Write(std::string_view path) {
   File& file = files_[Key(path)];
-  if (file.name.empty()) {
-    file.name = path;
-  }
+  file.name = file.name.empty() ? std::string(path) : file.name;
   file.written = now_++;
 }
 
@@ -49,29 +46,21 @@ std::optional<std::string> MemoryFileSystem::Contents(std::string_view path) con
   return file == files_.end() ? std::nullopt : std::optional(file->second.bytes);
 }
 
-void MemoryFileSystem::Remove(std::string_view path) {
-  folders_.erase(Key(path));
-  files_.erase(Key(path));
-}
-
-bool MemoryFileSystem::FolderExists(std::string_view path) {
-  return !path.empty() && folders_.count(Key(path)) > 0;
-}
-
-bool MemoryFileSystem::FileExists(std::string_view path) {
-  return !path.empty() && files_.count(Key(path)) > 0;
+std::optional<std::string> MemoryFileSystem::ReadWholeFile(std::string_view path,
+                                                           std::size_t limit) {
+  auto bytes = Contents(path);
+  return bytes ? std::optional(bytes->substr(0, limit)) : std::nullopt;
 }
 
 bool MemoryFileSystem::MakeFolders(std::string_view path) {
   const std::string key = Key(path);
-  for (std::size_t end = key.find('\\', 3); end != std::string::npos;
-       end = key.find('\\', end + 1)) {
+  for (std::size_t end = key.find('\\', 3);; end = key.find('\\', end + 1)) {
     if (!Refused(key.substr(0, end))) {
       folders_.insert(key.substr(0, end));
     }
-  }
-  if (!Refused(key)) {
-    folders_.insert(key);
+    if (end == std::string::npos) {
+      break;
+    }
   }
   return FolderExists(key);
 }
@@ -95,19 +84,6 @@ bool MemoryFileSystem::WriteWholeFile(std::string_view path, std::string_view by
   Write(path);
   files_[key].bytes = bytes;
   return true;
-}
-
-std::optional<std::string> MemoryFileSystem::ReadWholeFile(std::string_view path,
-                                                           std::size_t limit) {
-  auto file = files_.find(Key(path));
-  if (file == files_.end()) {
-    return std::nullopt;
-  }
-  return file->second.bytes.substr(0, limit);
-}
-
-bool MemoryFileSystem::RemoveFile(std::string_view path) {
-  return files_.erase(Key(path)) > 0;
 }
 
 }  // namespace tarnwell

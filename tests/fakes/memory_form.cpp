@@ -30,12 +30,16 @@ MemoryForm::State& MemoryForm::At(ControlId id) {
 
 void MemoryForm::DeleteItem(ControlId id, int index) {
   State& list = At(id);
-  if (index < 0 || index >= static_cast<int>(list.items.size())) {
-    return;
+  if (index >= 0 && index < static_cast<int>(list.items.size())) {
+    list.items.erase(list.items.begin() + index);
+    // A list box loses its selection when the selected item goes.
+    list.selected = list.selected == index ? -1 : list.selected - (list.selected > index);
   }
-  list.items.erase(list.items.begin() + index);
-  // A list box loses its selection when the selected item goes.
-  list.selected = list.selected == index ? -1 : list.selected - (list.selected > index);
+}
+
+void MemoryForm::AddLine(ControlId id, std::string_view line) {
+  At(id).items.emplace_back(line);
+  At(id).caret_at_start = false;
 }
 
 }  // namespace tarnwell

@@ -5,37 +5,28 @@
 #include <utility>
 
 namespace tarnwell {
+
+using Node = MemoryKeyNode;
+
 namespace {
-
-char Upper(char c) {
-  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Upper(x) == Upper(y); });
-}
 
 // Windows orders sub-keys by their upper-cased names.
 struct NameLess {
   bool operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Upper(x) < Upper(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      return std::toupper(static_cast<unsigned char>(x)) <
+             std::toupper(static_cast<unsigned char>(y));
+    });
   }
 };
 
 std::vector<std::string> SplitPath(std::string_view path) {
   std::vector<std::string> pieces;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('\\', start);
-    if (end == std::string_view::npos) {
-      end = path.size();
-    }
+  for (std::size_t start = 0, end = 0; start <= path.size(); start = end + 1) {
+    end = std::min(path.find('\\', start), path.size());
     if (end > start) {
       pieces.emplace_back(path.substr(start, end - start));
     }
-    start = end + 1;
   }
   return pieces;
 }
@@ -43,109 +34,79 @@ std::vector<std::string> SplitPath(std::string_view path) {
 std::string JoinPath(const std::vector<std::string>& pieces) {
   std::string path;
   for (const auto& piece : pieces) {
-    if (!path.empty()) {
-      path += '\\';
-    }
-    path += piece;
+    path += (path.empty() ? "" : "\\") + piece;
   }
   return path;
 }
 
-bool Allows(Rights granted, Rights needed) {
-  return granted == Rights::Full || granted == needed;
-}
-
-// REG_SZ "text", REG_DWORD 1, ...
+// REG_SZ "text", REG_DWORD 1, REG_BINARY (4 bytes)
 std::string DescribeValue(const RegValue& value) {
   std::string text(TypeName(value.type));
   if (value.IsText()) {
-    text += " \"" + value.TextUpToNul() + "\"";
-  } else if (value.type == ValueType::Dword) {
-    text += " " + std::to_string(value.Number());
-  } else {
-    text += " (" + std::to_string(value.data.size()) + " bytes)";
+    return text + " \"" + value.TextUpToNul() + "\"";
   }
-  return text;
+  return text + (value.type == ValueType::Dword
+                     ? " " + std::to_string(value.Number())
+                     : " (" + std::to_string(value.data.size()) + " bytes)");
 }
 
 }  // namespace
 
 struct MemoryKeyNode {
-  std::string name;
-  std::string path;  // stored path, as spelt when created
+  std::string name, path;  // as spelt when created; path is the stored one
   std::vector<std::pair<std::string, RegValue>> values;
-  std::map<std::string, std::shared_ptr<MemoryKeyNode>, NameLess> children;
+  std::map<std::string, std::shared_ptr<Node>, NameLess> children;
   std::vector<Rights> refused;
   bool deleted = false;
 
-  std::pair<std::string, RegValue>* FindValue(std::string_view value_name) {
-    auto it = std::find_if(values.begin(), values.end(),
-                           [&](const auto& entry) { return SameName(entry.first, value_name); });
-    return it == values.end() ? nullptr : &*it;
+  auto FindValue(std::string_view value_name) {
+    return std::find_if(values.begin(), values.end(),
+                        [&](const auto& entry) { return SameKeyName(entry.first, value_name); });
   }
-
-  void SetValue(std::string_view value_name, RegValue value) {
-    if (auto* entry = FindValue(value_name)) {
-      entry->second = std::move(value);
-    } else {
-      values.emplace_back(std::string(value_name), std::move(value));
-    }
-  }
-
-  bool Refuses(Rights rights) const {
-    return std::any_of(refused.begin(), refused.end(), [&](Rights refused_rights) {
-      return refused_rights == rights || rights == Rights::Full;
-    });
-  }
-
-  std::shared_ptr<MemoryKeyNode> Child(std::string_view child_name) const {
-    auto it = children.find(std::string(child_name));
+  std::shared_ptr<Node> Child(const std::string& child_name) const {
+    auto it = children.find(child_name);
     return it == children.end() ? nullptr : it->second;
   }
-
-  std::shared_ptr<MemoryKeyNode> AddChild(std::string_view child_name) {
-    if (auto existing = Child(child_name)) {
-      return existing;
-    }
-    auto child = std::make_shared<MemoryKeyNode>();
-    child->name = std::string(child_name);
-    child->path = path.empty() ? child->name : path + "\\" + child->name;
-    children.emplace(child->name, child);
-    return child;
+  std::shared_ptr<Node> AddChild(const std::string& child_name) {
+    auto child = std::make_shared<Node>();
+    child->name = child_name;
+    child->path = path.empty() ? child_name : path + "\\" + child_name;
+    return children.emplace(child_name, child).first->second;
   }
-
-  void MarkDeleted() {
-    deleted = true;
-    for (auto& [child_name, child] : children) {
-      child->MarkDeleted();
+  // The key at `pieces` below `node`, or nothing.
+  static std::shared_ptr<Node> Walk(std::shared_ptr<Node> node,
+                                    const std::vector<std::string>& pieces) {
+    for (auto piece = pieces.begin(); node && piece != pieces.end(); ++piece) {
+      node = node->Child(*piece);
     }
+    return node;
+  }
+  void Detach(const std::string& child_name) {
+    std::vector<std::shared_ptr<Node>> gone{Child(child_name)};
+    while (!gone.empty()) {
+      auto node = std::move(gone.back());
+      gone.pop_back();
+      node->deleted = true;
+      for (auto& entry : node->children) {
+        gone.push_back(entry.second);
+      }
+    }
+    children.erase(child_name);
   }
 };
 
-// --- seeding ---------------------------------------------------------------------------
-
-MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::String(std::string_view name,
-                                                       std::string_view text) {
-  return Data(name, ValueType::String, StringData(text));
-}
-
-MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::ExpandString(std::string_view name,
-                                                             std::string_view text) {
-  return Data(name, ValueType::ExpandString, StringData(text));
-}
-
-MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::Dword(std::string_view name, std::uint32_t value) {
-  return Data(name, ValueType::Dword, DwordData(value));
-}
-
 MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::Data(std::string_view name, ValueType type,
                                                      std::vector<std::uint8_t> data) {
-  node_->SetValue(name, RegValue{type, std::move(data)});
+  if (auto entry = node_->FindValue(name); entry != node_->values.end()) {
+    entry->second = RegValue{type, std::move(data)};
+  } else {
+    node_->values.emplace_back(std::string(name), RegValue{type, std::move(data)});
+  }
   return *this;
 }
 
 MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::Remove(std::string_view name) {
-  std::erase_if(node_->values, [&](const auto& entry) { return SameName(entry.first, name); });
+  std::erase_if(node_->values, [&](const auto& entry) { return SameKeyName(entry.first, name); });
   return *this;
 }
 
@@ -157,73 +118,41 @@ MemoryRegistry::KeyRef& MemoryRegistry::KeyRef::RefuseAccess(Rights rights) {
 MemoryRegistry::MemoryRegistry(Windows windows, Journal* journal)
     : windows_(windows),
       journal_(journal),
-      current_user_(std::make_shared<Node>()),
-      local_machine_(std::make_shared<Node>()) {}
+      roots_{std::make_shared<MemoryKeyNode>(), std::make_shared<MemoryKeyNode>()} {}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
-std::shared_ptr<MemoryKeyNode> MemoryRegistry::RootNode(Root root) const {
-  return root == Root::CurrentUser ? current_user_ : local_machine_;
-}
-
-std::shared_ptr<MemoryKeyNode> MemoryRegistry::Walk(Root root,
-                                                    const std::vector<std::string>& pieces) const {
-  auto node = RootNode(root);
-  for (const auto& piece : pieces) {
-    node = node->Child(piece);
-    if (!node) {
-      return nullptr;
-    }
-  }
-  return node;
+std::shared_ptr<MemoryKeyNode> MemoryRegistry::Find(Root root, std::string_view stored_path) const {
+  return Node::Walk(roots_[static_cast<int>(root)], SplitPath(stored_path));
 }
 
 MemoryRegistry::KeyRef MemoryRegistry::Key(Root root, std::string_view stored_path) {
-  auto node = RootNode(root);
+  auto node = roots_[static_cast<int>(root)];
   for (const auto& piece : SplitPath(stored_path)) {
-    node = node->AddChild(piece);
+    auto child = node->Child(piece);
+    node = child ? child : node->AddChild(piece);
   }
   return KeyRef(node);
 }
 
 bool MemoryRegistry::HasKey(Root root, std::string_view stored_path) const {
-  return Walk(root, SplitPath(stored_path)) != nullptr;
+  return Find(root, stored_path) != nullptr;
 }
 
 std::optional<RegValue> MemoryRegistry::Value(Root root, std::string_view stored_path,
                                               std::string_view name) const {
-  auto node = Walk(root, SplitPath(stored_path));
-  if (!node) {
+  auto node = Find(root, stored_path);
+  if (!node || node->FindValue(name) == node->values.end()) {
     return std::nullopt;
   }
-  auto* entry = node->FindValue(name);
-  return entry ? std::optional<RegValue>(entry->second) : std::nullopt;
-}
-
-std::vector<std::string> MemoryRegistry::ValueNames(Root root, std::string_view stored_path) const {
-  std::vector<std::string> names;
-  if (auto node = Walk(root, SplitPath(stored_path))) {
-    for (const auto& [name, value] : node->values) {
-      names.push_back(name);
-    }
-  }
-  return names;
+  return node->FindValue(name)->second;
 }
 
 void MemoryRegistry::DeleteTree(Root root, std::string_view stored_path) {
   auto pieces = SplitPath(stored_path);
-  if (pieces.empty()) {
-    return;
-  }
-  auto leaf = pieces.back();
-  pieces.pop_back();
-  auto parent = Walk(root, pieces);
-  if (!parent) {
-    return;
-  }
-  if (auto child = parent->Child(leaf)) {
-    child->MarkDeleted();
-    parent->children.erase(child->name);
+  if (auto node = Find(root, stored_path); node && !pieces.empty()) {
+    pieces.pop_back();
+    Find(root, JoinPath(pieces))->Detach(node->name);
   }
 }
 
@@ -237,12 +166,12 @@ std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view
                                               std::string_view value) {
   for (auto& fault : faults_) {
     if (fault.op == op && fault.root == root &&
-        (fault.path == kAnyKey || SameName(fault.path, path)) &&
-        (fault.value.empty() || SameName(fault.value, value))) {
-      if (fault.passes > 0) {
-        --fault.passes;
+        (fault.path == kAnyKey || SameKeyName(fault.path, path)) &&
+        (fault.value.empty() || SameKeyName(fault.value, value))) {
+      if (fault.passes-- > 0) {
         return std::nullopt;
       }
+      fault.passes = 0;
       return fault.code;
     }
   }
@@ -264,89 +193,69 @@ void MemoryRegistry::Record(Write write) {
   writes_.push_back(std::move(write));
 }
 
-// --- the Registry interface --------------------------------------------------------------
-
-std::vector<std::string> MemoryRegistry::StoredPieces(Root root,
-                                                      const std::vector<std::string>& logical,
-                                                      RegistryView view) const {
-  std::vector<std::string> pieces = logical;
-  const bool redirected = windows_ == Windows::Bits64 && root == Root::LocalMachine &&
-                          view == RegistryView::NativeView && !pieces.empty() &&
-                          SameName(pieces[0], "Software") &&
-                          !(pieces.size() > 1 && SameName(pieces[1], "Wow6432Node"));
-  if (redirected) {
-    pieces.insert(pieces.begin() + 1, "Wow6432Node");
-  }
-  return pieces;
-}
-
-const MemoryRegistry::OpenKey* MemoryRegistry::Find(Handle key) const {
+template <typename Then>
+Status MemoryRegistry::Reach(Handle key, std::optional<Rights> needed, std::optional<Op> op,
+                             std::string_view value, Then then) {
   auto it = handles_.find(key);
-  return it == handles_.end() ? nullptr : &it->second;
-}
-
-Status MemoryRegistry::Reach(Handle key, std::optional<Rights> needed, const OpenKey*& open,
-                             std::optional<Op> op, std::string_view value) {
-  open = Find(key);
-  if (open == nullptr) {
-    return kInvalidHandle;
+  if (it == handles_.end() || it->second.node->deleted) {
+    return it == handles_.end() ? kInvalidHandle : kKeyDeleted;
   }
-  if (open->node->deleted) {
-    return kKeyDeleted;
-  }
-  if (needed && !Allows(open->rights, *needed)) {
+  const OpenKey& open = it->second;
+  if (needed && open.rights != Rights::Full && open.rights != *needed) {
     return kAccessDenied;
   }
-  auto fault = op ? Faulted(*op, open->root, open->node->path, value) : std::nullopt;
-  return fault.value_or(kSuccess);
+  auto fault = op ? Faulted(*op, open.root, open.node->path, value) : std::nullopt;
+  return fault ? *fault : then(open, *open.node);
 }
 
 Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rights,
                                     RegistryView view, bool create, Handle& out, bool& created) {
   created = false;
-  if (!path.empty() && path.front() == '\\') {
+  if (path.starts_with('\\')) {
     return kBadPathname;
   }
-  Root root = base.root;
-  std::vector<std::string> logical;
+  OpenKey open{roots_[static_cast<int>(base.root)], base.root, {}, rights};
   if (base.key != 0) {
-    const OpenKey* parent = Find(base.key);
-    if (parent == nullptr) {
-      return kInvalidHandle;
+    Status status =
+        Reach(base.key, std::nullopt, std::nullopt, {}, [&](const OpenKey& parent, Node&) {
+          open = parent;
+          return kSuccess;
+        });
+    if (status != kSuccess) {
+      return status;
     }
-    if (parent->node->deleted) {
-      return kKeyDeleted;
-    }
-    root = parent->root;
-    logical = parent->logical;
   }
   for (auto& piece : SplitPath(path)) {
-    logical.push_back(std::move(piece));
+    open.logical.push_back(std::move(piece));
   }
-  const auto stored = StoredPieces(root, logical, view);
-  const std::string stored_path = JoinPath(stored);
-  if (auto code = Faulted(create ? Op::Create : Op::Open, root, stored_path)) {
+  auto stored = open.logical;
+  if (windows_ == Windows::Bits64 && open.root == Root::LocalMachine &&
+      view == RegistryView::NativeView && !stored.empty() && SameKeyName(stored[0], "Software") &&
+      !(stored.size() > 1 && SameKeyName(stored[1], "Wow6432Node"))) {
+    stored.insert(stored.begin() + 1, "Wow6432Node");
+  }
+  if (auto code = Faulted(create ? Op::Create : Op::Open, open.root, JoinPath(stored))) {
     return *code;
   }
-
-  auto node = RootNode(root);
+  open.node = roots_[static_cast<int>(open.root)];
   for (const auto& piece : stored) {
-    auto child = node->Child(piece);
-    if (!child) {
-      if (!create) {
-        return kFileNotFound;
-      }
-      child = node->AddChild(piece);
+    auto child = open.node->Child(piece);
+    if (!child && !create) {
+      return kFileNotFound;
+    } else if (!child) {
+      child = open.node->AddChild(piece);
       created = true;
-      Record({Write::Kind::Create, root, child->path, {}, {}});
+      Record({Write::Kind::Create, open.root, child->path, {}, {}});
     }
-    node = child;
+    open.node = child;
   }
-  if (node->Refuses(rights)) {
+  if (std::any_of(open.node->refused.begin(), open.node->refused.end(),
+                  [&](Rights refused) { return refused == rights || rights == Rights::Full; })) {
     return kAccessDenied;
   }
+  open.rights = rights;
   out = next_handle_++;
-  handles_.emplace(out, OpenKey{node, root, logical, view, rights});
+  handles_.emplace(out, std::move(open));
   return kSuccess;
 }
 
@@ -363,132 +272,95 @@ Status MemoryRegistry::Create(Base base, std::string_view path, Rights rights, R
 
 Status MemoryRegistry::Query(Handle key, std::string_view name, std::size_t capacity, RegValue& out,
                              std::size_t& size) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Read, open, Op::Query, name); status != kSuccess) {
-    return status;
-  }
-  auto* entry = open->node->FindValue(name);
-  if (entry == nullptr) {
-    return kFileNotFound;
-  }
-  const RegValue& value = entry->second;
-  size = value.data.size();
-  if (capacity == 0) {
-    out.type = value.type;
-    out.data.clear();
+  return Reach(key, Rights::Read, Op::Query, name, [&](const OpenKey&, Node& node) {
+    auto entry = node.FindValue(name);
+    if (entry == node.values.end()) {
+      return kFileNotFound;
+    }
+    size = entry->second.data.size();
+    if (size > capacity && capacity != 0) {
+      return kMoreData;
+    }
+    out = capacity == 0 ? RegValue{entry->second.type, {}} : entry->second;
     return kSuccess;
-  }
-  if (value.data.size() > capacity) {
-    return kMoreData;
-  }
-  out = value;
-  return kSuccess;
+  });
 }
 
 Status MemoryRegistry::Set(Handle key, std::string_view name, ValueType type,
                            const std::vector<std::uint8_t>& data) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Write, open, Op::Set, name); status != kSuccess) {
-    return status;
-  }
-  RegValue value{type, data};
-  Record({Write::Kind::Set, open->root, open->node->path, std::string(name), value});
-  open->node->SetValue(name, std::move(value));
-  return kSuccess;
+  return Reach(key, Rights::Write, Op::Set, name, [&](const OpenKey& open, Node& node) {
+    Record({Write::Kind::Set, open.root, node.path, std::string(name), {type, data}});
+    KeyRef(open.node).Data(name, type, data);
+    return kSuccess;
+  });
 }
 
 Status MemoryRegistry::EnumKey(Handle key, std::uint32_t index, std::size_t capacity,
                                std::string& name) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Read, open, Op::Enum); status != kSuccess) {
-    return status;
-  }
-  if (index >= open->node->children.size()) {
-    return kNoMoreItems;
-  }
-  auto it = std::next(open->node->children.begin(), index);
-  if (it->second->name.size() + 1 > capacity) {
-    return kMoreData;
-  }
-  name = it->second->name;
-  return kSuccess;
+  return Reach(key, Rights::Read, Op::Enum, {}, [&](const OpenKey&, Node& node) {
+    if (index >= node.children.size()) {
+      return kNoMoreItems;
+    }
+    const std::string& found = std::next(node.children.begin(), index)->first;
+    if (found.size() >= capacity) {
+      return kMoreData;
+    }
+    name = found;
+    return kSuccess;
+  });
 }
 
 Status MemoryRegistry::EnumValue(Handle key, std::uint32_t index, std::size_t name_capacity,
                                  std::size_t data_capacity, std::string& name) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Read, open, Op::Enum); status != kSuccess) {
-    return status;
-  }
-  if (index >= open->node->values.size()) {
-    return kNoMoreItems;
-  }
-  const auto& [value_name, value] = open->node->values[index];
-  if (value_name.size() + 1 > name_capacity || value.data.size() > data_capacity) {
-    return kMoreData;
-  }
-  name = value_name;
-  return kSuccess;
+  return Reach(key, Rights::Read, Op::Enum, {}, [&](const OpenKey&, Node& node) {
+    if (index >= node.values.size()) {
+      return kNoMoreItems;
+    }
+    const auto& [found, value] = node.values[index];
+    if (found.size() >= name_capacity || value.data.size() > data_capacity) {
+      return kMoreData;
+    }
+    name = found;
+    return kSuccess;
+  });
 }
 
 Status MemoryRegistry::SubKeyCount(Handle key, std::uint32_t& count) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, std::nullopt, open); status != kSuccess) {
-    return status;
-  }
-  count = static_cast<std::uint32_t>(open->node->children.size());
-  return kSuccess;
+  return Reach(key, std::nullopt, std::nullopt, {}, [&](const OpenKey&, Node& node) {
+    count = static_cast<std::uint32_t>(node.children.size());
+    return kSuccess;
+  });
 }
 
 Status MemoryRegistry::DeleteValue(Handle key, std::string_view name) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Write, open, Op::Delete, name); status != kSuccess) {
-    return status;
-  }
-  if (open->node->FindValue(name) == nullptr) {
-    return kFileNotFound;
-  }
-  Record({Write::Kind::DeleteValue, open->root, open->node->path, std::string(name), {}});
-  std::erase_if(open->node->values, [&](const auto& entry) { return SameName(entry.first, name); });
-  return kSuccess;
+  return Reach(key, Rights::Write, Op::Delete, name, [&](const OpenKey& open, Node& node) {
+    if (node.FindValue(name) == node.values.end()) {
+      return kFileNotFound;
+    }
+    Record({Write::Kind::DeleteValue, open.root, node.path, std::string(name), {}});
+    KeyRef(open.node).Remove(name);
+    return kSuccess;
+  });
 }
 
 Status MemoryRegistry::DeleteKey(Handle key, std::string_view name) {
-  const OpenKey* open = nullptr;
-  if (Status status = Reach(key, Rights::Write, open); status != kSuccess) {
-    return status;
-  }
-  auto pieces = SplitPath(name);
-  if (pieces.empty()) {
-    return kInvalidParameter;
-  }
-  const std::string leaf = pieces.back();
-  pieces.pop_back();
-  auto parent = open->node;
-  for (const auto& piece : pieces) {
-    parent = parent->Child(piece);
-    if (!parent) {
-      return kFileNotFound;
+  return Reach(key, Rights::Write, std::nullopt, {}, [&](const OpenKey& open, Node&) {
+    auto pieces = SplitPath(name);
+    auto child = Node::Walk(open.node, pieces);
+    if (pieces.empty() || !child) {
+      return pieces.empty() ? kInvalidParameter : kFileNotFound;
     }
-  }
-  auto child = parent->Child(leaf);
-  if (!child) {
-    return kFileNotFound;
-  }
-  if (auto code = Faulted(Op::Delete, open->root, child->path)) {
-    return *code;
-  }
-  if (!child->children.empty()) {
-    return kAccessDenied;
-  }
-  Record({Write::Kind::Delete, open->root, child->path, {}, {}});
-  child->MarkDeleted();
-  parent->children.erase(child->name);
-  return kSuccess;
-}
-
-void MemoryRegistry::Close(Handle key) noexcept {
-  handles_.erase(key);
+    if (auto code = Faulted(Op::Delete, open.root, child->path)) {
+      return *code;
+    }
+    if (!child->children.empty()) {
+      return kAccessDenied;
+    }
+    Record({Write::Kind::Delete, open.root, child->path, {}, {}});
+    pieces.pop_back();
+    Node::Walk(open.node, pieces)->Detach(child->name);
+    return kSuccess;
+  });
 }
 
 }  // namespace tarnwell

@@ -15,22 +15,16 @@ namespace tarnwell {
 
 struct MemoryKeyNode;
 
-// A faithful in-memory model of the Windows registry as a 32-bit program sees it:
-// case-insensitive names that keep their spelling, empty path pieces ignored (so a trailing
-// backslash names the same key), typed values with exact byte sizes, capacities that fail
-// with kMoreData, sub-keys enumerated in name order and values in creation order, rights
-// per handle, and the two views. On 64-bit Windows the native view of HKLM\Software is its
-// 32-bit branch, stored as HKLM\Software\Wow6432Node; HKCU is shared by both views.
-//
-// Seeding, inspection and fault injection address keys by their stored path, so a test
-// says exactly which branch it means. Writes made through the Registry interface are
-// recorded in the journal, if one is given.
+// The Windows registry as a 32-bit program sees it: names compared without letter case but
+// kept as spelt, empty path pieces ignored, typed values of exact sizes, kMoreData on small
+// capacities, sub-keys in name order and values in creation order, rights per handle, and
+// the two views: on 64-bit Windows the native view of HKLM\Software is stored as
+// HKLM\Software\Wow6432Node. Seeding, inspection and faults name keys by their stored path;
+// writes made through the Registry interface are recorded, and journalled if asked.
 class MemoryRegistry final : public Registry {
  public:
   enum class Windows { Bits32, Bits64 };
   enum class Op { Open, Create, Query, Set, Enum, Delete };
-
-  // A write made through the Registry interface, on the key's stored path.
   struct Write {
     enum class Kind { Create, Set, Delete, DeleteValue };
     Kind kind;
@@ -39,14 +33,20 @@ class MemoryRegistry final : public Registry {
     std::string name;  // the value set or deleted
     RegValue value;
   };
-  // The stored path of a fault that strikes whichever key the call names.
+  // A fault on this path strikes whichever key the call names.
   static constexpr std::string_view kAnyKey = "*";
 
   class KeyRef {
    public:
-    KeyRef& String(std::string_view name, std::string_view text);
-    KeyRef& ExpandString(std::string_view name, std::string_view text);
-    KeyRef& Dword(std::string_view name, std::uint32_t value);
+    KeyRef& String(std::string_view name, std::string_view text) {
+      return Data(name, ValueType::String, StringData(text));
+    }
+    KeyRef& ExpandString(std::string_view name, std::string_view text) {
+      return Data(name, ValueType::ExpandString, StringData(text));
+    }
+    KeyRef& Dword(std::string_view name, std::uint32_t value) {
+      return Data(name, ValueType::Dword, DwordData(value));
+    }
     KeyRef& Data(std::string_view name, ValueType type, std::vector<std::uint8_t> data);
     KeyRef& Remove(std::string_view name);
     // Requests for `rights`, or for full access, which includes them, are refused.
@@ -62,24 +62,19 @@ class MemoryRegistry final : public Registry {
   ~MemoryRegistry() override;
 
   Windows WindowsBitness() const { return windows_; }
-
-  // Creates the key and its missing levels without journalling.
+  // Creates the key and its missing levels without recording.
   KeyRef Key(Root root, std::string_view stored_path);
   bool HasKey(Root root, std::string_view stored_path) const;
   std::optional<RegValue> Value(Root root, std::string_view stored_path,
                                 std::string_view name) const;
-  std::vector<std::string> ValueNames(Root root, std::string_view stored_path) const;
-  // Removes a key and everything below it, without journalling.
+  // Removes a key and everything below it, without recording.
   void DeleteTree(Root root, std::string_view stored_path);
-
-  // Every later `op` on the key (and, when given, the value) fails with `code`, once
-  // `passes` such calls have succeeded: a key that vanishes between two looks at it. With
-  // kAnyKey, the call after `passes` calls of `op` on any key fails, and all later ones.
+  // Every `op` on the key (and the value, when named) fails with `code` once `passes` such
+  // calls have succeeded; with kAnyKey, every `op` after `passes` of them on any key.
   void FailOn(Op op, Root root, std::string_view stored_path, Status code,
               std::string_view value_name = {}, int passes = 0);
 
   std::size_t OpenHandles() const { return handles_.size(); }
-  // Every write so far, in order.
   const std::vector<Write>& Writes() const { return writes_; }
 
   Status Open(Base base, std::string_view path, Rights rights, RegistryView view,
@@ -96,45 +91,38 @@ class MemoryRegistry final : public Registry {
   Status SubKeyCount(Handle key, std::uint32_t& count) override;
   Status DeleteValue(Handle key, std::string_view name) override;
   Status DeleteKey(Handle key, std::string_view name) override;
-  void Close(Handle key) noexcept override;
+  void Close(Handle key) noexcept override { handles_.erase(key); }
 
  private:
-  using Node = MemoryKeyNode;
   struct OpenKey {
-    std::shared_ptr<Node> node;
+    std::shared_ptr<MemoryKeyNode> node;
     Root root;
     std::vector<std::string> logical;  // path pieces as the caller named them
-    RegistryView view;
     Rights rights;
   };
   struct Fault {
     Op op;
     Root root;
-    std::string path;
-    std::string value;
+    std::string path, value;
     Status code;
     int passes;
   };
 
-  std::vector<std::string> StoredPieces(Root root, const std::vector<std::string>& logical,
-                                        RegistryView view) const;
   Status OpenOrCreate(Base base, std::string_view path, Rights rights, RegistryView view,
                       bool create, Handle& out, bool& created);
-  const OpenKey* Find(Handle key) const;
-  // The open key a call names, refused as Windows refuses it (an unknown handle, a deleted
-  // key, a handle without the `needed` rights) or by a fault set on `op`.
-  Status Reach(Handle key, std::optional<Rights> needed, const OpenKey*& open,
-               std::optional<Op> op = std::nullopt, std::string_view value = {});
+  // What `then` makes of the open key a call names, unless Windows refuses the call (an
+  // unknown handle, a deleted key, missing rights) or a fault on `op` does.
+  template <typename Then>
+  Status Reach(Handle key, std::optional<Rights> needed, std::optional<Op> op,
+               std::string_view value, Then then);
   std::optional<Status> Faulted(Op op, Root root, std::string_view path,
                                 std::string_view value = {});
-  std::shared_ptr<Node> Walk(Root root, const std::vector<std::string>& pieces) const;
-  std::shared_ptr<Node> RootNode(Root root) const;
+  std::shared_ptr<MemoryKeyNode> Find(Root root, std::string_view stored_path) const;
   void Record(Write write);
 
   Windows windows_;
   Journal* journal_;
-  std::shared_ptr<Node> current_user_;
-  std::shared_ptr<Node> local_machine_;
+  std::shared_ptr<MemoryKeyNode> roots_[2];
   std::map<Handle, OpenKey> handles_;
   Handle next_handle_ = 0x1000;
   std::vector<Fault> faults_;

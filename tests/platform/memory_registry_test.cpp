@@ -12,29 +12,22 @@ namespace {
 
 using Windows = MemoryRegistry::Windows;
 
-class MemoryUnderTest final : public RegistryUnderTest {
- public:
-  explicit MemoryUnderTest(Windows windows) : registry_(windows) {}
-  ~MemoryUnderTest() override { EXPECT_EQ(0u, registry_.OpenHandles()) << "a key was left open"; }
-  Registry& Get() override { return registry_; }
-  bool Windows64() const override { return registry_.WindowsBitness() == Windows::Bits64; }
-
- private:
-  MemoryRegistry registry_;
-};
-
-template <Windows kWindows>
-std::unique_ptr<RegistryUnderTest> MakeMemory() {
-  return std::make_unique<MemoryUnderTest>(kWindows);
+RegistryKind Memory(const char* name, Windows windows) {
+  return {name, windows == Windows::Bits64, [windows] {
+            auto memory = std::make_shared<MemoryRegistry>(windows);
+            return std::shared_ptr<Registry>(memory.get(), [memory](Registry*) {
+              EXPECT_EQ(0u, memory->OpenHandles()) << "a key was left open";
+            });
+          }};
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
-                         testing::Values(RegistryKind{"Windows64", MakeMemory<Windows::Bits64>},
-                                         RegistryKind{"Windows32", MakeMemory<Windows::Bits32>}),
+                         testing::Values(Memory("Windows64", Windows::Bits64),
+                                         Memory("Windows32", Windows::Bits32)),
                          RegistryKindName);
 
-// Settings loading relies on this: a key that refuses full access is invisible to
-// CanOpenKey until an open for reading has lowered the object's right.
+// A key refusing full access is invisible to CanOpenKey until an open for reading has
+// lowered the object's right; with no key open, values are the root's.
 TEST(RegistryObject, CanOpenKeyUsesTheRightOfTheLastOpen) {
   MemoryRegistry registry;
   registry.Key(Root::CurrentUser, "Software\\Office").RefuseAccess(Rights::Full);
@@ -45,7 +38,7 @@ TEST(RegistryObject, CanOpenKeyUsesTheRightOfTheLastOpen) {
   object.CloseKey();
   EXPECT_TRUE(object.CanOpenKey("\\Software\\Office"));
   object.SetRootKey(Root::LocalMachine);
-  EXPECT_EQ("yes", object.ReadString("AtRoot"));  // no key open: the root's values
+  EXPECT_EQ("yes", object.ReadString("AtRoot"));
   ASSERT_TRUE(object.OpenKeyForRead("\\"));
   object.SetRootKey(Root::CurrentUser);  // closes the current key
   EXPECT_EQ("", object.CurrentPath());
