@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,19 @@ namespace tarnwell {
 // user would do is offered as Type; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
-  explicit MemoryForm(const WindowLayout& layout);
+  explicit MemoryForm(const WindowLayout& layout) : layout_(layout) {
+    for (const auto& row : layout.controls) {
+      State& state = controls_[row.id];
+      state.text = row.caption;
+      state.enabled = row.enabled;
+      state.colour = row.colour;
+      state.items.assign(row.items.begin(), row.items.end());
+    }
+    // A system-menu item is chosen like a button is clicked, and disabled like one.
+    for (const auto& item : layout.system_menu) {
+      controls_[item.id].text = item.caption;
+    }
+  }
 
   const WindowLayout& Layout() const { return layout_; }
   bool Closed() const { return shown_ == false; }
@@ -36,14 +49,24 @@ class MemoryForm final : public Form {
   void SetChecked(ControlId id, bool checked) override { At(id).checked = checked; }
   std::vector<std::string> Items(ControlId id) const override { return At(id).items; }
   void AddItem(ControlId id, std::string_view text) override { At(id).items.emplace_back(text); }
-  void DeleteItem(ControlId id, int index) override;
+  void DeleteItem(ControlId id, int index) override {
+    State& list = At(id);
+    if (index >= 0 && index < static_cast<int>(list.items.size())) {
+      list.items.erase(list.items.begin() + index);
+      // A list box loses its selection when the selected item goes.
+      list.selected = list.selected == index ? -1 : list.selected - (list.selected > index);
+    }
+  }
   void ClearItems(ControlId id) override { At(id).Clear(); }
   int Selected(ControlId id) const override { return At(id).selected; }
   void Select(ControlId id, int index) override {
     At(id).selected = index >= 0 && index < static_cast<int>(At(id).items.size()) ? index : -1;
   }
   std::vector<std::string> Lines(ControlId id) const override { return At(id).items; }
-  void AddLine(ControlId id, std::string_view line) override;
+  void AddLine(ControlId id, std::string_view line) override {
+    At(id).items.emplace_back(line);
+    At(id).caret_at_start = false;
+  }
   void ClearLines(ControlId id) override { At(id).Clear(); }
   void ShowFirstLine(ControlId id) override { At(id).caret_at_start = true; }
   void Close() override { shown_ = false; }
@@ -71,7 +94,14 @@ class MemoryForm final : public Form {
       caret_at_start = true;
     }
   };
-  State& At(ControlId id);
+  State& At(ControlId id) {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) {
+      throw std::out_of_range("no control " + std::to_string(id) + " on " +
+                              std::string(layout_.form_name));
+    }
+    return it->second;
+  }
   const State& At(ControlId id) const { return const_cast<MemoryForm*>(this)->At(id); }
 
   const WindowLayout& layout_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <utility>
 
 namespace tarnwell {
@@ -39,17 +40,6 @@ std::string JoinPath(const std::vector<std::string>& pieces) {
   return path;
 }
 
-// REG_SZ "text", REG_DWORD 1, REG_BINARY (4 bytes)
-std::string DescribeValue(const RegValue& value) {
-  std::string text(TypeName(value.type));
-  if (value.IsText()) {
-    return text + " \"" + value.TextUpToNul() + "\"";
-  }
-  return text + (value.type == ValueType::Dword
-                     ? " " + std::to_string(value.Number())
-                     : " (" + std::to_string(value.data.size()) + " bytes)");
-}
-
 }  // namespace
 
 struct MemoryKeyNode {
@@ -73,25 +63,29 @@ struct MemoryKeyNode {
     child->path = path.empty() ? child_name : path + "\\" + child_name;
     return children.emplace(child_name, child).first->second;
   }
-  // The key at `pieces` below `node`, or nothing.
+  // The key at `pieces` below `node`, or nothing; missing keys are made if `made` is given,
+  // and each is told to it.
   static std::shared_ptr<Node> Walk(std::shared_ptr<Node> node,
-                                    const std::vector<std::string>& pieces) {
+                                    const std::vector<std::string>& pieces,
+                                    const std::function<void(const Node&)>* made = nullptr) {
     for (auto piece = pieces.begin(); node && piece != pieces.end(); ++piece) {
-      node = node->Child(*piece);
+      auto child = node->Child(*piece);
+      node = child || !made ? child : node->AddChild(*piece);
+      if (!child && made) {
+        (*made)(*node);
+      }
     }
     return node;
   }
   void Detach(const std::string& child_name) {
-    std::vector<std::shared_ptr<Node>> gone{Child(child_name)};
-    while (!gone.empty()) {
-      auto node = std::move(gone.back());
-      gone.pop_back();
-      node->deleted = true;
-      for (auto& entry : node->children) {
-        gone.push_back(entry.second);
-      }
-    }
+    Child(child_name)->MarkDeleted();
     children.erase(child_name);
+  }
+  void MarkDeleted() {
+    deleted = true;
+    for (auto& entry : children) {
+      entry.second->MarkDeleted();
+    }
   }
 };
 
@@ -127,12 +121,8 @@ std::shared_ptr<MemoryKeyNode> MemoryRegistry::Find(Root root, std::string_view 
 }
 
 MemoryRegistry::KeyRef MemoryRegistry::Key(Root root, std::string_view stored_path) {
-  auto node = roots_[static_cast<int>(root)];
-  for (const auto& piece : SplitPath(stored_path)) {
-    auto child = node->Child(piece);
-    node = child ? child : node->AddChild(piece);
-  }
-  return KeyRef(node);
+  const std::function<void(const Node&)> quietly = [](const Node&) {};
+  return KeyRef(Node::Walk(roots_[static_cast<int>(root)], SplitPath(stored_path), &quietly));
 }
 
 bool MemoryRegistry::HasKey(Root root, std::string_view stored_path) const {
@@ -168,11 +158,7 @@ std::optional<Status> MemoryRegistry::Faulted(Op op, Root root, std::string_view
     if (fault.op == op && fault.root == root &&
         (fault.path == kAnyKey || SameKeyName(fault.path, path)) &&
         (fault.value.empty() || SameKeyName(fault.value, value))) {
-      if (fault.passes-- > 0) {
-        return std::nullopt;
-      }
-      fault.passes = 0;
-      return fault.code;
+      return fault.passes-- > 0 ? std::nullopt : std::optional(fault.code);
     }
   }
   return std::nullopt;
@@ -184,7 +170,12 @@ void MemoryRegistry::Record(Write write) {
     std::string entry = std::string(kVerbs[static_cast<int>(write.kind)]) +
                         std::string(RootName(write.root)) + "\\" + write.path;
     if (write.kind == Write::Kind::Set) {
-      entry += " " + write.name + " " + DescribeValue(write.value);
+      const RegValue& value = write.value;
+      entry +=
+          " " + write.name + " " + std::string(TypeName(value.type)) +
+          (value.IsText()                   ? " \"" + value.TextUpToNul() + "\""
+           : value.type == ValueType::Dword ? " " + std::to_string(value.Number())
+                                            : " (" + std::to_string(value.data.size()) + " bytes)");
     } else if (write.kind == Write::Kind::DeleteValue) {
       entry += " " + write.name;
     }
@@ -214,7 +205,7 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
   if (path.starts_with('\\')) {
     return kBadPathname;
   }
-  OpenKey open{roots_[static_cast<int>(base.root)], base.root, {}, rights};
+  OpenKey open{roots_[static_cast<int>(base.root)], base.root, rights};
   if (base.key != 0) {
     Status status =
         Reach(base.key, std::nullopt, std::nullopt, {}, [&](const OpenKey& parent, Node&) {
@@ -225,10 +216,7 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
       return status;
     }
   }
-  for (auto& piece : SplitPath(path)) {
-    open.logical.push_back(std::move(piece));
-  }
-  auto stored = open.logical;
+  auto stored = SplitPath(open.node->path + "\\" + std::string(path));
   if (windows_ == Windows::Bits64 && open.root == Root::LocalMachine &&
       view == RegistryView::NativeView && !stored.empty() && SameKeyName(stored[0], "Software") &&
       !(stored.size() > 1 && SameKeyName(stored[1], "Wow6432Node"))) {
@@ -237,17 +225,13 @@ Status MemoryRegistry::OpenOrCreate(Base base, std::string_view path, Rights rig
   if (auto code = Faulted(create ? Op::Create : Op::Open, open.root, JoinPath(stored))) {
     return *code;
   }
-  open.node = roots_[static_cast<int>(open.root)];
-  for (const auto& piece : stored) {
-    auto child = open.node->Child(piece);
-    if (!child && !create) {
-      return kFileNotFound;
-    } else if (!child) {
-      child = open.node->AddChild(piece);
-      created = true;
-      Record({Write::Kind::Create, open.root, child->path, {}, {}});
-    }
-    open.node = child;
+  const std::function<void(const Node&)> made = [&](const Node& child) {
+    created = true;
+    Record({Write::Kind::Create, open.root, child.path, {}, {}});
+  };
+  open.node = Node::Walk(roots_[static_cast<int>(open.root)], stored, create ? &made : nullptr);
+  if (!open.node) {
+    return kFileNotFound;
   }
   if (std::any_of(open.node->refused.begin(), open.node->refused.end(),
                   [&](Rights refused) { return refused == rights || rights == Rights::Full; })) {

@@ -97,7 +97,6 @@ class MemoryRegistry final : public Registry {
   struct OpenKey {
     std::shared_ptr<MemoryKeyNode> node;
     Root root;
-    std::vector<std::string> logical;  // path pieces as the caller named them
     Rights rights;
   };
   struct Fault {

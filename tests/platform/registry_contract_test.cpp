@@ -26,15 +26,20 @@ RegKey Key(Registry& r, Root root, const std::string& path, Rights rights,
   return key;
 }
 
-// HKLM\Software is split by view only on 64-bit Windows; HKCU is shared; a trailing
-// backslash names the same key, a leading one none.
+// HKLM\Software is split by view only on 64-bit Windows, where the native view is the
+// Wow6432Node branch; HKCU is shared; a trailing backslash names the same key, a leading
+// one none.
 TEST_P(RegistryContract, ViewsAndPaths) {
   Registry& r = registry();
   const Status split = windows64() ? kFileNotFound : kSuccess;
+  const std::string wow = "Software\\Wow6432Node\\TarnwellContract\\";
   Key(r, kMachine, kOutlook, Rights::Write);
   Key(r, kMachine, kBase + "\\Only64", Rights::Write, View::View64);
   Key(r, kMachine, kOutlook, Rights::Read, View::View64, split);
   Key(r, kMachine, kBase + "\\Only64", Rights::Read, View::NativeView, split);
+  Key(r, kMachine, wow + "Office\\14.0\\Outlook", Rights::Read, View::View64,
+      windows64() ? kSuccess : kFileNotFound);
+  Key(r, kMachine, wow + "Only64", Rights::Read, View::View64, kFileNotFound);
   Key(r, kMachine, kOutlook + "\\", Rights::Read);
   Key(r, kMachine, "\\" + kOutlook, Rights::Read, View::NativeView, kBadPathname);
   ASSERT_EQ(kSuccess, Key(r, kUser, kOutlook, Rights::Write).SetString("P", "D:\\Mail\\"));
