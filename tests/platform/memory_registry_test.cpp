@@ -26,19 +26,56 @@ INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
                                          Memory("Windows32", Windows::Bits32)),
                          RegistryKindName);
 
-// A key refusing full access is invisible to CanOpenKey until an open for reading has
-// lowered the object's right; with no key open, values are the root's.
-TEST(RegistryObject, CanOpenKeyUsesTheRightOfTheLastOpen) {
+// The key object: reads of any length, type checks with the program's messages, paths from
+// the root ("\..." or with no key open) or from the current key, and CanOpenKey with the
+// right of the last open: a key refusing full access is invisible until a read open.
+TEST(RegistryObject, ReadsPathsAndRights) {
   MemoryRegistry registry;
-  registry.Key(Root::CurrentUser, "Software\\Office").RefuseAccess(Rights::Full);
+  registry.Key(Root::CurrentUser, "Software\\Office\\Options");
+  registry.Key(Root::CurrentUser, "Software\\Office\\Security");
+  registry.Key(Root::CurrentUser, "Software\\Office")
+      .RefuseAccess(Rights::Full)
+      .String("Level1Remove", std::string(600, 'e'))
+      .Dword("DisablePST", 7)
+      .String("Short", "1")
+      .String("Empty", "");
   registry.Key(Root::LocalMachine, "").String("AtRoot", "yes");
   RegistryObject object(registry);
-  EXPECT_FALSE(object.CanOpenKey("\\Software\\Office"));
-  ASSERT_TRUE(object.OpenKeyForRead("\\Software"));
+  EXPECT_EQ(Rights::Full, object.CurrentRights());
+  EXPECT_FALSE(object.CanOpenKey("\\Software\\Office\\"));
+  EXPECT_TRUE(object.CanOpenKey("Software"));
+  EXPECT_FALSE(object.CanOpenKey("Office"));
+  ASSERT_TRUE(object.OpenKeyForRead("Software"));
+  EXPECT_EQ(Rights::Read, object.CurrentRights());
+  ASSERT_TRUE(object.OpenKeyForRead("Office"));
+  EXPECT_TRUE(object.CanOpenKey("Security"));
+  EXPECT_FALSE(object.CanOpenKey("\\Security"));
+  EXPECT_EQ((std::vector<std::string>{"Options", "Security"}), object.GetKeyNames());
+  EXPECT_FALSE(object.OpenKeyForRead("Missing"));
+  EXPECT_EQ("Software\\Office", object.CurrentPath());
+
+  EXPECT_EQ(std::string(600, 'e'), object.ReadString("Level1Remove"));
+  EXPECT_EQ("", object.ReadString("Missing"));
+  EXPECT_EQ(7u, object.ReadInteger("DisablePST"));
+  EXPECT_TRUE(object.HasValue("Empty"));
+  EXPECT_FALSE(object.HasValue("Missing"));
+  const auto error_of = [&](const char* name, bool integer) -> std::string {
+    try {
+      integer ? (void)object.ReadInteger(name) : (void)object.ReadString(name);
+    } catch (const RegistryError& error) {
+      return error.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ("Invalid data type for 'DisablePST'", error_of("DisablePST", false));
+  EXPECT_EQ("Failed to get data for 'Missing'", error_of("Missing", true));
+  EXPECT_EQ("Invalid data type for 'Short'", error_of("Short", true));
+  EXPECT_EQ("Failed to get data for 'Level1Remove'", error_of("Level1Remove", true));
+
   object.CloseKey();
   EXPECT_TRUE(object.CanOpenKey("\\Software\\Office"));
   object.SetRootKey(Root::LocalMachine);
-  EXPECT_EQ("yes", object.ReadString("AtRoot"));
+  EXPECT_EQ("yes", object.ReadString("AtRoot"));  // no key open: the root's values
   ASSERT_TRUE(object.OpenKeyForRead("\\"));
   object.SetRootKey(Root::CurrentUser);  // closes the current key
   EXPECT_EQ("", object.CurrentPath());
