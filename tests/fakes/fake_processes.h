@@ -15,6 +15,8 @@ namespace tarnwell {
 
 // Processes that a test sets up; every start is journalled and answered as the test says.
 class FakeProcesses final : public Processes {
+  Journal* journal_;
+
  public:
   explicit FakeProcesses(Journal* journal) : journal_(journal) {}
 
@@ -28,13 +30,12 @@ class FakeProcesses final : public Processes {
     journal_->Add("start process [" + std::string(command_line) + "] flags " + flags);
     return answer;
   }
-
- private:
-  Journal* journal_;
 };
 
 // A shell that journals what it is asked to do and answers with `result`.
 class FakeShell final : public Shell {
+  Journal* journal_;
+
  public:
   explicit FakeShell(Journal* journal) : journal_(journal) {}
 
@@ -59,9 +60,6 @@ class FakeShell final : public Shell {
     }
     return ran;
   }
-
- private:
-  Journal* journal_;
 };
 
 // A clock that always says the same day and time.

@@ -97,9 +97,8 @@ class MemoryFileSystem final : public FileSystem {
   };
   static std::string Key(std::string_view path) {
     std::string key(path.substr(0, std::max(path.find_last_not_of('\\') + 1, std::size_t{3})));
-    for (char& c : key) {
-      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return key;
   }
   bool Refused(const std::string& key) const {

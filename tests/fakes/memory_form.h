@@ -10,9 +10,8 @@
 
 namespace tarnwell {
 
-// A window held in memory, built from its layout: every control starts with its caption,
-// enabled state and colour from the table; naming a control the layout lacks throws. What the
-// user would do is offered as Type; Close and Show are remembered.
+// A window in memory, its controls as the layout starts them (naming another throws); Type is
+// what the user does; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
   explicit MemoryForm(const WindowLayout& layout) : layout_(layout) {

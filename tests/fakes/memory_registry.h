@@ -55,8 +55,7 @@ struct MemoryKeyNode {
     }
     return path;
   }
-  // The key at `pieces` below `node`, or nothing; missing keys are made if `made` is given,
-  // and each is told to it.
+  // The key at `pieces` below `node`, or nothing; missing ones made and told to `made`, if given.
   static std::shared_ptr<Node> Walk(std::shared_ptr<Node> node,
                                     const std::vector<std::string>& pieces,
                                     const Made* made = nullptr) {
@@ -90,11 +89,9 @@ struct MemoryKeyNode {
   }
 };
 
-// The Windows registry as a 32-bit program sees it: keys as above, typed values of exact
-// sizes, kMoreData on small capacities, rights per handle, and the two views: on 64-bit
-// Windows the native view of HKLM\Software is stored as HKLM\Software\Wow6432Node. Seeding,
-// inspection and faults name keys by their stored path; writes made through the Registry
-// interface are recorded, and journalled if asked.
+// The registry as a 32-bit program sees it: typed values of exact sizes, kMoreData on small
+// capacities, rights per handle, two views (64-bit Windows stores the native HKLM\Software as
+// HKLM\Software\Wow6432Node); keys named by stored path here; writes recorded and journalled.
 class MemoryRegistry final : public Registry {
   using Node = MemoryKeyNode;
 
@@ -157,9 +154,7 @@ class MemoryRegistry final : public Registry {
     const Node::Made quietly = [](const Node&) {};
     return KeyRef(Node::Walk(roots_[static_cast<int>(root)], Node::Split(stored_path), &quietly));
   }
-  bool HasKey(Root root, std::string_view stored_path) const {
-    return Find(root, stored_path) != nullptr;
-  }
+  bool HasKey(Root root, std::string_view path) const { return Find(root, path) != nullptr; }
   std::optional<RegValue> Value(Root root, std::string_view stored_path,
                                 std::string_view name) const {
     auto node = Find(root, stored_path);
@@ -307,17 +302,12 @@ class MemoryRegistry final : public Registry {
     if (path.starts_with('\\')) {
       return kBadPathname;
     }
-    OpenKey open{roots_[static_cast<int>(base.root)], base.root, rights};
-    if (base.key != 0) {
-      Status status =
-          Reach(base.key, std::nullopt, std::nullopt, {}, [&](const OpenKey& parent, Node&) {
-            open = parent;
-            return kSuccess;
-          });
-      if (status != kSuccess) {
-        return status;
-      }
+    const auto parent = handles_.find(base.key);
+    if (base.key != 0 && (parent == handles_.end() || parent->second.node->deleted)) {
+      return parent == handles_.end() ? kInvalidHandle : kKeyDeleted;
     }
+    OpenKey open = base.key != 0 ? parent->second
+                                 : OpenKey{roots_[static_cast<int>(base.root)], base.root, rights};
     auto stored = Node::Split(open.node->path + "\\" + std::string(path));
     if (windows_ == Windows::Bits64 && open.root == Root::LocalMachine &&
         view == RegistryView::NativeView && !stored.empty() && SameKeyName(stored[0], "Software") &&
@@ -344,8 +334,7 @@ class MemoryRegistry final : public Registry {
     handles_.emplace(out, std::move(open));
     return kSuccess;
   }
-  // What `then` makes of the open key a call names, unless Windows refuses the call (an
-  // unknown handle, a deleted key, missing rights) or a fault on `op` does.
+  // What `then` makes of the key, unless Windows (or a fault on `op`) refuses the call.
   template <typename Then>
   Status Reach(Handle key, std::optional<Rights> needed, std::optional<Op> op,
                std::string_view value, Then then) {

@@ -1,5 +1,4 @@
-// The in-memory registry runs the contract on both kinds of Windows; here also the key
-// object's use of rights, which only the in-memory registry can refuse.
+// The in-memory registry runs the contract on both kinds of Windows; the key object on it.
 #include "fakes/memory_registry.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
                                          Memory("Windows32", Windows::Bits32)),
                          RegistryKindName);
 
-// The key object: reads of any length, type checks with the program's messages, paths from
-// the root ("\..." or with no key open) or from the current key, and CanOpenKey with the
-// right of the last open: a key refusing full access is invisible until a read open.
+// The key object: reads, type errors with the program's messages, paths from the root or the
+// current key, and CanOpenKey with the right of the last open (full access may be refused).
 TEST(RegistryObject, ReadsPathsAndRights) {
   MemoryRegistry registry;
   registry.Key(Root::CurrentUser, "Software\\Office\\Options");

@@ -19,11 +19,9 @@ struct RegistryKind {
 
 class RegistryContract : public testing::TestWithParam<RegistryKind> {
  protected:
-  Registry& registry() { return *registry_; }
+  std::shared_ptr<Registry> owned_ = GetParam().make();
+  Registry& registry() { return *owned_; }
   bool windows64() const { return GetParam().windows64; }
-
- private:
-  std::shared_ptr<Registry> registry_ = GetParam().make();
 };
 
 inline std::string RegistryKindName(const testing::TestParamInfo<RegistryKind>& info) {
