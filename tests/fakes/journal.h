@@ -6,8 +6,7 @@
 
 namespace tarnwell {
 
-// The ordered record of what the in-memory fakes saw: registry writes and messages shown,
-// one line each, so that a test can compare a whole run with one assertion.
+// What the fakes saw, in order, one line each: registry writes, messages, programs started.
 class Journal {
  public:
   void Add(std::string entry) { entries_.push_back(std::move(entry)); }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <map>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -8,29 +10,34 @@
 
 namespace tarnwell {
 
-// A window held in memory, built from its layout: every control starts with its caption,
-// enabled state and colour from the table; naming a control the layout lacks throws. What the
-// user would do is offered as Type; Close and Show are remembered.
+// A window in memory, its controls as the layout starts them (naming another throws); Type is
+// what the user does; Close and Show are remembered.
 class MemoryForm final : public Form {
  public:
-  explicit MemoryForm(const WindowLayout& layout);
+  explicit MemoryForm(const WindowLayout& layout) : layout_(layout) {
+    for (const auto& row : layout.controls) {
+      State& state = controls_[row.id];
+      state.text = row.caption;
+      state.enabled = row.enabled;
+      state.colour = row.colour;
+      state.items.assign(row.items.begin(), row.items.end());
+    }
+    // A system-menu item is chosen like a button is clicked, and disabled like one.
+    for (const auto& item : layout.system_menu) {
+      controls_[item.id].text = item.caption;
+    }
+  }
 
   const WindowLayout& Layout() const { return layout_; }
-  bool Closed() const { return closed_; }
-  bool Shown() const { return shown_; }  // shown by Show and not closed since
+  bool Closed() const { return shown_ == false; }
+  bool Shown() const { return shown_ == true; }  // shown by Show and not closed since
   // Where the memo's caret stands: at the start after ShowFirstLine, at the end after AddLine.
   bool CaretAtStart(ControlId id) const { return At(id).caret_at_start; }
   // The user types into an edit field: its text changes and its changed mark is set.
-  void Type(ControlId id, std::string_view text) {
-    At(id).text = text;
-    At(id).modified = true;
-  }
+  void Type(ControlId id, std::string_view text) { At(id).Edit(text, true); }
 
   std::string Text(ControlId id) const override { return At(id).text; }
-  void SetText(ControlId id, std::string_view text) override {
-    At(id).text = text;
-    At(id).modified = false;
-  }
+  void SetText(ControlId id, std::string_view text) override { At(id).Edit(text, false); }
   bool Modified(ControlId id) const override { return At(id).modified; }
   void SetModified(ControlId id, bool modified) override { At(id).modified = modified; }
   bool Enabled(ControlId id) const override { return At(id).enabled; }
@@ -41,11 +48,15 @@ class MemoryForm final : public Form {
   void SetChecked(ControlId id, bool checked) override { At(id).checked = checked; }
   std::vector<std::string> Items(ControlId id) const override { return At(id).items; }
   void AddItem(ControlId id, std::string_view text) override { At(id).items.emplace_back(text); }
-  void DeleteItem(ControlId id, int index) override;
-  void ClearItems(ControlId id) override {
-    At(id).items.clear();
-    At(id).selected = -1;
+  void DeleteItem(ControlId id, int index) override {
+    State& list = At(id);
+    if (index >= 0 && index < static_cast<int>(list.items.size())) {
+      list.items.erase(list.items.begin() + index);
+      // A list box loses its selection when the selected item goes.
+      list.selected = list.selected == index ? -1 : list.selected - (list.selected > index);
+    }
   }
+  void ClearItems(ControlId id) override { At(id).Clear(); }
   int Selected(ControlId id) const override { return At(id).selected; }
   void Select(ControlId id, int index) override {
     At(id).selected = index >= 0 && index < static_cast<int>(At(id).items.size()) ? index : -1;
@@ -55,19 +66,10 @@ class MemoryForm final : public Form {
     At(id).items.emplace_back(line);
     At(id).caret_at_start = false;
   }
-  void ClearLines(ControlId id) override {
-    At(id).items.clear();
-    At(id).caret_at_start = true;
-  }
+  void ClearLines(ControlId id) override { At(id).Clear(); }
   void ShowFirstLine(ControlId id) override { At(id).caret_at_start = true; }
-  void Close() override {
-    closed_ = true;
-    shown_ = false;
-  }
-  void Show() override {
-    closed_ = false;
-    shown_ = true;
-  }
+  void Close() override { shown_ = false; }
+  void Show() override { shown_ = true; }
 
  private:
   struct State {
@@ -79,14 +81,31 @@ class MemoryForm final : public Form {
     std::vector<std::string> items;  // a list's items, a memo's lines, a radio group's buttons
     int selected = -1;
     bool caret_at_start = true;
+
+    void Edit(std::string_view new_text, bool by_user) {
+      text = new_text;
+      modified = by_user;
+    }
+    // No items, none selected, the caret at the start.
+    void Clear() {
+      items.clear();
+      selected = -1;
+      caret_at_start = true;
+    }
   };
-  State& At(ControlId id);
+  State& At(ControlId id) {
+    auto it = controls_.find(id);
+    if (it == controls_.end()) {
+      throw std::out_of_range("no control " + std::to_string(id) + " on " +
+                              std::string(layout_.form_name));
+    }
+    return it->second;
+  }
   const State& At(ControlId id) const { return const_cast<MemoryForm*>(this)->At(id); }
 
   const WindowLayout& layout_;
   std::map<ControlId, State> controls_;
-  bool closed_ = false;
-  bool shown_ = false;
+  std::optional<bool> shown_;  // nothing until shown or closed
 };
 
 }  // namespace tarnwell

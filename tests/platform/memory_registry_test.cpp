@@ -1,5 +1,4 @@
-// The in-memory registry runs the contract on both kinds of Windows; here also the key
-// object's use of rights, which only the in-memory registry can refuse.
+// The in-memory registry runs the contract on both kinds of Windows; the key object on it.
 #include "fakes/memory_registry.h"
 
 #include <gtest/gtest.h>
@@ -12,36 +11,65 @@ namespace {
 
 using Windows = MemoryRegistry::Windows;
 
-class MemoryUnderTest final : public RegistryUnderTest {
- public:
-  explicit MemoryUnderTest(Windows windows) : registry_(windows) {}
-  ~MemoryUnderTest() override { EXPECT_EQ(0u, registry_.OpenHandles()) << "a key was left open"; }
-  Registry& Get() override { return registry_; }
-  bool Windows64() const override { return registry_.WindowsBitness() == Windows::Bits64; }
-
- private:
-  MemoryRegistry registry_;
-};
-
-template <Windows kWindows>
-std::unique_ptr<RegistryUnderTest> MakeMemory() {
-  return std::make_unique<MemoryUnderTest>(kWindows);
+RegistryKind Memory(const char* name, Windows windows) {
+  return {name, windows == Windows::Bits64, [windows] {
+            auto memory = std::make_shared<MemoryRegistry>(windows);
+            return std::shared_ptr<Registry>(memory.get(), [memory](Registry*) {
+              EXPECT_EQ(0u, memory->OpenHandles()) << "a key was left open";
+            });
+          }};
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
-                         testing::Values(RegistryKind{"Windows64", MakeMemory<Windows::Bits64>},
-                                         RegistryKind{"Windows32", MakeMemory<Windows::Bits32>}),
+                         testing::Values(Memory("Windows64", Windows::Bits64),
+                                         Memory("Windows32", Windows::Bits32)),
                          RegistryKindName);
 
-// Settings loading relies on this: a key that refuses full access is invisible to
-// CanOpenKey until an open for reading has lowered the object's right.
-TEST(RegistryObject, CanOpenKeyUsesTheRightOfTheLastOpen) {
+// The key object: reads, type errors with the program's messages, paths from the root or the
+// current key, and CanOpenKey with the right of the last open (full access may be refused).
+TEST(RegistryObject, ReadsPathsAndRights) {
   MemoryRegistry registry;
-  registry.Key(Root::CurrentUser, "Software\\Office").RefuseAccess(Rights::Full);
+  registry.Key(Root::CurrentUser, "Software\\Office\\Options");
+  registry.Key(Root::CurrentUser, "Software\\Office\\Security");
+  registry.Key(Root::CurrentUser, "Software\\Office")
+      .RefuseAccess(Rights::Full)
+      .String("Level1Remove", std::string(600, 'e'))
+      .Dword("DisablePST", 7)
+      .String("Short", "1")
+      .String("Empty", "");
   registry.Key(Root::LocalMachine, "").String("AtRoot", "yes");
   RegistryObject object(registry);
-  EXPECT_FALSE(object.CanOpenKey("\\Software\\Office"));
-  ASSERT_TRUE(object.OpenKeyForRead("\\Software"));
+  EXPECT_EQ(Rights::Full, object.CurrentRights());
+  EXPECT_FALSE(object.CanOpenKey("\\Software\\Office\\"));
+  EXPECT_TRUE(object.CanOpenKey("Software"));
+  EXPECT_FALSE(object.CanOpenKey("Office"));
+  ASSERT_TRUE(object.OpenKeyForRead("Software"));
+  EXPECT_EQ(Rights::Read, object.CurrentRights());
+  ASSERT_TRUE(object.OpenKeyForRead("Office"));
+  EXPECT_TRUE(object.CanOpenKey("Security"));
+  EXPECT_FALSE(object.CanOpenKey("\\Security"));
+  EXPECT_EQ((std::vector<std::string>{"Options", "Security"}), object.GetKeyNames());
+  EXPECT_FALSE(object.OpenKeyForRead("Missing"));
+  EXPECT_EQ("Software\\Office", object.CurrentPath());
+
+  EXPECT_EQ(std::string(600, 'e'), object.ReadString("Level1Remove"));
+  EXPECT_EQ("", object.ReadString("Missing"));
+  EXPECT_EQ(7u, object.ReadInteger("DisablePST"));
+  EXPECT_TRUE(object.HasValue("Empty"));
+  EXPECT_FALSE(object.HasValue("Missing"));
+  const auto error_of = [&](const char* name, bool integer) -> std::string {
+    try {
+      integer ? (void)object.ReadInteger(name) : (void)object.ReadString(name);
+    } catch (const RegistryError& error) {
+      return error.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ("Invalid data type for 'DisablePST'", error_of("DisablePST", false));
+  EXPECT_EQ("Failed to get data for 'Missing'", error_of("Missing", true));
+  EXPECT_EQ("Invalid data type for 'Short'", error_of("Short", true));
+  EXPECT_EQ("Failed to get data for 'Level1Remove'", error_of("Level1Remove", true));
+
   object.CloseKey();
   EXPECT_TRUE(object.CanOpenKey("\\Software\\Office"));
   object.SetRootKey(Root::LocalMachine);

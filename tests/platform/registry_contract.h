@@ -9,31 +9,19 @@
 
 namespace tarnwell {
 
-// A registry for one contract test: the in-memory model, or Windows' own. Tests keep to keys
-// below "Software\TarnwellContract" in both roots; a real registry removes them afterwards.
-class RegistryUnderTest {
- public:
-  virtual ~RegistryUnderTest() = default;
-  virtual Registry& Get() = 0;
-  virtual bool Windows64() const = 0;
-};
-
+// A registry for the contract: the in-memory model or Windows' own, which checks and cleans
+// up when the last reference goes. Tests keep to keys below kContractKey in both roots.
 struct RegistryKind {
   std::string name;
-  std::function<std::unique_ptr<RegistryUnderTest>()> make;
-
-  friend void PrintTo(const RegistryKind& kind, std::ostream* out) { *out << kind.name; }
+  bool windows64;
+  std::function<std::shared_ptr<Registry>()> make;
 };
 
 class RegistryContract : public testing::TestWithParam<RegistryKind> {
  protected:
-  void SetUp() override { under_test_ = GetParam().make(); }
-
-  Registry& registry() { return under_test_->Get(); }
-  bool windows64() const { return under_test_->Windows64(); }
-
- private:
-  std::unique_ptr<RegistryUnderTest> under_test_;
+  std::shared_ptr<Registry> owned_ = GetParam().make();
+  Registry& registry() { return *owned_; }
+  bool windows64() const { return GetParam().windows64; }
 };
 
 inline std::string RegistryKindName(const testing::TestParamInfo<RegistryKind>& info) {
