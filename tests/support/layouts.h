@@ -12,7 +12,6 @@
 
 namespace tarnwell {
 
-// Every window's layout table, for the checks that hold for each of them.
 inline std::array<const WindowLayout*, 7> EveryLayout() {
   return {&MainWindowLayout(),         &AboutWindowLayout(),  &AddinsWindowLayout(),
           &DescriptionsWindowLayout(), &FolderPickerLayout(), &PlacesWindowLayout(),

@@ -16,37 +16,31 @@ const std::string kPlaces =
 struct PlacesTest : testing::Test, MainWindowHarness {
   PlacesTest() {
     SeedNativeOutlook(registry, "14").String("Bitness", "x86");
-    Place("Projects", "Projects");
-    Place("Scans", "Scanned letters");
+    for (const auto& [key, name] : {std::pair<std::string, std::string>{"Projects", "Projects"},
+                                    {"Scans", "Scanned letters"},
+                                    {"Long", std::string(257, 'x')}})
+      Place(key, name);
     registry.Key(Root::CurrentUser, kPlaces + "NoName").String("Path", "D:\\");
-    Place("Long", std::string(257, 'x'));
     files.AddFolder("D:\\Projects").AddFolder("E:\\Archive");
     Create();
   }
   void Place(const std::string& key, const std::string& name) {
     registry.Key(Root::CurrentUser, kPlaces + key).String("Name", name).String("Path", "D:\\");
   }
-  void Open(ScriptedDialogs::Interaction interact) {
-    dialogs.ExpectWindow("Custom Save Locations", std::move(interact));
-    Press(tform1::btnCustomPlaces);
-  }
   LocationEntryWindow entry_logic{entry, form, Svc(), state};
 };
 
 // Named places in registry order, listed anew on activation; removal asks, then deletes the
-// place's own key.
+// place's own key; Add shows the entry window.
 TEST_F(PlacesTest, ListsRefreshesAndRemoves) {
-  Open([this](MemoryForm& places, EventSink& logic) {
+  dialogs.ExpectWindow("Custom Save Locations", [this](MemoryForm& places, EventSink& logic) {
     EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Projects", "Scanned letters"));
     Place("Archive", "Archive");
     logic.OnEvent(kNoControl, Event::Activate);
-    EXPECT_THAT(places.Items(form5::lbLocations),
-                ElementsAre("Archive", "Projects", "Scanned letters"));
     logic.OnEvent(form5::btnAdd, Event::Click);
     EXPECT_TRUE(entry.Shown());
     const std::string question =
-        "Are you sure that you want to remove the custom location : "
-        "[Scanned letters]?";
+        "Are you sure that you want to remove the custom location : [Scanned letters]?";
     dialogs.Expect(MessageKind::Information, "There is no item selected to remove.")
         .Expect(MessageKind::Confirmation, question, Answer::No)
         .Expect(MessageKind::Confirmation, question, Answer::Yes);
@@ -58,6 +52,7 @@ TEST_F(PlacesTest, ListsRefreshesAndRemoves) {
     logic.OnEvent(kNoControl, Event::Activate);
     EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Archive", "Projects"));
   });
+  Press(tform1::btnCustomPlaces);
   EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kPlaces + "Scans"));
   EXPECT_TRUE(registry.HasKey(Root::CurrentUser, kPlaces + "Projects"));
 }
@@ -65,8 +60,7 @@ TEST_F(PlacesTest, ListsRefreshesAndRemoves) {
 // Each failed check warns, writes nothing and leaves the entry window open, in this order;
 // a name is compared as the registry compares key names. A place that passes is written.
 TEST_F(PlacesTest, EntryChecksInOrderThenWritesThePlaceAsTyped) {
-  Open({});
-  const std::tuple<const char*, const char*, const char*> refused[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"", "", "You must enter a new location name."},
       {"Archive", "", "You must enter a new location path."},
       {"Archive", "E:\\Missing", "You must enter a new location path that exists."},
@@ -74,7 +68,9 @@ TEST_F(PlacesTest, EntryChecksInOrderThenWritesThePlaceAsTyped) {
       {"SCANS", "E:\\Archive", "The Location Name you entered already exists."},
       {"Old\\Archive", "E:\\Archive", "A location name cannot contain a backslash"},
       {" Archive", "E:\\Archive", nullptr}};
-  for (const auto& [name, path, warning] : refused) {
+  dialogs.ExpectWindow("Custom Save Locations");
+  Press(tform1::btnCustomPlaces);
+  for (const auto& [name, path, warning] : rows) {
     if (warning)
       dialogs.Expect(MessageKind::Warning, warning);
     entry_logic.OnEvent(kNoControl, Event::Show);
