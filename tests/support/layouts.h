@@ -18,7 +18,6 @@ inline std::array<const WindowLayout*, 7> EveryLayout() {
           &LocationEntryLayout()};
 }
 
-// The layout's form name as a test name.
 struct LayoutName {
   template <typename Info>
   std::string operator()(const Info& info) const {

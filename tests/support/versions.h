@@ -17,7 +17,6 @@ inline OfficeVersion Version(std::string_view number) {
   return OfficeVersion::None;
 }
 
-// An installation as detection leaves it.
 inline OutlookVersionInfo Installed(std::string_view number, Bitness bitness = Bitness::Bits32) {
   OutlookVersionInfo outlook;
   outlook.Found = true;

@@ -89,14 +89,13 @@ TEST(Launch, CommandLineOrRefusal) {
   const std::tuple<Machine, std::string, std::string, const char*, std::string> rows[] = {
       {M::Outlook32, kOffice, altvba, "D:\\Macros\\Vba Project.otm",
        Started("/altvba \"D:\\Macros\\Vba Project.otm\"")},
-      {M::Outlook32, kOffice, "/profile <profilename>", "Home", Started("/profile Home")},
       {M::Outlook64, "C:\\Office\\", "/safe:1", "", Started("/safe:1", "C:\\Office\\")},
       {M::Windows32, kOffice, "/safe:1", "",
        "shell open [\"" + kOffice + "OUTLOOK.EXE\"] parameters [/safe:1] folder [] show 1"},
       {M::Outlook32, kOffice, "", "ignored", "warning: You must click on a command-line option"},
+      {M::Outlook32, kOffice, "/profile <profilename>", "Home", Started("/profile Home")},
       {M::Outlook32, kOffice, altvba, "", "warning: The command-line option you have selected"},
       {M::Outlook32, kOffice, altvba, "D:\\Macros", "warning: The file specified : (D:\\Macros)"},
-      {M::Outlook32, "Office14\\", "/safe", "", nowhere},
       {M::Outlook64, "C:Office14\\", "/safe", "", nowhere}};
   for (const auto& [machine, folder, list_text, argument, result] : rows) {
     MainWindowHarness h(machine == M::Windows32 ? MemoryRegistry::Windows::Bits32
