@@ -12,14 +12,12 @@
 
 namespace tarnwell {
 
-// Every window's layout table, for the checks that hold for each of them.
 inline std::array<const WindowLayout*, 7> EveryLayout() {
   return {&MainWindowLayout(),         &AboutWindowLayout(),  &AddinsWindowLayout(),
           &DescriptionsWindowLayout(), &FolderPickerLayout(), &PlacesWindowLayout(),
           &LocationEntryLayout()};
 }
 
-// The layout's form name as a test name.
 struct LayoutName {
   template <typename Info>
   std::string operator()(const Info& info) const {

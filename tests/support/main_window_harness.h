@@ -21,8 +21,7 @@ class FixedElevation final : public Elevation {
   bool IsAppElevated() override { return elevated; }
 };
 
-// The main window's logic on in-memory services; registry writes, messages and programs
-// started go to one journal, in order. The location entry window is there from the start.
+// The main window on in-memory services, which journal what they are asked in order.
 struct MainWindowHarness {
   explicit MainWindowHarness(MemoryRegistry::Windows windows = MemoryRegistry::Windows::Bits64)
       : registry(windows, &journal), dialogs(&journal), processes(&journal), shell(&journal) {
@@ -31,12 +30,10 @@ struct MainWindowHarness {
     SeedProductName(registry, "Windows 7 Professional");
   }
 
-  // The start-up; the journal then holds only what the user does afterwards.
-  void Create() {
+  void Create() {  // the journal then holds only what the user does afterwards
     window.FormCreate();
     journal.Clear();
   }
-  // A click on the main window; what it leaves in the journal.
   std::vector<std::string> Press(ControlId id) {
     journal.Clear();
     Dispatch(window, dialogs, id, Event::Click);

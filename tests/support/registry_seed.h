@@ -7,25 +7,21 @@
 
 namespace tarnwell {
 
-// Stored paths of the keys the program looks at, in the branch that a 32-bit program sees
-// natively (on 64-bit Windows: below Wow6432Node) or in the 64-bit branch.
+// A key below Software in the branch a 32-bit program sees (Wow6432Node on 64-bit Windows).
 inline std::string NativeMachinePath(const MemoryRegistry& registry,
                                      std::string_view below_software) {
   const bool split = registry.WindowsBitness() == MemoryRegistry::Windows::Bits64;
-  return std::string(split ? "Software\\Wow6432Node\\" : "Software\\") +
-         std::string(below_software);
+  return (split ? "Software\\Wow6432Node\\" : "Software\\") + std::string(below_software);
 }
 
 inline std::string OutlookKey(std::string_view major) {
   return "Microsoft\\Office\\" + std::string(major) + ".0\\Outlook";
 }
 
-// An Outlook installation's key in the native view of HKLM.
 inline MemoryRegistry::KeyRef SeedNativeOutlook(MemoryRegistry& registry, std::string_view major) {
   return registry.Key(Root::LocalMachine, NativeMachinePath(registry, OutlookKey(major)));
 }
 
-// An Outlook installation's key in the 64-bit branch of HKLM.
 inline MemoryRegistry::KeyRef Seed64BitOutlook(MemoryRegistry& registry, std::string_view major) {
   return registry.Key(Root::LocalMachine, "Software\\" + OutlookKey(major));
 }

@@ -5,17 +5,14 @@
 namespace tarnwell {
 
 ScriptedDialogs::~ScriptedDialogs() {
-  for (const auto& step : script_) {
+  for (const auto& step : script_)
     ADD_FAILURE() << "expected message never shown: " << step.shown;
-  }
 }
 
 std::string ScriptedDialogs::Line(MessageKind kind, std::string_view text, Answer answer) {
-  std::string line = std::string(MessageKindName(kind)) + ": " + std::string(text);
-  if (AsksYesOrNo(kind)) {
-    line += answer == Answer::Yes ? " -> Yes" : " -> No";
-  }
-  return line;
+  return Shown(kind, text) + (!AsksYesOrNo(kind)      ? ""
+                              : answer == Answer::Yes ? " -> Yes"
+                                                      : " -> No");
 }
 
 std::string ScriptedDialogs::FileLine(std::string_view kind, const FileDialogOptions& options) {
@@ -24,16 +21,6 @@ std::string ScriptedDialogs::FileLine(std::string_view kind, const FileDialogOpt
          "] filter [" + std::string(options.filter) + "]" +
          (options.initial_folder.empty() ? ""
                                          : " in [" + std::string(options.initial_folder) + "]");
-}
-
-ScriptedDialogs& ScriptedDialogs::Push(std::string shown, Answer answer, Interaction interact,
-                                       std::optional<std::string> chosen) {
-  script_.push_back({std::move(shown), answer, std::move(interact), std::move(chosen)});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::Expect(MessageKind kind, std::string_view text, Answer answer) {
-  return Push(std::string(MessageKindName(kind)) + ": " + std::string(text), answer);
 }
 
 ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown,
@@ -47,29 +34,22 @@ ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown,
     EXPECT_TRUE(shown.starts_with(step.shown))
         << "expected: " << step.shown << "\nshown: " << shown;
   }
-  if (kind && !AsksYesOrNo(*kind)) {
+  if (kind && !AsksYesOrNo(*kind))
     step.answer = Answer::Ok;
-  }
-  if (journal_ != nullptr) {
+  if (journal_ != nullptr)
     journal_->Add(kind ? Line(*kind, shown.substr(MessageKindName(*kind).size() + 2), step.answer)
                   : shown.find(" file: ") != std::string::npos
                       ? shown + " -> " + step.chosen.value_or("cancelled")
                       : shown);
-  }
   return step;
-}
-
-Answer ScriptedDialogs::Message(MessageKind kind, std::string_view text) {
-  return Take(std::string(MessageKindName(kind)) + ": " + std::string(text), kind).answer;
 }
 
 void ScriptedDialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
   Step step = Take("window: " + std::string(layout.caption));
   last_window_ = std::make_unique<MemoryForm>(layout);
   std::unique_ptr<EventSink> sink = logic(*last_window_);
-  if (step.interact) {
+  if (step.interact)
     step.interact(*last_window_, *sink);
-  }
 }
 
 }  // namespace tarnwell

@@ -15,17 +15,17 @@
 namespace tarnwell {
 
 // Dialogs that follow a script: each one shown must begin as the next expected one does, is
-// answered as the script says and is journalled among the registry writes. An unexpected
-// one, or one left unshown at the end, fails the test.
+// answered as scripted and journalled; one unexpected, or left unshown, fails the test.
 class ScriptedDialogs final : public Dialogs {
  public:
-  // Acts on a secondary window as the user would, while it is shown.
   using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;
 
   explicit ScriptedDialogs(Journal* journal = nullptr) : journal_(journal) {}
   ~ScriptedDialogs() override;
 
-  ScriptedDialogs& Expect(MessageKind kind, std::string_view text, Answer answer = Answer::Ok);
+  ScriptedDialogs& Expect(MessageKind kind, std::string_view text, Answer answer = Answer::Ok) {
+    return Push(Shown(kind, text), answer);
+  }
   ScriptedDialogs& ExpectError(std::string_view text) { return Push(ErrorLine(text)); }
   ScriptedDialogs& ExpectWindow(std::string_view caption, Interaction interact = {}) {
     return Push("window: " + std::string(caption), Answer::Ok, std::move(interact));
@@ -39,10 +39,11 @@ class ScriptedDialogs final : public Dialogs {
                                   std::optional<std::string> chosen) {
     return Push(FileLine("save file", options), Answer::Ok, {}, std::move(chosen));
   }
-  // The last secondary window shown stays for the test to look at.
   const MemoryForm* LastWindow() const { return last_window_.get(); }
 
-  Answer Message(MessageKind kind, std::string_view text) override;
+  Answer Message(MessageKind kind, std::string_view text) override {
+    return Take(Shown(kind, text), kind).answer;
+  }
   void ShowError(std::string_view text) override { Take(ErrorLine(text)); }
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override {
@@ -64,9 +65,14 @@ class ScriptedDialogs final : public Dialogs {
     std::optional<std::string> chosen;
   };
   static std::string FileLine(std::string_view kind, const FileDialogOptions& options);
+  static std::string Shown(MessageKind kind, std::string_view text) {
+    return std::string(MessageKindName(kind)) + ": " + std::string(text);
+  }
   ScriptedDialogs& Push(std::string shown, Answer answer = Answer::Ok, Interaction interact = {},
-                        std::optional<std::string> chosen = std::nullopt);
-  // Takes the next step, which must show `shown`, and journals it.
+                        std::optional<std::string> chosen = std::nullopt) {
+    script_.push_back({std::move(shown), answer, std::move(interact), std::move(chosen)});
+    return *this;
+  }
   Step Take(const std::string& shown, std::optional<MessageKind> kind = std::nullopt);
 
   Journal* journal_;

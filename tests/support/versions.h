@@ -11,14 +11,12 @@ inline OfficeVersion Version(std::string_view number) {
   for (OfficeVersion version :
        {OfficeVersion::V9, OfficeVersion::V10, OfficeVersion::V11, OfficeVersion::V12,
         OfficeVersion::V14, OfficeVersion::V15, OfficeVersion::V16}) {
-    if (VersionNumber(version) == number) {
+    if (VersionNumber(version) == number)
       return version;
-    }
   }
   return OfficeVersion::None;
 }
 
-// An installation as detection leaves it.
 inline OutlookVersionInfo Installed(std::string_view number, Bitness bitness = Bitness::Bits32) {
   OutlookVersionInfo outlook;
   outlook.Found = true;

@@ -16,57 +16,24 @@ const std::string kPlaces =
 struct PlacesTest : testing::Test, MainWindowHarness {
   PlacesTest() {
     SeedNativeOutlook(registry, "14").String("Bitness", "x86");
-    Place("Projects", "Projects");
-    Place("Scans", "Scanned letters");
-    registry.Key(Root::CurrentUser, kPlaces + "NoName").String("Path", "D:\\");
+    Place("Projects", "Projects"), Place("Scans", "Scanned letters");
     Place("Long", std::string(257, 'x'));
+    registry.Key(Root::CurrentUser, kPlaces + "NoName").String("Path", "D:\\");
     files.AddFolder("D:\\Projects").AddFolder("E:\\Archive");
     Create();
   }
   void Place(const std::string& key, const std::string& name) {
     registry.Key(Root::CurrentUser, kPlaces + key).String("Name", name).String("Path", "D:\\");
   }
-  void Open(ScriptedDialogs::Interaction interact) {
-    dialogs.ExpectWindow("Custom Save Locations", std::move(interact));
-    Press(tform1::btnCustomPlaces);
-  }
   LocationEntryWindow entry_logic{entry, form, Svc(), state};
 };
 
-// Named places in registry order, listed anew on activation; removal asks, then deletes the
-// place's own key.
-TEST_F(PlacesTest, ListsRefreshesAndRemoves) {
-  Open([this](MemoryForm& places, EventSink& logic) {
-    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Projects", "Scanned letters"));
-    Place("Archive", "Archive");
-    logic.OnEvent(kNoControl, Event::Activate);
-    EXPECT_THAT(places.Items(form5::lbLocations),
-                ElementsAre("Archive", "Projects", "Scanned letters"));
-    logic.OnEvent(form5::btnAdd, Event::Click);
-    EXPECT_TRUE(entry.Shown());
-    const std::string question =
-        "Are you sure that you want to remove the custom location : "
-        "[Scanned letters]?";
-    dialogs.Expect(MessageKind::Information, "There is no item selected to remove.")
-        .Expect(MessageKind::Confirmation, question, Answer::No)
-        .Expect(MessageKind::Confirmation, question, Answer::Yes);
-    logic.OnEvent(form5::btnRemove, Event::Click);
-    places.Select(form5::lbLocations, 2);
-    logic.OnEvent(form5::btnRemove, Event::Click);
-    logic.OnEvent(form5::btnRemove, Event::Click);
-    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Archive", "Projects"));
-    logic.OnEvent(kNoControl, Event::Activate);
-    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Archive", "Projects"));
-  });
-  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kPlaces + "Scans"));
-  EXPECT_TRUE(registry.HasKey(Root::CurrentUser, kPlaces + "Projects"));
-}
-
-// Each failed check warns, writes nothing and leaves the entry window open, in this order;
-// a name is compared as the registry compares key names. A place that passes is written.
-TEST_F(PlacesTest, EntryChecksInOrderThenWritesThePlaceAsTyped) {
-  Open({});
-  const std::tuple<const char*, const char*, const char*> refused[] = {
+// Named places in registry order, listed anew on activation. An entry is refused with a
+// warning, nothing written and the window left open, at the first failed check in this order
+// (names compared as the registry compares key names); one that passes is written as typed.
+// Removal asks, then deletes the place's own key.
+TEST_F(PlacesTest, ListsAddsAndRemoves) {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"", "", "You must enter a new location name."},
       {"Archive", "", "You must enter a new location path."},
       {"Archive", "E:\\Missing", "You must enter a new location path that exists."},
@@ -74,22 +41,43 @@ TEST_F(PlacesTest, EntryChecksInOrderThenWritesThePlaceAsTyped) {
       {"SCANS", "E:\\Archive", "The Location Name you entered already exists."},
       {"Old\\Archive", "E:\\Archive", "A location name cannot contain a backslash"},
       {" Archive", "E:\\Archive", nullptr}};
-  for (const auto& [name, path, warning] : refused) {
-    if (warning)
-      dialogs.Expect(MessageKind::Warning, warning);
+  dialogs.ExpectWindow("Custom Save Locations", [&](MemoryForm& places, EventSink& logic) {
+    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre("Projects", "Scanned letters"));
+    logic.OnEvent(form5::btnAdd, Event::Click);
+    EXPECT_TRUE(entry.Shown());
+    for (const auto& [name, path, warning] : rows) {
+      if (warning)
+        dialogs.Expect(MessageKind::Warning, warning);
+      entry_logic.OnEvent(kNoControl, Event::Show);
+      entry.Type(form6::edLocName, name);
+      entry.Type(form6::edLocPath, path);
+      journal.Clear();
+      entry_logic.OnEvent(form6::btnAddToList, Event::Click);
+      EXPECT_EQ(warning == nullptr, entry.Closed()) << name;
+    }
+    const std::string key = "HKCU\\" + kPlaces + " Archive";
+    EXPECT_THAT(journal.Entries(),
+                ElementsAre("create " + key, "set " + key + " Name REG_SZ \" Archive\"",
+                            "set " + key + " Path REG_SZ \"E:\\Archive\""));
     entry_logic.OnEvent(kNoControl, Event::Show);
-    entry.Type(form6::edLocName, name);
-    entry.Type(form6::edLocPath, path);
-    journal.Clear();
-    entry_logic.OnEvent(form6::btnAddToList, Event::Click);
-    EXPECT_EQ(warning == nullptr, entry.Closed()) << name;
-  }
-  const std::string key = "HKCU\\" + kPlaces + " Archive";
-  EXPECT_THAT(journal.Entries(),
-              ElementsAre("create " + key, "set " + key + " Name REG_SZ \" Archive\"",
-                          "set " + key + " Path REG_SZ \"E:\\Archive\""));
-  entry_logic.OnEvent(kNoControl, Event::Show);
-  EXPECT_EQ("", entry.Text(form6::edLocName) + entry.Text(form6::edLocPath));
+    EXPECT_EQ("", entry.Text(form6::edLocName) + entry.Text(form6::edLocPath));
+    logic.OnEvent(kNoControl, Event::Activate);
+    const std::string question =
+        "Are you sure that you want to remove the custom location : [Scanned letters]?";
+    dialogs.Expect(MessageKind::Information, "There is no item selected to remove.")
+        .Expect(MessageKind::Confirmation, question, Answer::No)
+        .Expect(MessageKind::Confirmation, question, Answer::Yes);
+    logic.OnEvent(form5::btnRemove, Event::Click);
+    places.Select(form5::lbLocations, 2);
+    logic.OnEvent(form5::btnRemove, Event::Click);
+    logic.OnEvent(form5::btnRemove, Event::Click);
+    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre(" Archive", "Projects"));
+    logic.OnEvent(kNoControl, Event::Activate);
+    EXPECT_THAT(places.Items(form5::lbLocations), ElementsAre(" Archive", "Projects"));
+  });
+  Press(tform1::btnCustomPlaces);
+  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kPlaces + "Scans"));
+  EXPECT_TRUE(registry.HasKey(Root::CurrentUser, kPlaces + "Projects"));
 }
 
 }  // namespace
