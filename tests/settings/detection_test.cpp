@@ -75,7 +75,6 @@ TEST(Detection, InstallationsGiveTheVersionReadPathAndControls) {
       {64, "..., not found", [](auto& r, auto&) { N(r, "14").RefuseAccess(Rights::Full); }},
       {32, "2010 (32-bit), 32-bit view, cache, DEP",
        [](auto& r, auto&) { N(r, "14", "x86").RefuseAccess(Rights::Full); }},
-      {64, "2013 (64-bit), cache, DEP", [](auto& r, auto&) { W(r, "15", "x64"); }},
       {64, "2007 (32-bit), 32-bit view", [](auto& r, auto&) { W(r, "15", "x64"); N(r, "12"); }},
       {64, "2010 (32-bit), 32-bit view, cache, DEP",
        [](auto& r, auto&) { W(r, "14").Dword("Bitness", 64); }},
@@ -194,7 +193,8 @@ void LongPaths(MemoryRegistry& r) {
 }
 
 // Stored values, read in the native view or the 64-bit one -> what the window shows (" off":
-// disabled) and what the load keeps for later steps.
+// disabled) and what the load keeps for later steps. A missing security key is made with its
+// three texts empty; the load writes nothing else.
 TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
   const std::string p257 = "D:\\" + std::string(254, 'p'), o256 = "D:\\" + std::string(253, 'o');
   const std::string x600(600, 'x');
@@ -231,12 +231,19 @@ TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
        {"C:\\T\\", "", "", 0, "\"C:\\O\\OUTLOOK.EXE\"", ""}, [](MemoryRegistry& r) {
          Machine(r, "Office\\14.0\\Word\\InstallRoot", true).String("Path", "C:\\O\\");
          Refusing(r); }},
+      {"14", false, {}, {}, [](MemoryRegistry& r) {  // one that exists but does not open
+         User(r, "14", "Outlook\\Security").String("Level1Remove", "x").RefuseAccess(Rights::Read);
+       }},
       // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(&row - rows);
-    MemoryRegistry registry;
+    Journal journal;
+    MemoryRegistry registry(Windows::Bits64, &journal);
+    User(registry, row.major, "Outlook");  // so that only its security key may be missing
     row.seed(registry);
+    const std::string key = OfficeKeyRoot(Version(row.major)) + "Outlook\\Security";
+    const bool existed = registry.HasKey(Root::CurrentUser, key);
     MemoryForm form(MainWindowLayout());
     form.SetChecked(cbEnableDEP, true);
     form.SetEnabled(cbEnableDEP, true);  // as detection leaves them for 2010
@@ -253,28 +260,11 @@ TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
                       l.DumpsterAlwaysOn, l.OutlookExePathQuoted, l.OutlookExePath);
     };
     EXPECT_EQ(kept(row.loaded), kept(loaded));
-  }
-}
-
-// Only a security key the load made gets the three empty texts; one that exists but does
-// not open keeps its values.
-TEST(Load, MissingSecurityKeyIsCreatedWithThreeEmptyTexts) {
-  for (const bool exists : {false, true}) {
-    Journal journal;
-    MemoryRegistry registry(MemoryRegistry::Windows::Bits64, &journal);
-    User(registry, "14", "Outlook");
-    if (exists) {
-      User(registry, "14", "Outlook\\Security").String("Level1Remove", "exe");
-      User(registry, "14", "Outlook\\Security").RefuseAccess(Rights::Read);
-    }
-    MemoryForm form(MainWindowLayout());
-    LoadedSettings loaded;
-    ProcessRegRead64Bit(registry, Installed("14"), form, loaded);
-    const std::string set = "set HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Security";
+    const std::string set = "set HKCU\\" + key;
     const std::vector<std::string> made = {
-        "create " + set.substr(4), set + " OutlookSecureTempFolder REG_SZ \"\"",
+        "create HKCU\\" + key, set + " OutlookSecureTempFolder REG_SZ \"\"",
         set + " OutlookSecureOldTempFolder REG_SZ \"\"", set + " Level1Remove REG_SZ \"\""};
-    EXPECT_EQ(exists ? std::vector<std::string>{} : made, journal.Entries());
+    EXPECT_EQ(existed ? std::vector<std::string>{} : made, journal.Entries());
   }
 }
 

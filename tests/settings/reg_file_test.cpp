@@ -75,9 +75,9 @@ TEST(RegFile, ReadsFilesOfBothFormats) {
                                 u"[HKEY_LOCAL_MACHINE\\Software]\r\n\"Big\"=dword:ffffffff\r\n"))));
 }
 
-// Refusals at the line of the first fault (a continued value counts its last line). Those the
-// saved registry-file inputs judge already (a key deletion, an unknown root, a value outside a
-// key, UTF-16 without its mark) are there.
+// Refusals at the line of the first fault (a continued value counts its last line). Faults the
+// saved registry-file inputs already refuse (a key deletion, an unknown root, a value outside a
+// key, UTF-16 without its mark) are left to them.
 TEST(RegFile, RefusesBrokenFilesAtTheirFirstFault) {
   const std::string key = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n";
   Bytes huge = Ansi(key);

@@ -228,13 +228,11 @@ TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
     }
     h.form.SetText(edDocCachePath, "D:\\New");
     h.form.SetChecked(cbDumpster, true);
-    const std::size_t before = h.registry.Writes().size();
     Save(h, {"information: The default folder for .ost files"});
-    std::set<std::string> written, backed_up;
-    for (auto w = h.registry.Writes().begin() + before; w != h.registry.Writes().end(); ++w) {
-      if (w->kind == MemoryRegistry::Write::Kind::Set) {
-        written.insert(std::string(RootName(w->root)) + "\\" + w->path + " " + w->name);
-      }
+    std::set<std::string> written, backed_up;  // "HKCU\\path name"
+    for (const std::string& line : h.journal.Entries()) {
+      line.starts_with("set ") ? (void)written.insert(line.substr(4, line.find(" REG_") - 4))
+                               : void();
     }
     const std::string file = "Tarnwell-backup-2013-04-07-090503.reg";
     ASSERT_EQ(Lines{file}, h.files.FileNames(kBackups));
@@ -242,9 +240,8 @@ TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
     EXPECT_THAT(bytes, StartsWith("REGEDIT4\r\n; Tarnwell " TARNWELL_VERSION_TEXT ", settings of " +
                                   h.state.OutlookVersion.DisplayText() +
                                   " before the save of 2013-04-07 09:05:03\r\n"));
-    const auto read =
-        ReadRegFile({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    ASSERT_TRUE(std::holds_alternative<std::vector<RegFileKey>>(read));
+    const std::span file_bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    const auto read = ReadRegFile(file_bytes);
     for (const RegFileKey& key : std::get<std::vector<RegFileKey>>(read)) {
       for (const RegFileValue& value : key.values) {
         backed_up.insert(std::string(RootName(key.root)) + "\\" + key.path + " " + value.name);
@@ -281,10 +278,7 @@ TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
     ASSERT_TRUE(WriteBackup(h.Svc(), Installed("14")));
     kept.push_back("Tarnwell-backup-2013-04-07-090503" + std::string(suffix) + ".reg");
   }
-  Lines names = h.files.FileNames(kBackups);
-  std::sort(kept.begin(), kept.end());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(kept, names);
+  EXPECT_THAT(h.files.FileNames(kBackups), testing::UnorderedElementsAreArray(kept));
 }
 
 constexpr const char* kFilter = "Registry Files (*.reg)|*.reg";
