@@ -2,7 +2,7 @@
 // Editor write them, read as meant; broken ones refused at the line of the fault.
 #include "settings/reg_file.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <variant>
 
 namespace tarnwell {
@@ -32,17 +32,13 @@ RegFileValue Value(std::string name, std::uint32_t type, Bytes data) {
 // The forms Windows reads: quoted text only when it comes back the same, dword only for four
 // bytes, hex: for binary and hex(N) for anything else, long lists continued at 76 columns.
 TEST(RegFile, WritesTheFormsWindowsReads) {
-  const Keys keys = {
-      {Root::CurrentUser,
-       "Software\\T",
-       {Value("", 1, StringData("C:\\Mail \"x\" \xe9")),
-        Value("D", 4, {1, 2, 3, 4}),
-        Value("Short", 4, {1, 2}),
-        Value("Line", 1, StringData("a\nb")),
-        Value("Bin", 3, Bytes(30, 0xab)),
-        {"Gone", std::nullopt}}},
-      {Root::LocalMachine, "", {}},
-  };
+  // clang-format off
+  const Keys keys = {{Root::CurrentUser, "Software\\T",
+                      {Value("", 1, StringData("C:\\Mail \"x\" \xe9")), Value("D", 4, {1, 2, 3, 4}),
+                       Value("Short", 4, {1, 2}), Value("Line", 1, StringData("a\nb")),
+                       Value("Bin", 3, Bytes(30, 0xab)), {"Gone", std::nullopt}}},
+                     {Root::LocalMachine, "", {}}};
+  // clang-format on
   EXPECT_EQ(
       "REGEDIT4\r\n; before saving\r\n; twice\r\n\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"
       "@=\"C:\\\\Mail \\\"x\\\" \xe9\"\r\n\"D\"=dword:04030201\r\n\"Short\"=hex(4):01,02\r\n"
@@ -55,17 +51,14 @@ TEST(RegFile, WritesTheFormsWindowsReads) {
 }
 
 TEST(RegFile, ReadsFilesOfBothFormats) {
-  const Keys expected = {
-      {Root::CurrentUser,
-       "Software\\A b",
-       {Value("", 1, StringData("x\\\"\xe9")),
-        Value("N", 4, {0x2a, 0, 0, 0}),
-        Value("E", 2, StringData("%T%")),
-        Value("M", 7, {'a', 0, 'b', 0, 0}),
-        Value("B", 3, {1, 0xab, 0xf}),
-        {"Gone", std::nullopt}}},
-      {Root::LocalMachine, "Software", {Value("Big", 4, {0xff, 0xff, 0xff, 0xff})}},
-  };
+  // clang-format off
+  const Keys expected = {{Root::CurrentUser, "Software\\A b",
+                          {Value("", 1, StringData("x\\\"\xe9")), Value("N", 4, {0x2a, 0, 0, 0}),
+                           Value("E", 2, StringData("%T%")), Value("M", 7, {'a', 0, 'b', 0, 0}),
+                           Value("B", 3, {1, 0xab, 0xf}), {"Gone", std::nullopt}}},
+                         {Root::LocalMachine, "Software",
+                          {Value("Big", 4, {0xff, 0xff, 0xff, 0xff})}}};
+  // clang-format on
   // Typed by hand: LF ends, comments, spacing, abbreviations and letter case.
   EXPECT_EQ(expected, std::get<Keys>(ReadRegFile(Ansi(
                           "REGEDIT4\n; saved\n\n[HKCU\\Software\\A b]\n@=\"x\\\\\\\"\xe9\"\n"
@@ -82,37 +75,33 @@ TEST(RegFile, ReadsFilesOfBothFormats) {
                                 u"[HKEY_LOCAL_MACHINE\\Software]\r\n\"Big\"=dword:ffffffff\r\n"))));
 }
 
+// Refusals at the line of the first fault (a continued value counts its last line). Faults the
+// saved registry-file inputs already refuse (a key deletion, an unknown root, a value outside a
+// key, UTF-16 without its mark) are left to them.
 TEST(RegFile, RefusesBrokenFilesAtTheirFirstFault) {
   const std::string key = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n";
   Bytes huge = Ansi(key);
   huge.resize(2 * kMaxRegFileSize, ';');
-  const Bytes unmarked = Utf16(u"Windows Registry Editor Version 5.00\r\n");
+  const std::u16string unicode = u"Windows Registry Editor Version 5.00\r\n[HKCU]\r\n";
   const struct {
     Bytes file;
     std::size_t line;
     std::string_view says;
-  } cases[] = {
+  } rows[] = {
       {Ansi(key + "\"v\"=hex:01,02,\\\r\n"), 4, "past the end"},
       {Ansi(key + "\"v\"=\"abc"), 4, "closing quote"},
       {Ansi(key + "\"v\"=hex:01,\\\r\n  02,\r\n"), 5, "ending in a comma"},
       {Ansi(key + "\"v\"=\"a\\nb\"\r\n"), 4, "backslash"},
-      {Ansi(key + "[-HKEY_CURRENT_USER\\A]\r\n"), 4, "key deletion"},
-      {Ansi(key + "[HKEY_USERS\\A]\r\n"), 4, "unknown root key \"HKEY_USERS\""},
-      {Ansi("REGEDIT4\r\n\"v\"=dword:1\r\n"), 2, "outside a key"},
       {huge, 0, "larger than 1 MB"},
-      {Bytes(unmarked.begin() + 2, unmarked.end()), 1, "byte-order mark"},
       {Utf16(u"Windows Registry Editor Version 5.00\r\n[HKCU\\\u0100]"), 2, "ANSI range"},
-      {Utf16(u"Windows Registry Editor Version 5.00\r\n[HKCU]\r\n\"v\"=hex(1):41,01,00,00"), 3,
-       "ANSI range"},
-      {Utf16(u"Windows Registry Editor Version 5.00\r\n[HKCU]\r\n\"v\"=hex(2):41,00,00"), 3,
-       "odd number"},
+      {Utf16(unicode + u"\"v\"=hex(1):41,01,00,00"), 3, "ANSI range"},
+      {Utf16(unicode + u"\"v\"=hex(2):41,00,00"), 3, "odd number"},
   };
-  for (const auto& c : cases) {
-    const auto read = ReadRegFile(c.file);
-    ASSERT_TRUE(std::holds_alternative<RegFileError>(read)) << c.says;
-    const auto& error = std::get<RegFileError>(read);
-    EXPECT_EQ(c.line, error.line) << c.says;
-    EXPECT_NE(std::string::npos, error.text.find(c.says)) << error.text;
+  for (const auto& row : rows) {
+    const auto read = ReadRegFile(row.file);
+    ASSERT_TRUE(std::holds_alternative<RegFileError>(read)) << row.says;
+    EXPECT_EQ(row.line, std::get<RegFileError>(read).line) << row.says;
+    EXPECT_THAT(std::get<RegFileError>(read).text, testing::HasSubstr(row.says));
   }
 }
 

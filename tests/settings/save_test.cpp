@@ -1,147 +1,133 @@
-// "&Save and Close" after a real start-up on an in-memory machine: the ordered journal of
-// registry writes and messages.
+// The main window's saves after a real start-up on an in-memory machine: "&Save and Close"
+// with the backup before it, the export for other PCs and the restore of a file, checked on
+// the ordered journal of registry writes and messages.
 #include <algorithm>
 #include <gmock/gmock.h>
-#include <string>
-#include <vector>
+#include <map>
+#include <set>
 
+#include "settings/backup.h"
 #include "support/main_window_harness.h"
 #include "support/versions.h"
+#include "version.h"
 
 namespace tarnwell {
 namespace {
 
 using namespace tform1;
+using testing::Contains;
+using testing::HasSubstr;
+using testing::Not;
+using testing::StartsWith;
 using Lines = std::vector<std::string>;
-using Edit = void (*)(MainWindowHarness&);
 
-constexpr const char* kConfirm = "Are you sure you want to make these changes?";
-constexpr const char* kRestart = "You must restart Outlook for these changes to take effect.";
-constexpr const char* kOst =
-    "The default folder for .ost files has been changed.  You must set this before creating an "
-    "Exchange profile in Outlook.  If the profile is already created, you must change the "
-    "default path in the Offline Folder File Settings in the Exchange account setup in Outlook.";
-const std::string kPst = "The default .pst path does not exist and will not be saved.";
-const std::string kMissing = " specified does not exist and will not be saved.";
-const std::string kSaved = "The default path for saving attachments" + kMissing;
-const std::string kOpening = "The default path for opening attachments" + kMissing;
-const std::string kCache = "The default path for the Office document cache" + kMissing;
-const std::string kNotAdministrator =
-    "Tarnwell has not been run as an Administrator on this system. Enabling recovery of deleted "
-    "items in Exchange cannot be saved.";
+constexpr const char* kBackups = "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups\\";
+constexpr const char* kExchange = "Software\\Microsoft\\Exchange\\Client\\Options";
+const std::string kOffice = OfficeKeyRoot(OfficeVersion::V14);
+const std::string kPst = "warning: The default .pst path";
 
-// An installation of Outlook `major` whose keys all exist, with folders that exist.
-void Install(MainWindowHarness& h, const std::string& major) {
-  SeedNativeOutlook(h.registry, major).String("Bitness", "x86");
-  const std::string office = OfficeKeyRoot(Version(major));
-  h.registry.Key(Root::CurrentUser, office + "Outlook")
-      .String("ForcePSTPath", "D:\\Mail\\")
-      .Dword("DisableBGSave", 1);
-  h.registry.Key(Root::CurrentUser, office + "Outlook\\Options").String("DefaultPath", "D:\\S\\");
-  h.registry.Key(Root::CurrentUser, office + "Outlook\\Preferences");
-  h.registry.Key(Root::CurrentUser, office + "Outlook\\Options\\Mail").Dword("ReadAsPlain", 1);
-  h.registry.Key(Root::CurrentUser, office + "Common\\General");
-  h.registry.Key(Root::CurrentUser, office + "Common\\Internet")
-      .String("OfficeCacheLocation", "D:\\Cache\\");
-  h.registry.Key(Root::CurrentUser, office + "Outlook\\Security")
+// Outlook 2010 whose keys all exist, with folders that exist.
+void Install(MainWindowHarness& h) {
+  SeedNativeOutlook(h.registry, "14").String("Bitness", "x86");
+  const auto key = [&h](const char* below) {
+    return h.registry.Key(Root::CurrentUser, kOffice + below);
+  };
+  key("Outlook").String("ForcePSTPath", "D:\\Mail\\").Dword("DisableBGSave", 1);
+  key("Outlook\\Options").String("DefaultPath", "D:\\S\\");
+  key("Outlook\\Preferences");
+  key("Outlook\\Options\\Mail").Dword("ReadAsPlain", 1);
+  key("Common\\General");
+  key("Common\\Internet").String("OfficeCacheLocation", "D:\\Cache\\");
+  key("Outlook\\Security")
       .String("OutlookSecureTempFolder", "C:\\Temp\\OLK1\\")
       .String("Level1Remove", "exe;url");
-  for (const char* folder : {"D:\\Mail\\", "D:\\S\\", "C:\\Temp\\OLK1\\", "D:\\Offline",
-                             "C:\\Temp\\OLK2", "D:\\Cache\\"}) {
+  for (const char* folder : {"D:\\Mail\\", "D:\\S\\", "C:\\Temp\\OLK1\\", "D:\\Off",
+                             "C:\\Temp\\OLK2", "D:\\Cache\\", "C:\\Out\\"}) {
     h.files.AddFolder(folder);
   }
   h.files.AddFile("D:\\notes.txt");
 }
 
-// "set" lines of a save below Outlook 2010's Office key.
-std::string Set(std::string_view below, std::string_view name, std::uint32_t number) {
-  return "set HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + std::string(below) + " " +
-         std::string(name) + " REG_DWORD " + std::to_string(number);
-}
-std::string Set(std::string_view below, std::string_view name, std::string_view text) {
-  return "set HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + std::string(below) + " " +
-         std::string(name) + " REG_SZ \"" + std::string(text) + "\"";
-}
-std::string Warning(const std::string& text) {
-  return ScriptedDialogs::Line(MessageKind::Warning, text);
+// A confirmed save, showing the messages among `lines` (each "kind: start of the text").
+void Save(MainWindowHarness& h, const Lines& lines = {}) {
+  h.dialogs.Expect(MessageKind::Confirmation, "Are you sure", Answer::Yes);
+  for (const std::string& line : lines) {
+    if (line.starts_with("warning: ") || line.starts_with("information: ")) {
+      const bool warning = line.starts_with('w');
+      h.dialogs.Expect(warning ? MessageKind::Warning : MessageKind::Information,
+                       line.substr(warning ? 9 : 13));
+    }
+  }
+  h.dialogs.Expect(MessageKind::Information, "You must restart Outlook");
+  h.window.OnEvent(btnSave, Event::Click);
 }
 
-struct Row {
-  const char* name;
-  std::vector<std::pair<MessageKind, std::string>> messages;  // between the two questions
-  Lines expected;  // among the journal's lines, in this order
-  Lines absent;
-  Edit edit;
+class OnOutlook2010 : public testing::Test, protected MainWindowHarness {
+ protected:
+  void SetUp() override { Install(*this); }
 };
 
-// Edits of the window -> the save's writes and messages, in order.
+// Edits of the window -> the save's journal: each line starts an entry, in this order, or none
+// ("!"); a line that is no message names a value set, or a key created, below 2010's key.
 TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
-  const std::string security = "Outlook\\Security";
-  // clang-format off
-  const Row rows[] = {
-      {"a key that does not open is passed over with its folder", {},
-       {Set("Outlook", "DisablePST", 0), Set("Outlook\\Preferences", "MinToTray", 0)},
-       {Set("Outlook\\Options", "DisablePOP3", 1)}, [](auto& h) {
-         h.form.Type(edSaveAttPath, "D:\\Nowhere\\");
+  const struct {
+    Lines lines;
+    void (*edit)(MainWindowHarness&);
+  } rows[] = {
+      // clang-format off
+      {{"Outlook DisablePST REG_DWORD 0", "Outlook\\Preferences MinToTray REG_DWORD 0",
+        "!Outlook\\Options "}, [](auto& h) {  // a key that does not open is passed over,
+         h.form.Type(edSaveAttPath, "D:\\Nowhere\\");  // with its folder's warning
          h.form.SetChecked(cbPOP3, true);
          h.registry.FailOn(MemoryRegistry::Op::Create, Root::CurrentUser,
-                           OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Options", kAccessDenied); }},
-      {"save attachments field cleared: passed over", {}, {}, {Warning(kSaved)},
-       [](auto& h) { h.form.Type(edSaveAttPath, ""); }},
-      {"loaded folders checked again", {{MessageKind::Warning, kOpening}},
-       {Warning(kOpening), Set("Common\\Internet", "OfficeCacheLocation", "D:\\Cache\\")}, {},
-       [](auto& h) { h.files.Remove("C:\\Temp\\OLK1\\"); }},
-      {"pst field cleared: warned, stored path kept", {{MessageKind::Warning, kPst}},
-       {Warning(kPst), Set("Outlook", "DisableBGSave", 1)}, {Set("Outlook", "ForcePSTPath", "")},
+                           kOffice + "Outlook\\Options", kAccessDenied); }},
+      {{}, [](auto& h) { h.form.Type(edSaveAttPath, ""); }},  // an empty field is not checked
+      {{"warning: The default path for opening", "Common\\Internet OfficeCacheLocation REG_SZ"},
+       [](auto& h) { h.files.Remove("C:\\Temp\\OLK1\\"); }},  // loaded folders checked again
+      {{kPst, "Outlook DisableBGSave REG_DWORD 1", "!Outlook ForcePSTPath REG_SZ \"\""},
        [](auto& h) { h.form.Type(edPSTPath, ""); }},
-      {"ost folder typed in", {{MessageKind::Information, kOst}},
-       {ScriptedDialogs::Line(MessageKind::Information, kOst),
-        Set("Outlook", "ForceOSTPath", "D:\\Offline"), Set("Outlook", "DisableBGSave", 1)}, {},
-       [](auto& h) { h.form.Type(edOSTPath, "D:\\Offline"); }},
-      {"new attachment folder", {},
-       {Set(security, "OutlookSecureTempFolder", "C:\\Temp\\OLK2"),
-        Set(security, "OutlookSecureOldTempFolder", "C:\\Temp\\OLK1\\")}, {},
+      {{"information: The default folder for .ost", "Outlook ForceOSTPath REG_SZ \"D:\\Off\"",
+        "Outlook DisableBGSave REG_DWORD 1"}, [](auto& h) { h.form.Type(edOSTPath, "D:\\Off"); }},
+      {{"Outlook\\Security OutlookSecureTempFolder REG_SZ \"C:\\Temp\\OLK2\"",
+        "Outlook\\Security OutlookSecureOldTempFolder REG_SZ \"C:\\Temp\\OLK1\\\""},
        [](auto& h) { h.form.Type(edAttachmentPath, "C:\\Temp\\OLK2"); }},
-      {"paths of files are no folders",
-       {{MessageKind::Warning, kPst}, {MessageKind::Warning, kSaved}, {MessageKind::Warning, kCache}},
-       {Warning(kPst), Set("Outlook", "DisablePST", 0), Warning(kSaved),
-        Set("Outlook\\Options", "DisablePOP3", 0), Warning(kCache),
-        Set("Outlook\\Preferences", "MinToTray", 0)}, {}, [](auto& h) {
+      {{kPst, "Outlook DisablePST REG_DWORD 0", "warning: The default path for saving",
+        "Outlook\\Options DisablePOP3 REG_DWORD 0", "warning: The default path for the Office",
+        "Outlook\\Preferences MinToTray REG_DWORD 0"}, [](auto& h) {  // files are no folders
          h.form.Type(edPSTPath, "D:\\notes.txt");
          h.form.Type(edSaveAttPath, "D:\\notes.txt");
          h.form.SetText(edDocCachePath, "D:\\notes.txt"); }},
-      {"missing key created", {},
-       {"create HKCU\\" + OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Preferences",
-        Set("Outlook\\Preferences", "MinToTray", 0), Set("Common\\General", "AcbControl", 1),
-        Set(security, "EnableDEP", 0)}, {}, [](auto& h) {
-         h.registry.DeleteTree(Root::CurrentUser,
-                               OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Preferences"); }},
-      {"allow list changed", {}, {Set(security, "Level1Remove", "exe;url;ade")}, {}, [](auto& h) {
+      {{"create Outlook\\Preferences", "Outlook\\Preferences MinToTray REG_DWORD 0",
+        "Common\\General AcbControl REG_DWORD 1", "Outlook\\Security EnableDEP REG_DWORD 0"},
+       [](auto& h) { h.registry.DeleteTree(Root::CurrentUser, kOffice + "Outlook\\Preferences"); }},
+      {{"Outlook\\Security Level1Remove REG_SZ \"exe;url;ade\""}, [](auto& h) {
          h.form.Select(lbBlocked, 0);
          h.window.OnEvent(btnAddOne, Event::Click); }},
+      // clang-format on
   };
-  // clang-format on
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(&row - rows);
     MainWindowHarness h;
-    Install(h, "14");
+    Install(h);
     h.Create();
     row.edit(h);
-    h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
-    for (const auto& [kind, text] : row.messages) {
-      h.dialogs.Expect(kind, text);
-    }
-    h.dialogs.Expect(MessageKind::Information, kRestart);
-    h.window.OnEvent(btnSave, Event::Click);
+    Save(h, row.lines);
     EXPECT_TRUE(h.form.Closed());
     const Lines journal = h.journal.Entries();
     auto at = journal.begin();
-    for (const std::string& line : row.expected) {
-      at = std::find(at, journal.end(), line);
-      ASSERT_NE(journal.end(), at) << line << " missing or out of order";
-    }
-    for (const std::string& line : row.absent) {
-      EXPECT_THAT(journal, testing::Not(testing::Contains(line)));
+    for (const std::string& line : row.lines) {
+      std::string start = line.substr(line.starts_with('!'));
+      if (!start.starts_with("warning: ") && !start.starts_with("information: ")) {
+        const bool create = start.starts_with("create ");
+        start = (create ? "create HKCU\\" : "set HKCU\\") + kOffice + start.substr(create ? 7 : 0);
+      }
+      const auto starts = [&start](const std::string& entry) { return entry.starts_with(start); };
+      if (line.starts_with('!')) {
+        EXPECT_THAT(journal, Not(Contains(testing::Truly(starts)))) << line;
+      } else {
+        at = std::find_if(at, journal.end(), starts);
+        ASSERT_NE(journal.end(), at) << line << " missing or out of order";
+      }
     }
   }
 }
@@ -149,86 +135,292 @@ TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
 // Recover Deleted Items is written machine-wide, last, only by an administrator and only
 // when the box moved away from a stored 0 or 1.
 TEST(Save, RecoverDeletedItemsNeedsAChangeAndAnAdministrator) {
-  const std::string hklm =
-      "set HKLM\\Software\\Microsoft\\Exchange\\Client\\Options DumpsterAlwaysOn REG_DWORD ";
-  const std::string warning = Warning(kNotAdministrator);
+  const std::string set = "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD ";
+  const std::string warning = "warning: Tarnwell has not been run as an Administrator";
   const struct {
     std::optional<std::uint32_t> stored;
     bool ticked, elevated;
     std::string written;
-  } rows[] = {{std::nullopt, true, true, hklm + "1"},
-              {std::nullopt, true, false, warning},
-              {0u, false, false, ""},
-              {1u, true, false, ""},
-              {1u, false, true, hklm + "0"},
-              {1u, false, false, warning},
-              {2u, true, true, ""},
-              {2u, false, true, ""}};
+  } rows[] = {// clang-format off
+      {std::nullopt, true, true, set + "1"}, {std::nullopt, true, false, warning},
+      {0u, false, false, ""}, {1u, true, false, ""}, {1u, false, true, set + "0"},
+      {1u, false, false, warning}, {2u, true, true, ""}, {2u, false, true, ""}};
+  // clang-format on
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.stored.value_or(99) * 100 + row.ticked * 10 + row.elevated);
+    SCOPED_TRACE(&row - rows);
     MainWindowHarness h;
     SeedNativeOutlook(h.registry, "12");
     if (row.stored) {
-      h.registry.Key(Root::LocalMachine, "Software\\Microsoft\\Exchange\\Client\\Options")
-          .Dword("DumpsterAlwaysOn", *row.stored);
+      h.registry.Key(Root::LocalMachine, kExchange).Dword("DumpsterAlwaysOn", *row.stored);
     }
     h.elevation.elevated = row.elevated;
     h.Create();
     h.form.SetChecked(cbDumpster, row.ticked);
-    h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::Yes);
-    if (row.written == warning) {
-      h.dialogs.Expect(MessageKind::Warning, kNotAdministrator);
+    Save(h, {row.written});
+    const Lines journal(h.journal.Entries().begin(), h.journal.Entries().end() - 1);
+    if (!row.written.empty()) {
+      EXPECT_THAT(journal.back(), StartsWith(row.written));
     }
-    h.dialogs.Expect(MessageKind::Information, kRestart);
-    h.window.OnEvent(btnSave, Event::Click);
-    Lines journal = h.journal.Entries();
-    journal.pop_back();  // the restart notice
-    EXPECT_EQ(!row.written.empty(), journal.back() == row.written) << journal.back();
-    EXPECT_EQ(row.written.empty() ? 0 : 1,
-              std::count_if(journal.begin(), journal.end(), [](const std::string& line) {
-                return line.find("DumpsterAlwaysOn") != std::string::npos ||
-                       line.find("Administrator") != std::string::npos;
-              }));
+    EXPECT_THAT(journal, Contains(testing::AnyOf(HasSubstr("DumpsterAlwaysOn"), HasSubstr("Admin")))
+                             .Times(row.written.empty() ? 0 : 1));
   }
 }
 
-// No at the confirmation writes nothing and keeps the window.
-TEST(Save, NothingIsWrittenWithoutAConfirmedSaveOfWhatWasRead) {
-  MainWindowHarness h;
-  Install(h, "14");
-  h.Create();
-  h.form.SetChecked(cbPOP3, true);
-  h.dialogs.Expect(MessageKind::Confirmation, kConfirm, Answer::No);
-  h.window.OnEvent(btnSave, Event::Click);
-  EXPECT_EQ(1u, h.journal.Entries().size());
-  EXPECT_FALSE(h.form.Closed());
+// A No to the question, or to saving without a backup, writes nothing and keeps the window.
+TEST(Save, ANoWritesNothingAndKeepsTheWindow) {
+  for (const bool unsaved_backup : {false, true}) {
+    MainWindowHarness h;
+    Install(h);
+    h.Create();
+    h.form.SetChecked(cbPOP3, true);
+    unsaved_backup ? h.files.RefuseWritesBelow(kBackups) : void();
+    h.dialogs.Expect(MessageKind::Confirmation, "Are you sure",
+                     unsaved_backup ? Answer::Yes : Answer::No);
+    if (unsaved_backup) {
+      h.dialogs.Expect(MessageKind::ConfirmationDefaultNo, "Tarnwell could not write a backup",
+                       Answer::No);
+    }
+    h.window.OnEvent(btnSave, Event::Click);
+    EXPECT_EQ(unsaved_backup ? 2u : 1u, h.journal.Entries().size());  // the questions only
+    EXPECT_FALSE(h.form.Closed());
+  }
 }
 
 // Only the user's ticking warns, not the load's and not an unticking.
-TEST(Save, TickWarningsComeOnlyFromTheUserAndOnlyForATick) {
-  MainWindowHarness h;
-  Install(h, "14");
-  h.registry.Key(Root::CurrentUser, OfficeKeyRoot(OfficeVersion::V14) + "Outlook\\Options\\Mail")
+TEST_F(OnOutlook2010, TickWarningsComeOnlyFromTheUserAndOnlyForATick) {
+  registry.Key(Root::CurrentUser, kOffice + "Outlook\\Options\\Mail")
       .Dword("SaveAllMIMENotJustHeaders", 1);
-  h.Create();
-  ASSERT_TRUE(h.form.Checked(cbSaveMIME));
-  h.form.SetChecked(cbSaveMIME, false);
-  h.window.OnEvent(cbSaveMIME, Event::Click);
-  EXPECT_THAT(h.journal.Entries(), testing::IsEmpty());
-  for (ControlId box : {cbSaveMIME, cbDumpster}) {
-    h.form.SetChecked(box, true);
-    h.dialogs.Expect(
-        MessageKind::Warning,
-        box == cbSaveMIME
-            ? "Enabling this feature will significantly increase the storage requirements for all "
-              "emails received in your .PST file.\r\n\r\nThis is not recommended for users with "
-              "large .PST files close to the 2GB size limit."
-            : "Enabling this feature will allow you to recover email from a Microsoft Exchange "
-              "server by adding a [Recover Deleted Items] option to the Tools menu.\r\n\r\nThis "
-              "feature is dependent on the Exchange server and the mail retention settings.");
-    h.window.OnEvent(box, Event::Click);
-    EXPECT_TRUE(h.form.Checked(box));
+  Create();
+  ASSERT_TRUE(form.Checked(cbSaveMIME));
+  for (const auto& [box, text] :
+       {std::pair{cbSaveMIME, ""},
+        {cbSaveMIME, "Enabling this feature will significantly"},
+        {cbDumpster, "Enabling this feature will allow you to recover"}}) {
+    form.SetChecked(box, *text);
+    *text ? (void)dialogs.Expect(MessageKind::Warning, text) : void();
+    window.OnEvent(box, Event::Click);
   }
+}
+
+// Every field changed, so that the save writes every value it can: the backup holds exactly
+// those, each as it stood whatever its type, a missing one as a deletion.
+TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
+  const std::map<std::string, std::pair<const char*, RegValue>> stood = {
+      {"DisablePST", {"Outlook", {ValueType::Binary, {1, 0, 0, 0, 9}}}},
+      {"ReadAsPlain", {"Outlook\\Options\\Mail", {ValueType::String, StringData("1")}}},
+      {"Level1Remove", {"Outlook\\Security", {ValueType::ExpandString, StringData("url;exe;%T%")}}},
+      {"EnableDEP", {"Outlook\\Security", {ValueType::Dword, DwordData(7)}}},
+      {"DumpsterAlwaysOn", {nullptr, {ValueType::Dword, DwordData(0)}}}};
+  for (const char* major : {"12", "15", "16"}) {
+    SCOPED_TRACE(major);
+    MainWindowHarness h;
+    SeedNativeOutlook(h.registry, major).String("Bitness", "x86");
+    for (const auto& [name, at] : stood) {
+      h.registry
+          .Key(at.first ? Root::CurrentUser : Root::LocalMachine,
+               at.first ? OfficeKeyRoot(Version(major)) + at.first : kExchange)
+          .Data(name, at.second.type, at.second.data);
+    }
+    h.files.AddFolder("D:\\New");
+    h.Create();
+    for (ControlId field : {edPSTPath, edOSTPath, edSaveAttPath, edAttachmentPath}) {
+      h.form.Type(field, "D:\\New");
+    }
+    h.form.SetText(edDocCachePath, "D:\\New");
+    h.form.SetChecked(cbDumpster, true);
+    Save(h, {"information: The default folder for .ost files"});
+    std::set<std::string> written, backed_up;  // "HKCU\\path name"
+    for (const std::string& line : h.journal.Entries()) {
+      line.starts_with("set ") ? (void)written.insert(line.substr(4, line.find(" REG_") - 4))
+                               : void();
+    }
+    const std::string file = "Tarnwell-backup-2013-04-07-090503.reg";
+    ASSERT_EQ(Lines{file}, h.files.FileNames(kBackups));
+    const std::string bytes = h.files.Contents(kBackups + file).value_or("");
+    EXPECT_THAT(bytes, StartsWith("REGEDIT4\r\n; Tarnwell " TARNWELL_VERSION_TEXT ", settings of " +
+                                  h.state.OutlookVersion.DisplayText() +
+                                  " before the save of 2013-04-07 09:05:03\r\n"));
+    const std::span file_bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    const auto read = ReadRegFile(file_bytes);
+    for (const RegFileKey& key : std::get<std::vector<RegFileKey>>(read)) {
+      for (const RegFileValue& value : key.values) {
+        backed_up.insert(std::string(RootName(key.root)) + "\\" + key.path + " " + value.name);
+        const auto seeded = stood.find(value.name);
+        EXPECT_EQ((RegFileValue{value.name, seeded == stood.end()
+                                                ? std::nullopt
+                                                : std::optional(seeded->second.second)}),
+                  value);
+      }
+    }
+    EXPECT_EQ(written, backed_up);
+  }
+}
+
+// Named after the local time, numbered within its second; the twenty newest are kept, by
+// time and then number (counted as a number); files of other names are left alone.
+TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
+  MainWindowHarness h;
+  h.files.MakeFolders(kBackups);
+  const std::string second = "Tarnwell-backup-2012-05-06-070809";
+  Lines kept = {"notes.txt", "Tarnwell-backup-2001-01-01-000000.reg.bak",
+                "Tarnwell-backup-2001-01-01-0000.reg", "Tarnwell-backup-2001-01-01-000000-02.reg",
+                "Tarnwell-backup-2001-01-01-000000-1000000.reg"};
+  for (const auto& name : kept) {
+    h.files.WriteWholeFile(kBackups + name, "mine");
+  }
+  h.files.WriteWholeFile(kBackups + std::string("Tarnwell-backup-2011-12-31-235959.reg"), "");
+  for (int number = 2; number <= 23; ++number) {
+    const std::string name = second + (number == 2 ? "" : "-" + std::to_string(number)) + ".reg";
+    h.files.WriteWholeFile(kBackups + name, "");
+    number > 6 ? kept.push_back(name) : void();
+  }
+  for (const char* suffix : {"", "-2", "-3"}) {
+    ASSERT_TRUE(WriteBackup(h.Svc(), Installed("14")));
+    kept.push_back("Tarnwell-backup-2013-04-07-090503" + std::string(suffix) + ".reg");
+  }
+  EXPECT_THAT(h.files.FileNames(kBackups), testing::UnorderedElementsAreArray(kept));
+}
+
+constexpr const char* kFilter = "Registry Files (*.reg)|*.reg";
+const std::string kUserOutlook = "[HKEY_CURRENT_USER\\" + kOffice + "Outlook]\r\n";
+const std::string kMachine = "[HKEY_LOCAL_MACHINE\\" + std::string(kExchange) + "]\r\n";
+
+// The export: every per-user value as the controls stand, folders as typed and unchecked, the
+// allow list composed as a save would, nothing machine-wide, nothing written to the registry;
+// a cancel or a refused file writes nothing.
+TEST_F(OnOutlook2010, ExportWritesThePerUserValuesOfTheWindowAndLeavesTheRegistry) {
+  Create();
+  form.Type(edOSTPath, "E:\\Not\\Here\\");
+  form.SetChecked(cbReadAsPlain, false);
+  form.SetChecked(cbDumpster, true);
+  form.Select(lbBlocked, 0);
+  window.OnEvent(btnAddOne, Event::Click);
+  files.RefuseWritesBelow("C:\\Out\\T");
+  for (const std::string chosen : {"C:\\Out\\s.reg", "", "C:\\Out\\T\\t.reg"}) {  // "": cancel
+    dialogs.ExpectSaveFile(
+        {"Export settings for other PCs", "Tarnwell-settings-14.reg", ".reg", kFilter, ""},
+        chosen.empty() ? std::nullopt : std::optional(chosen));
+    if (!chosen.empty()) {
+      dialogs.Expect(chosen.ends_with("s.reg") ? MessageKind::Information : MessageKind::Error,
+                     (chosen.ends_with("s.reg") ? "The settings were exported to "
+                                                : "The settings could not be written to ") +
+                         chosen + ".");
+    }
+    EXPECT_EQ(chosen.empty() ? 1u : 2u, Press(miExportSettings).size());  // no registry write
+  }
+  EXPECT_FALSE(form.Closed());
+  const std::string text = files.Contents("C:\\Out\\s.reg").value_or("");
+  EXPECT_THAT(text, StartsWith("REGEDIT4\r\n; Tarnwell " TARNWELL_VERSION_TEXT
+                               ", settings of Microsoft Outlook 2010 (32-bit) for other PCs\r\n"));
+  for (const char* line :
+       {"\"ForceOSTPath\"=\"E:\\\\Not\\\\Here\\\\\"", "\"DefaultPath\"=\"D:\\\\S\\\\\"",
+        "\"OutlookSecureOldTempFolder\"=\"C:\\\\Temp\\\\OLK1\\\\\"",
+        "\"Level1Remove\"=\"exe;url;ade\"", "\"ReadAsPlain\"=dword:00000000"}) {
+    EXPECT_THAT(text, HasSubstr(line));
+  }
+  EXPECT_THAT(text, Not(HasSubstr("[HKEY_LOCAL_MACHINE")));
+}
+
+// The restore picks `name` in the backups folder, holding `body` after REGEDIT4 (none if
+// empty); its question counts `values` (not asked for 0) and is answered `answer`.
+std::string Pick(MainWindowHarness& h, const std::string& body, int values,
+                 Answer answer = Answer::Yes, const std::string& name = "mine.reg") {
+  const std::string path = kBackups + name;
+  if (!body.empty()) {
+    h.files.MakeFolders(kBackups);
+    h.files.WriteWholeFile(path, "REGEDIT4\r\n\r\n" + body);
+  }
+  h.dialogs.ExpectOpenFile({"Restore settings from a backup", "", ".reg", kFilter, kBackups}, path);
+  if (values > 0) {
+    h.dialogs.Expect(MessageKind::Confirmation,
+                     "Restore " + std::to_string(values) + " values from " + name + "?", answer);
+  }
+  return path;
+}
+
+// Refusals before any question, at the line of the first fault: a file the reader refuses,
+// a key or a value a save does not write.
+TEST_F(OnOutlook2010, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
+  Create();
+  for (const auto& [body, said] :
+       {std::pair<std::string, std::string>{
+            kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
+            "line 5: a dword without its hex number."},
+        {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\" + kOffice + "Word]\r\n",
+         "line 5: Tarnwell does not write the key HKEY_CURRENT_USER\\" + kOffice + "Word."},
+        {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook + "\"ForcePSTPathX\"=-\r\n",
+         "line 6: Tarnwell does not write the value \"ForcePSTPathX\" in that key."}}) {
+    dialogs.Expect(MessageKind::Error, Pick(*this, body, 0) + " was not restored: " + said);
+    EXPECT_EQ(2u, Press(miRestoreBackup).size()) << body;  // the dialog and the error only
+  }
+  EXPECT_EQ(Lines{"mine.reg"}, files.FileNames(kBackups));
+  EXPECT_FALSE(form.Closed());
+}
+
+// Every line counts, deletions too; the current values are backed up first; a deletion of
+// a missing value or key makes nothing.
+TEST_F(OnOutlook2010, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
+  registry.Key(Root::LocalMachine, kExchange).Dword("DumpsterAlwaysOn", 0);
+  registry.DeleteTree(Root::CurrentUser, kOffice + "Common\\Internet");
+  Create();
+  Pick(*this,
+       kUserOutlook + "\"ForcePSTPath\"=\"E:\\\\\"\r\n\"disablebgsave\"=-\r\n" + kMachine +
+           "\"DumpsterAlwaysOn\"=dword:00000001\r\n[HKEY_CURRENT_USER\\" + kOffice +
+           "Common\\Internet]\r\n\"OfficeCacheLocation\"=-\r\n",
+       4, Answer::Yes, "a b.reg");
+  dialogs.Expect(MessageKind::Information, "The settings were restored. Tarnwell will now close");
+  const std::string outlook = "HKCU\\" + kOffice + "Outlook";
+  EXPECT_THAT(
+      Press(miRestoreBackup),
+      testing::ElementsAre(StartsWith("open file: "), StartsWith("confirmation: "),
+                           "set " + outlook + " ForcePSTPath REG_SZ \"E:\\\"",
+                           "delete value " + outlook + " disablebgsave",
+                           "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD 1",
+                           StartsWith("information: ")));
+  EXPECT_FALSE(registry.HasKey(Root::CurrentUser, kOffice + "Common\\Internet"));
+  EXPECT_TRUE(form.Closed());
+  const auto backups = files.FileNames(kBackups);  // the file picked, then the backup
+  ASSERT_EQ(2u, backups.size());
+  EXPECT_THAT(files.Contents(kBackups + backups[1]).value_or(""),
+              testing::AllOf(HasSubstr("\"DisableBGSave\"=dword:00000001"),
+                             HasSubstr("\"DumpsterAlwaysOn\"=dword:00000000")));
+}
+
+// A No to either question writes nothing and keeps the window; the backup's question comes
+// for a refused folder and for a value that cannot be read; machine-wide values are skipped
+// for a user.
+TEST_F(OnOutlook2010, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
+  elevation.elevated = false;
+  Create();
+  const std::string body = kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook +
+                           "\"DisablePST\"=dword:00000001\r\n";
+  Pick(*this, body, 2, Answer::No);
+  window.OnEvent(miRestoreBackup, Event::Click);
+  files.RefuseWritesBelow(kBackups);
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    if (answer == Answer::Yes) {
+      files.RefuseWritesBelow("Z:\\");
+      registry.FailOn(MemoryRegistry::Op::Query, Root::CurrentUser, kOffice + "Outlook",
+                      kAccessDenied, "DisablePST");
+    }
+    Pick(*this, body, 2);
+    dialogs.Expect(MessageKind::ConfirmationDefaultNo,
+                   "Tarnwell could not write a backup of the current settings to "
+                   "C:\\Users\\Tester\\AppData\\Local\\Tarnwell\\Backups. Save without a backup?",
+                   answer);
+    if (answer == Answer::Yes) {
+      dialogs.Expect(MessageKind::Information,
+                     "The settings were restored. Tarnwell will now close; restart Outlook for "
+                     "the changes to take effect. 1 machine-wide value was skipped: Tarnwell "
+                     "does not run as an administrator.");
+    }
+    window.OnEvent(miRestoreBackup, Event::Click);
+    EXPECT_EQ(answer == Answer::Yes, form.Closed());
+    EXPECT_EQ(answer == Answer::Yes,
+              registry.Value(Root::CurrentUser, kOffice + "Outlook", "DisablePST").has_value());
+  }
+  EXPECT_THAT(journal.Entries(), Not(Contains(HasSubstr("HKLM"))));
+  EXPECT_EQ(Lines{"mine.reg"}, files.FileNames(kBackups));
 }
 
 }  // namespace
