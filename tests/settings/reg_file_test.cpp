@@ -29,27 +29,6 @@ RegFileValue Value(std::string name, std::uint32_t type, Bytes data) {
   return {std::move(name), RegValue{static_cast<ValueType>(type), std::move(data)}};
 }
 
-// The forms Windows reads: quoted text only when it comes back the same, dword only for four
-// bytes, hex: for binary and hex(N) for anything else, long lists continued at 76 columns.
-TEST(RegFile, WritesTheFormsWindowsReads) {
-  // clang-format off
-  const Keys keys = {{Root::CurrentUser, "Software\\T",
-                      {Value("", 1, StringData("C:\\Mail \"x\" \xe9")), Value("D", 4, {1, 2, 3, 4}),
-                       Value("Short", 4, {1, 2}), Value("Line", 1, StringData("a\nb")),
-                       Value("Bin", 3, Bytes(30, 0xab)), {"Gone", std::nullopt}}},
-                     {Root::LocalMachine, "", {}}};
-  // clang-format on
-  EXPECT_EQ(
-      "REGEDIT4\r\n; before saving\r\n; twice\r\n\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"
-      "@=\"C:\\\\Mail \\\"x\\\" \xe9\"\r\n\"D\"=dword:04030201\r\n\"Short\"=hex(4):01,02\r\n"
-      "\"Line\"=hex(1):61,0a,62,00\r\n"
-      "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
-      "  ab,ab,ab,ab,ab,ab,ab,ab\r\n\"Gone\"=-\r\n\r\n"
-      "[HKEY_LOCAL_MACHINE]\r\n\r\n",
-      WriteRegFile(keys, "before saving\r\ntwice"));
-  EXPECT_NE(Value("a", 4, {}), Value("b", 4, {}));  // values of other names differ
-}
-
 TEST(RegFile, ReadsFilesOfBothFormats) {
   // clang-format off
   const Keys expected = {{Root::CurrentUser, "Software\\A b",

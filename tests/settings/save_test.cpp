@@ -202,60 +202,6 @@ TEST_F(OnOutlook2010, TickWarningsComeOnlyFromTheUserAndOnlyForATick) {
   }
 }
 
-// Every field changed, so that the save writes every value it can: the backup holds exactly
-// those, each as it stood whatever its type, a missing one as a deletion.
-TEST(Backup, HoldsEveryValueTheSaveWritesAsItStood) {
-  const std::map<std::string, std::pair<const char*, RegValue>> stood = {
-      {"DisablePST", {"Outlook", {ValueType::Binary, {1, 0, 0, 0, 9}}}},
-      {"ReadAsPlain", {"Outlook\\Options\\Mail", {ValueType::String, StringData("1")}}},
-      {"Level1Remove", {"Outlook\\Security", {ValueType::ExpandString, StringData("url;exe;%T%")}}},
-      {"EnableDEP", {"Outlook\\Security", {ValueType::Dword, DwordData(7)}}},
-      {"DumpsterAlwaysOn", {nullptr, {ValueType::Dword, DwordData(0)}}}};
-  for (const char* major : {"12", "15", "16"}) {
-    SCOPED_TRACE(major);
-    MainWindowHarness h;
-    SeedNativeOutlook(h.registry, major).String("Bitness", "x86");
-    for (const auto& [name, at] : stood) {
-      h.registry
-          .Key(at.first ? Root::CurrentUser : Root::LocalMachine,
-               at.first ? OfficeKeyRoot(Version(major)) + at.first : kExchange)
-          .Data(name, at.second.type, at.second.data);
-    }
-    h.files.AddFolder("D:\\New");
-    h.Create();
-    for (ControlId field : {edPSTPath, edOSTPath, edSaveAttPath, edAttachmentPath}) {
-      h.form.Type(field, "D:\\New");
-    }
-    h.form.SetText(edDocCachePath, "D:\\New");
-    h.form.SetChecked(cbDumpster, true);
-    Save(h, {"information: The default folder for .ost files"});
-    std::set<std::string> written, backed_up;  // "HKCU\\path name"
-    for (const std::string& line : h.journal.Entries()) {
-      line.starts_with("set ") ? (void)written.insert(line.substr(4, line.find(" REG_") - 4))
-                               : void();
-    }
-    const std::string file = "Tarnwell-backup-2013-04-07-090503.reg";
-    ASSERT_EQ(Lines{file}, h.files.FileNames(kBackups));
-    const std::string bytes = h.files.Contents(kBackups + file).value_or("");
-    EXPECT_THAT(bytes, StartsWith("REGEDIT4\r\n; Tarnwell " TARNWELL_VERSION_TEXT ", settings of " +
-                                  h.state.OutlookVersion.DisplayText() +
-                                  " before the save of 2013-04-07 09:05:03\r\n"));
-    const std::span file_bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    const auto read = ReadRegFile(file_bytes);
-    for (const RegFileKey& key : std::get<std::vector<RegFileKey>>(read)) {
-      for (const RegFileValue& value : key.values) {
-        backed_up.insert(std::string(RootName(key.root)) + "\\" + key.path + " " + value.name);
-        const auto seeded = stood.find(value.name);
-        EXPECT_EQ((RegFileValue{value.name, seeded == stood.end()
-                                                ? std::nullopt
-                                                : std::optional(seeded->second.second)}),
-                  value);
-      }
-    }
-    EXPECT_EQ(written, backed_up);
-  }
-}
-
 // Named after the local time, numbered within its second; the twenty newest are kept, by
 // time and then number (counted as a number); files of other names are left alone.
 TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {

@@ -80,33 +80,6 @@ std::string Started(std::string_view tail, std::string folder = kOffice) {
   return "start process [\"" + folder + "OUTLOOK.EXE\" " + std::string(tail) + "] flags 0x220";
 }
 
-// What a launch starts, or the warning that refuses it, in the order of the checks: the
-// 64-bit read's path is quoted, 32-bit Windows opens the program through the shell, and an
-// install folder that is no full path leaves no program to start.
-TEST(Launch, CommandLineOrRefusal) {
-  using M = Machine;
-  const std::string altvba = "/altvba <otmfilename>", nowhere = "warning: The location of";
-  const std::tuple<Machine, std::string, std::string, const char*, std::string> rows[] = {
-      {M::Outlook32, kOffice, altvba, "D:\\Macros\\Vba Project.otm",
-       Started("/altvba \"D:\\Macros\\Vba Project.otm\"")},
-      {M::Outlook64, "C:\\Office\\", "/safe:1", "", Started("/safe:1", "C:\\Office\\")},
-      {M::Windows32, kOffice, "/safe:1", "",
-       "shell open [\"" + kOffice + "OUTLOOK.EXE\"] parameters [/safe:1] folder [] show 1"},
-      {M::Outlook32, kOffice, "", "ignored", "warning: You must click on a command-line option"},
-      {M::Outlook32, kOffice, "/profile <profilename>", "Home", Started("/profile Home")},
-      {M::Outlook32, kOffice, altvba, "", "warning: The command-line option you have selected"},
-      {M::Outlook32, kOffice, altvba, "D:\\Macros", "warning: The file specified : (D:\\Macros)"},
-      {M::Outlook64, "C:Office14\\", "/safe", "", nowhere}};
-  for (const auto& [machine, folder, list_text, argument, result] : rows) {
-    MainWindowHarness h(machine == M::Windows32 ? MemoryRegistry::Windows::Bits32
-                                                : MemoryRegistry::Windows::Bits64);
-    Seed(h, machine, folder);
-    if (result.starts_with("warning: "))
-      h.dialogs.Expect(MessageKind::Warning, result.substr(9));
-    EXPECT_THAT(Launch(h, list_text, argument), testing::ElementsAre(StartsWith(result)));
-  }
-}
-
 // Only a running OUTLOOK.EXE of that exact name with a process id refuses; without a
 // snapshot the launch goes on; a failed start reports its code.
 TEST(Launch, RunningOutlookAndFailedStarts) {
