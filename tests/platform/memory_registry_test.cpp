@@ -59,7 +59,11 @@ TEST(RegistryObject, ReadsPathsAndRights) {
   EXPECT_FALSE(object.HasValue("Missing"));
   const auto error_of = [&](const char* name, bool integer) -> std::string {
     try {
-      integer ? (void)object.ReadInteger(name) : (void)object.ReadString(name);
+      if (integer) {
+        object.ReadInteger(name);
+      } else {
+        object.ReadString(name);
+      }
     } catch (const RegistryError& error) {
       return error.what();
     }

@@ -173,7 +173,8 @@ TEST(Save, ANoWritesNothingAndKeepsTheWindow) {
     Install(h);
     h.Create();
     h.form.SetChecked(cbPOP3, true);
-    unsaved_backup ? h.files.RefuseWritesBelow(kBackups) : void();
+    if (unsaved_backup)
+      h.files.RefuseWritesBelow(kBackups);
     h.dialogs.Expect(MessageKind::Confirmation, "Are you sure",
                      unsaved_backup ? Answer::Yes : Answer::No);
     if (unsaved_backup) {
@@ -197,7 +198,8 @@ TEST_F(OnOutlook2010, TickWarningsComeOnlyFromTheUserAndOnlyForATick) {
         {cbSaveMIME, "Enabling this feature will significantly"},
         {cbDumpster, "Enabling this feature will allow you to recover"}}) {
     form.SetChecked(box, *text);
-    *text ? (void)dialogs.Expect(MessageKind::Warning, text) : void();
+    if (*text)
+      dialogs.Expect(MessageKind::Warning, text);
     window.OnEvent(box, Event::Click);
   }
 }
@@ -218,7 +220,8 @@ TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
   for (int number = 2; number <= 23; ++number) {
     const std::string name = second + (number == 2 ? "" : "-" + std::to_string(number)) + ".reg";
     h.files.WriteWholeFile(kBackups + name, "");
-    number > 6 ? kept.push_back(name) : void();
+    if (number > 6)
+      kept.push_back(name);
   }
   for (const char* suffix : {"", "-2", "-3"}) {
     ASSERT_TRUE(WriteBackup(h.Svc(), Installed("14")));
