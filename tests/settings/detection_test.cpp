@@ -55,7 +55,7 @@ std::string Detected(MemoryRegistry& registry, MemoryFileSystem& files) {
   const bool white = form.Colour(edDocCachePath) == FieldColour::Window;
   return text + (ChooseUse32BitReadPath(true, outlook) ? ", 32-bit view" : "") +
          (cache ? ", cache" : "") + (cache != white ? " (colour wrong)" : "") +
-         (form.Enabled(cbEnableDEP) ? ", DEP" : "");
+         (form.Enabled(cbEnableDEP) ? ", DEP" : "") + (form.Enabled(cbPOP3) ? "" : ", no POP3");
 }
 
 // Installations on the machine (on 64- or 32-bit Windows, 0: both) -> what is detected.
@@ -67,6 +67,7 @@ TEST(Detection, InstallationsGiveTheVersionReadPathAndControls) {
   } rows[] = {
       // clang-format off
       {0, "2013 (64-bit), cache, DEP", [](auto& r, auto&) { N(r, "15", "x64"); }},
+      {0, "2000 (32-bit), 32-bit view, no POP3", [](auto& r, auto&) { SeedNativeOutlook(r, "9"); }},
       {0, "2013 (32-bit), 32-bit view, cache, DEP", [](auto& r, auto&) { N(r, "15", "X64"); }},
       {0, "...", [](auto& r, auto&) {  // the key gone at the second look
          N(r, "15", "x86");
@@ -217,10 +218,12 @@ TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
          LongPaths(r);
          Machine(r, "Office\\14.0\\Word\\InstallRoot").String("Path", "C:\\x64"); }},
       {"12", true, {{edPSTPath, ""}, {cbDisablePST, "ticked"}, {cbDumpster, ""},
-                    {cbEnableDEP, "ticked"}, {edDocCachePath, "D:\\C\\"}}, {"", "", "", 2, "", ""},
+                    {cbEnableDEP, "ticked"}, {edDocCachePath, "D:\\C\\"}, {btnRevert, ""}},
+       {"", "C:\\Old\\", "", 2, "", ""},
        [](MemoryRegistry& r) {
          User(r, "12", "Outlook").Dword("ForcePSTPath", 7).Dword("DisablePST", 1);
-         User(r, "12", "Outlook\\Security").Dword("Level1Remove", 3).Dword("EnableDEP", 0);
+         User(r, "12", "Outlook\\Security").Dword("Level1Remove", 3).Dword("EnableDEP", 0)
+             .String("OutlookSecureOldTempFolder", "C:\\Old\\");
          User(r, "12", "Common\\Internet").String("OfficeCacheLocation", "D:\\C\\");
          Machine(r, "Exchange\\Client\\Options").Dword("DumpsterAlwaysOn", 2); }},
       {"9", true, {{cbShowClipboard, ""}}, {},
