@@ -13,6 +13,7 @@
 #include "settings/backup.h"
 #include "settings/reg_file.h"
 #include "settings/settings_catalogue.h"
+#include "support/registry_seed.h"
 #include "support/versions.h"
 #include "tools/help_file.h"
 #include "ui/events.h"
@@ -230,9 +231,7 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
   }
   // Below HKLM\Software, in the view a 32-bit program has, or in the 64-bit branch.
   std::string Stored(std::string_view path, bool native) const {
-    const bool split = registry_->WindowsBitness() == MemoryRegistry::Windows::Bits64;
-    return native ? (split ? "Software\\Wow6432Node\\" : "Software\\") + std::string(path.substr(9))
-                  : std::string(path);
+    return native ? NativeMachinePath(*registry_, path.substr(9)) : std::string(path);
   }
   void AddFileIf(bool add, const std::string& path) {
     if (add) {
@@ -472,10 +471,9 @@ std::string Lower(std::string_view text) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return lower;
 }
-const auto Same = [](std::string_view a, std::string_view b) { return Lower(a) == Lower(b); };
 // `path` is `key` or a key above it: creating a key creates its missing parents.
 const auto OnTheWayTo = [](std::string_view path, std::string_view key) {
-  return Same(path, key) || Lower(key).starts_with(Lower(path) + "\\");
+  return SameKeyName(path, key) || Lower(key).starts_with(Lower(path) + "\\");
 };
 // A drive and a backslash, or a UNC path.
 const auto FullPath = [](std::string_view path) {
@@ -568,7 +566,7 @@ struct Checker {
       const std::string_view name = write.name;
       return Expect(
           user && (create ? OnTheWayTo(write.path, key)
-                          : write.kind == Write::Kind::Set && Same(write.path, key) &&
+                          : write.kind == Write::Kind::Set && SameKeyName(write.path, key) &&
                                 write.value.type == ValueType::String &&
                                 write.value.data == std::vector<std::uint8_t>{0} &&
                                 (name == "OutlookSecureTempFolder" ||
@@ -606,7 +604,7 @@ struct Checker {
           const std::string key = SettingKeyPath(row.key, version_);
           return row.root == Root::CurrentUser &&
                  (create ? OnTheWayTo(write.path, key)
-                         : Same(write.path, key) && write.name == row.name);
+                         : SameKeyName(write.path, key) && write.name == row.name);
         });
     if (row == kSettingsCatalogue.end() || create) {
       return Expect(row != kSettingsCatalogue.end(), "a save wrote outside its values: " + where);
@@ -669,7 +667,7 @@ struct Checker {
     }
     const auto& stored = run_.facts.dumpster;
     const bool number = stored && stored->type == ValueType::Dword && stored->data.size() <= 4;
-    Expect(Same(write.path, key) && write.name == "DumpsterAlwaysOn" &&
+    Expect(SameKeyName(write.path, key) && write.name == "DumpsterAlwaysOn" &&
                write.value.type == ValueType::Dword && write.value.data.size() == 4 &&
                write.value.Number() <= 1,
            "a save wrote to the machine: " + where);
