@@ -23,29 +23,21 @@ std::string ScriptedDialogs::FileLine(std::string_view kind, const FileDialogOpt
                                          : " in [" + std::string(options.initial_folder) + "]");
 }
 
-ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown,
-                                            std::optional<MessageKind> kind) {
-  Step step{shown, Answer::No, {}, {}};
+ScriptedDialogs::Step ScriptedDialogs::Take(const std::string& shown) {
   if (script_.empty()) {
     ADD_FAILURE() << "unexpected message: " << shown;
-  } else {
-    step = script_.front();
-    script_.pop_front();
-    EXPECT_TRUE(shown.starts_with(step.shown))
-        << "expected: " << step.shown << "\nshown: " << shown;
+    return {shown, Answer::No, {}, {}};
   }
-  if (kind && !AsksYesOrNo(*kind))
-    step.answer = Answer::Ok;
-  if (journal_ != nullptr)
-    journal_->Add(kind ? Line(*kind, shown.substr(MessageKindName(*kind).size() + 2), step.answer)
-                  : shown.find(" file: ") != std::string::npos
-                      ? shown + " -> " + step.chosen.value_or("cancelled")
-                      : shown);
+  Step step = script_.front();
+  script_.pop_front();
+  EXPECT_TRUE(shown.starts_with(step.shown)) << "expected: " << step.shown << "\nshown: " << shown;
   return step;
 }
 
 void ScriptedDialogs::ShowModal(const WindowLayout& layout, const WindowLogic& logic) {
-  Step step = Take("window: " + std::string(layout.caption));
+  const std::string shown = "window: " + std::string(layout.caption);
+  Step step = Take(shown);
+  Note(shown);
   last_window_ = std::make_unique<MemoryForm>(layout);
   std::unique_ptr<EventSink> sink = logic(*last_window_);
   if (step.interact)

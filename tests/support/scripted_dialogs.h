@@ -42,15 +42,21 @@ class ScriptedDialogs final : public Dialogs {
   const MemoryForm* LastWindow() const { return last_window_.get(); }
 
   Answer Message(MessageKind kind, std::string_view text) override {
-    return Take(Shown(kind, text), kind).answer;
+    const Answer scripted = Take(Shown(kind, text)).answer;
+    const Answer answer = AsksYesOrNo(kind) ? scripted : Answer::Ok;
+    Note(Line(kind, text, answer));
+    return answer;
   }
-  void ShowError(std::string_view text) override { Take(ErrorLine(text)); }
+  void ShowError(std::string_view text) override {
+    Take(ErrorLine(text));
+    Note(ErrorLine(text));
+  }
   void ShowModal(const WindowLayout& layout, const WindowLogic& logic) override;
   std::optional<std::string> OpenFile(const FileDialogOptions& options) override {
-    return Take(FileLine("open file", options)).chosen;
+    return FileDialog(FileLine("open file", options));
   }
   std::optional<std::string> SaveFile(const FileDialogOptions& options) override {
-    return Take(FileLine("save file", options)).chosen;
+    return FileDialog(FileLine("save file", options));
   }
 
   // The journal line a message leaves: "warning: text", "confirmation: text -> Yes".
@@ -73,7 +79,17 @@ class ScriptedDialogs final : public Dialogs {
     script_.push_back({std::move(shown), answer, std::move(interact), std::move(chosen)});
     return *this;
   }
-  Step Take(const std::string& shown, std::optional<MessageKind> kind = std::nullopt);
+  // The next step, which must begin as `shown` does; none scripted is a failure.
+  Step Take(const std::string& shown);
+  void Note(const std::string& line) {
+    if (journal_ != nullptr)
+      journal_->Add(line);
+  }
+  std::optional<std::string> FileDialog(const std::string& shown) {
+    std::optional<std::string> chosen = Take(shown).chosen;
+    Note(shown + " -> " + chosen.value_or("cancelled"));
+    return chosen;
+  }
 
   Journal* journal_;
   std::deque<Step> script_;
