@@ -10,6 +10,7 @@
 
 namespace tarnwell {
 
+// By WM_GETTEXT, which also reads another program's controls (the binding's TextOf does not).
 inline std::string WindowText(HWND window) {
   char text[1024] = {};
   SendMessageA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
