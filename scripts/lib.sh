@@ -36,10 +36,13 @@ end_prefix() {
 
 # Whether Wine's 32-bit side is installed: with it a 64-bit prefix runs 32-bit programs
 # under WOW64, as 64-bit Windows does.
-has_wine32() {
+wine32_installed() {
   dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' &&
     [ -x /usr/lib/wine/wine ]
 }
+# And whether it runs: a Linux kernel may have its 32-bit emulation turned off ("Exec format
+# error"), and then every "wine" command fails while the 32-bit side is installed.
+has_wine32() { wine32_installed && /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 # One booted prefix that every run copies. Top-level windows are unmanaged so that closing
 # one does not wait for a window manager that is not there. Wine links the user's Desktop,
