@@ -14,8 +14,7 @@
 
 namespace tarnwell {
 
-// Folders and files that exist, named as Windows names them (letter case ignored, a
-// trailing backslash allowed on folders), with what was written into them.
+// Folders and files with their contents; names ignore letter case and a folder's final backslash.
 class MemoryFileSystem final : public FileSystem {
  public:
   MemoryFileSystem& AddFolder(std::string_view path) {

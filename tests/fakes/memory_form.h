@@ -10,8 +10,7 @@
 
 namespace tarnwell {
 
-// A window in memory, its controls as the layout starts them (naming another throws); Type is
-// what the user does; Close and Show are remembered.
+// A window in memory, its controls as the layout starts them; naming another control throws.
 class MemoryForm final : public Form {
  public:
   explicit MemoryForm(const WindowLayout& layout) : layout_(layout) {

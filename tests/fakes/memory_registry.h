@@ -17,8 +17,7 @@
 
 namespace tarnwell {
 
-// One key: names compared without letter case but kept as spelt, sub-keys in the order of
-// their upper-cased names (as Windows lists them), values in creation order.
+// One key: names kept as spelt, compared without case; sub-keys in Windows' order, values as made.
 struct MemoryKeyNode {
   using Node = MemoryKeyNode;
   struct NameLess {
@@ -89,9 +88,7 @@ struct MemoryKeyNode {
   }
 };
 
-// The registry as a 32-bit program sees it: typed values of exact sizes, kMoreData on small
-// capacities, rights per handle, two views (64-bit Windows stores the native HKLM\Software as
-// HKLM\Software\Wow6432Node); keys named by stored path here; writes recorded and journalled.
+// The registry a 32-bit program sees; 64-bit Windows stores its HKLM\Software under Wow6432Node.
 class MemoryRegistry final : public Registry {
   using Node = MemoryKeyNode;
 
@@ -171,8 +168,7 @@ class MemoryRegistry final : public Registry {
       Find(root, Node::Join(pieces))->Detach(node->name);
     }
   }
-  // Every `op` on the key (and the value, when named) fails with `code` once `passes` such
-  // calls have succeeded; with kAnyKey, every `op` after `passes` of them on any key.
+  // `op` on the key (any for kAnyKey; value if named) fails with `code` after `passes` succeed.
   void FailOn(Op op, Root root, std::string_view stored_path, Status code,
               std::string_view value_name = {}, int passes = 0) {
     faults_.push_back(Fault{op, root, Node::Join(Node::Split(stored_path)), std::string(value_name),

@@ -1,5 +1,4 @@
-// libFuzzer's entry: a machine and a session, or a registry file with TARNWELL_REG_FILE_TARGET;
-// a broken promise stops the run with the input saved, as a crash does.
+// libFuzzer's entry; a broken promise aborts, so that the input is saved as for a crash.
 #include <cstdio>
 #include <cstdlib>
 

@@ -25,8 +25,7 @@
 namespace tarnwell::fuzz {
 namespace {
 
-// What the bytes choose from: paths and names as users and registries hold them; Click-to-Run's
-// keys and installation folders, of which the empty root makes a path of no drive.
+// What the bytes pick from, as users and registries hold them; the empty install root has no drive.
 // clang-format off
 constexpr std::string_view kVersions[] = {"9", "10", "11", "12", "14", "15", "16"};
 constexpr std::pair<std::string_view, std::string_view> kClickToRun[] = {

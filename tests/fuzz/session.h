@@ -13,9 +13,7 @@
 
 namespace tarnwell::fuzz {
 
-// One thing the program or the user did, in order. Texts: the control's name ("activate",
-// "close box", "end"), the message, the command line or the file. Details: the caption, the
-// message kind's name ("error box"), the shell verb ("run" for a program waited for).
+// What happened, in order; text: control, message, command or file; detail: caption, kind or verb.
 struct Step {
   enum class Kind { Action, Message, Write, Process, Shell };
   Kind kind;

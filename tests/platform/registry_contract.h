@@ -9,8 +9,7 @@
 
 namespace tarnwell {
 
-// A registry for the contract: the in-memory model or Windows' own, which checks and cleans
-// up when the last reference goes. Tests keep to keys below kContractKey in both roots.
+// In-memory or Windows' registry, cleaned up at its last reference; tests stay below kContractKey.
 struct RegistryKind {
   std::string name;
   bool windows64;

@@ -23,8 +23,7 @@ RegKey Key(Registry& r, Root root, const std::string& path, Rights rights,
   return key;
 }
 
-// HKLM\Software is split by view only on 64-bit Windows (native: Wow6432Node); HKCU is
-// shared; a trailing backslash names the same key, a leading one none.
+// Only 64-bit Windows splits HKLM\Software by view, not HKCU; a trailing backslash is the same key.
 TEST_P(RegistryContract, ViewsAndPaths) {
   Registry& r = registry();
   const Status split = windows64() ? kFileNotFound : kSuccess;
@@ -43,8 +42,7 @@ TEST_P(RegistryContract, ViewsAndPaths) {
             Key(r, kUser, kOutlook, Rights::Read, View::View64).ReadText("P", kShortTextCapacity));
 }
 
-// Values keep type and exact size; a capacity counts the NUL; a failed read leaves its
-// output alone; typed reads give nothing for another type or what does not fit.
+// Type and exact size kept; a capacity counts the NUL; a failed read leaves its output alone.
 TEST_P(RegistryContract, ValuesAndCapacities) {
   RegKey key = Key(registry(), kUser, kOutlook, Rights::Write);
   ASSERT_EQ(kSuccess, key.SetString("Fits", std::string(256, 'a')));
@@ -81,8 +79,7 @@ TEST_P(RegistryContract, ValuesAndCapacities) {
   }
 }
 
-// Writes and deletions need write rights; creating makes every missing level; a key with a
-// sub-key is not deleted; a value is deleted in any letter case, and only that one.
+// Writes need write rights; creating makes all levels; a parent key stays; value names ignore case.
 TEST_P(RegistryContract, WritesAndDeletions) {
   RegKey key = Key(registry(), kUser, kBase + "\\A\\B\\C", Rights::Write);
   ASSERT_EQ(kSuccess, key.SetDword("DisableBGSave", 1));
@@ -102,8 +99,7 @@ TEST_P(RegistryContract, WritesAndDeletions) {
   EXPECT_EQ(kFileNotFound, b.DeleteSubKey("C"));
 }
 
-// Sub-keys in name order, values each once; a name too long is passed over or ends the list;
-// a value listing ends at the first entry whose data does not fit.
+// Sub-keys in name order, values once each; a value listing stops at the first entry too big.
 TEST_P(RegistryContract, Listings) {
   const std::string parent = kBase + "\\Places";
   for (const char* name : {"zeta", "Longer", "a"}) {

@@ -39,8 +39,7 @@ Key C2R(MemoryRegistry& r, MemoryFileSystem& f, std::string_view folder = "Offic
       .String("ProductReleaseIds", "VisioProRetail,O365ProPlusRetail");
 }
 
-// What detection leaves: the version shown, whether it was found, whether a 64-bit Windows
-// would read its settings in the 32-bit view, the cache field (white) and the DEP box enabled.
+// What detection leaves, with the view a 64-bit Windows would read its settings in.
 std::string Detected(MemoryRegistry& registry, MemoryFileSystem& files) {
   MemoryForm form(MainWindowLayout());
   OutlookVersionInfo outlook;
@@ -128,8 +127,7 @@ TEST(Detection, ReleaseIdsNameTheProductOfTheFirstRuleThatAnyIdMatches) {
   }
 }
 
-// Machine values -> 64-bit Windows (an architecture with "64") and Windows 8 (its product
-// name, case-sensitively, from the 64-bit branch only); a failed read answers false.
+// Machine values -> 64-bit Windows (architecture with "64"), Windows 8 (product name as spelt).
 TEST(Detection, MachineValuesGiveTheWindowsFlags) {
   const struct {
     const char *architecture, *product;
@@ -193,9 +191,7 @@ void LongPaths(MemoryRegistry& r) {
   User(r, "14", "Outlook\\Security").String("Level1Remove", std::string(600, 'x'));
 }
 
-// Stored values, read in the native view or the 64-bit one -> what the window shows (" off":
-// disabled) and what the load keeps for later steps. A missing security key is made with its
-// three texts empty; the load writes nothing else.
+// Stored values, in either view -> the controls and kept values; a missing security key is made.
 TEST(Load, StoredValuesGiveTheControlsAndTheKeptValues) {
   const std::string p257 = "D:\\" + std::string(254, 'p'), o256 = "D:\\" + std::string(253, 'o');
   const std::string x600(600, 'x');

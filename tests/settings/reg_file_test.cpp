@@ -1,5 +1,4 @@
-// Registry files: the forms written; files of both formats, as people and the Registry
-// Editor write them, read as meant; broken ones refused at the line of the fault.
+// Registry files: forms written; both formats read as people and the Registry Editor write them.
 #include "settings/reg_file.h"
 
 #include <gmock/gmock.h>
@@ -54,9 +53,7 @@ TEST(RegFile, ReadsFilesOfBothFormats) {
                                 u"[HKEY_LOCAL_MACHINE\\Software]\r\n\"Big\"=dword:ffffffff\r\n"))));
 }
 
-// Refusals at the line of the first fault (a continued value counts its last line). Faults the
-// saved registry-file inputs already refuse (a key deletion, an unknown root, a value outside a
-// key, UTF-16 without its mark) are left to them.
+// Refusals at the first fault's line (a continued value's last); reg_file_corpus holds the others.
 TEST(RegFile, RefusesBrokenFilesAtTheirFirstFault) {
   const std::string key = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n";
   Bytes huge = Ansi(key);

@@ -1,6 +1,4 @@
-// The main window's saves after a real start-up on an in-memory machine: "&Save and Close"
-// with the backup before it, the export for other PCs and the restore of a file, checked on
-// the ordered journal of registry writes and messages.
+// Save, backup, export and restore after a real start-up, checked on the journal in order.
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <map>
@@ -67,8 +65,7 @@ class OnOutlook2010 : public testing::Test, protected MainWindowHarness {
   void SetUp() override { Install(*this); }
 };
 
-// Edits of the window -> the save's journal: each line starts an entry, in this order, or none
-// ("!"); a line that is no message names a value set, or a key created, below 2010's key.
+// Edits -> the save's journal: each line starts an entry, in this order, or none ("!").
 TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
   const struct {
     Lines lines;
@@ -132,8 +129,7 @@ TEST(Save, EditsGiveTheirWritesAndMessagesInOrder) {
   }
 }
 
-// Recover Deleted Items is written machine-wide, last, only by an administrator and only
-// when the box moved away from a stored 0 or 1.
+// Recover Deleted Items: written last, by an administrator only, when the box left a stored 0 or 1.
 TEST(Save, RecoverDeletedItemsNeedsAChangeAndAnAdministrator) {
   const std::string set = "set HKLM\\" + std::string(kExchange) + " DumpsterAlwaysOn REG_DWORD ";
   const std::string warning = "warning: Tarnwell has not been run as an Administrator";
@@ -204,8 +200,7 @@ TEST_F(OnOutlook2010, TickWarningsComeOnlyFromTheUserAndOnlyForATick) {
   }
 }
 
-// Named after the local time, numbered within its second; the twenty newest are kept, by
-// time and then number (counted as a number); files of other names are left alone.
+// Named by local time, numbered in its second; the twenty newest kept, numbers compared by value.
 TEST(Backup, NamedByTimeAndTheTwentyNewestKept) {
   MainWindowHarness h;
   h.files.MakeFolders(kBackups);
@@ -234,9 +229,7 @@ constexpr const char* kFilter = "Registry Files (*.reg)|*.reg";
 const std::string kUserOutlook = "[HKEY_CURRENT_USER\\" + kOffice + "Outlook]\r\n";
 const std::string kMachine = "[HKEY_LOCAL_MACHINE\\" + std::string(kExchange) + "]\r\n";
 
-// The export: every per-user value as the controls stand, folders as typed and unchecked, the
-// allow list composed as a save would, nothing machine-wide, nothing written to the registry;
-// a cancel or a refused file writes nothing.
+// The export: per-user values as shown, folders unchecked; a cancel or refused file writes nothing.
 TEST_F(OnOutlook2010, ExportWritesThePerUserValuesOfTheWindowAndLeavesTheRegistry) {
   Create();
   form.Type(edOSTPath, "E:\\Not\\Here\\");
@@ -270,8 +263,7 @@ TEST_F(OnOutlook2010, ExportWritesThePerUserValuesOfTheWindowAndLeavesTheRegistr
   EXPECT_THAT(text, Not(HasSubstr("[HKEY_LOCAL_MACHINE")));
 }
 
-// The restore picks `name` in the backups folder, holding `body` after REGEDIT4 (none if
-// empty); its question counts `values` (not asked for 0) and is answered `answer`.
+// Scripts the restore's pick of a backup holding `body` and, for `values` > 0, its question.
 std::string Pick(MainWindowHarness& h, const std::string& body, int values,
                  Answer answer = Answer::Yes, const std::string& name = "mine.reg") {
   const std::string path = kBackups + name;
@@ -287,8 +279,7 @@ std::string Pick(MainWindowHarness& h, const std::string& body, int values,
   return path;
 }
 
-// Refusals before any question, at the line of the first fault: a file the reader refuses,
-// a key or a value a save does not write.
+// Refused before any question, at the first fault: a broken file, a key or value no save writes.
 TEST_F(OnOutlook2010, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
   Create();
   for (const auto& [body, said] :
@@ -306,8 +297,7 @@ TEST_F(OnOutlook2010, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
   EXPECT_FALSE(form.Closed());
 }
 
-// Every line counts, deletions too; the current values are backed up first; a deletion of
-// a missing value or key makes nothing.
+// Every line counts, deletions too, after a backup; deleting a missing value or key makes nothing.
 TEST_F(OnOutlook2010, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
   registry.Key(Root::LocalMachine, kExchange).Dword("DumpsterAlwaysOn", 0);
   registry.DeleteTree(Root::CurrentUser, kOffice + "Common\\Internet");
@@ -335,9 +325,7 @@ TEST_F(OnOutlook2010, RestoreBacksUpThenSetsAndDeletesEveryValueAndCloses) {
                              HasSubstr("\"DumpsterAlwaysOn\"=dword:00000000")));
 }
 
-// A No to either question writes nothing and keeps the window; the backup's question comes
-// for a refused folder and for a value that cannot be read; machine-wide values are skipped
-// for a user.
+// Either No writes nothing; a refused folder or unreadable value asks to go on without a backup.
 TEST_F(OnOutlook2010, RestoreSkipsMachineValuesForAUserAndStopsAtANo) {
   elevation.elevated = false;
   Create();

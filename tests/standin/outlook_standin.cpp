@@ -1,5 +1,4 @@
-// A stand-in for OUTLOOK.EXE, for the tests and the demo only: it shows the command line it
-// was started with until closed.
+// A stand-in for OUTLOOK.EXE, for tests and the demo only: shows its command line until closed.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

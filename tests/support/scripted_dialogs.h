@@ -14,8 +14,7 @@
 
 namespace tarnwell {
 
-// Dialogs that follow a script: each one shown must begin as the next expected one does, is
-// answered as scripted and journalled; one unexpected, or left unshown, fails the test.
+// Dialogs must begin as the script's next, are answered and journalled; extra or missing ones fail.
 class ScriptedDialogs final : public Dialogs {
  public:
   using Interaction = std::function<void(MemoryForm& form, EventSink& logic)>;

@@ -14,8 +14,7 @@ std::string Opened(const std::string& path) {
   return "shell open [" + path + "] parameters [] folder [] show 1";
 }
 
-// By version and bitness: Word's InstallRoot (2007 on), the first shared file named in
-// capitals (before), Click-to-Run's Office folder; only a full path is started.
+// InstallRoot from 2007, first shared SCANPST.EXE before, the Click-to-Run folder; full paths only.
 TEST(RepairTool, TheSearchFollowsVersionAndBitness) {
   MainWindowHarness h;
   for (const char* major : {"12", "14"}) {
@@ -59,8 +58,7 @@ TEST(RepairTool, TheSearchFollowsVersionAndBitness) {
   press("14", Bitness::Bits32, "error box: Invalid data type for 'Path'");
 }
 
-// Refused on Windows 8; stopped by No or a cancel; a success only when the Registry Editor
-// ended after writing the file; the branch is the detected version's profiles.
+// Refused on Windows 8, stopped by No or cancel; a success needs the file written, regedit ended.
 TEST(ProfileExport, AsksChoosesRunsAndReports) {
   MainWindowHarness h;
   h.state.IsWindows8 = true;

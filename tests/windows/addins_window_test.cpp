@@ -38,8 +38,7 @@ struct AddinsTest : testing::Test, MainWindowHarness {
   std::unique_ptr<AddinsWindow> logic;
 };
 
-// A known load behaviour checks its radio item and shows a sentence; an unknown one shows
-// neither, whatever was shown before. The radio group is only looked at; nothing is written.
+// A known load behaviour checks its radio item and shows a sentence; an unknown one clears both.
 TEST_F(AddinsTest, ListsAddinsWithALoadBehaviourAndShowsTheSelectedOne) {
   Addin("A.Zero", 0), Addin("B.Four", 4), Addin("C.Sixteen", 16);
   Addin("Dup.One", 3, "Reports", "First."), Addin("Dup.Two", 2, "Reports", "Second.");
@@ -62,10 +61,7 @@ TEST_F(AddinsTest, ListsAddinsWithALoadBehaviourAndShowsTheSelectedOne) {
   EXPECT_THAT(journal.Entries(), testing::IsEmpty());
 }
 
-// The user's add-ins (the native read through the key object, which reads texts whole; the
-// 64-bit read with fixed buffers, where a long text reads as empty), then all users': HKLM's
-// and Click-to-Run's bubble in Outlook's bitness, no key name twice ("*"). An Outlook of no
-// known bitness, or none, lists nothing.
+// The user's add-ins, then all users' (HKLM, Click-to-Run) in Outlook's bitness, no key name twice.
 TEST_F(AddinsTest, TheDetectedOutlookChoosesTheReads) {
   const std::string long_text(2001, 'd');
   const std::string c2r = "Software\\Microsoft\\Office\\ClickToRun\\REGISTRY\\MACHINE\\";
@@ -103,9 +99,7 @@ TEST_F(AddinsTest, TheDetectedOutlookChoosesTheReads) {
   }
 }
 
-// The native read stops at a type error, keeps what came before, reports it and reads no
-// more; the 64-bit read lists only REG_DWORD load behaviours, reads a binary description,
-// and raises nothing.
+// A type error ends the native read, keeping what came before; the 64-bit read skips it silently.
 TEST_F(AddinsTest, TypeErrorsByTheRead) {
   Addin("A.First", 3, "First");
   registry.Key(Root::LocalMachine, kAddins32 + "M").Dword("LoadBehavior", 3);

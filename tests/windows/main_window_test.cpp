@@ -13,8 +13,7 @@ namespace {
 
 using namespace tform1;
 
-// Start-up shows the version and picks the read; with no Outlook, or a read error, the
-// window is the no-Outlook one: its tools disabled and its folder fields silver.
+// Start-up shows the version, picks the read; no Outlook or a read error leaves tools disabled.
 TEST(StartUp, VersionTextReadAndNoOutlookState) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
       {nullptr, "", "Microsoft Outlook 2000 to 2024, or Microsoft 365, is not installed"},
@@ -48,8 +47,7 @@ TEST(StartUp, VersionTextReadAndNoOutlookState) {
   }
 }
 
-// Each Browse fills its own field, ending in one backslash, marks it and enables the save;
-// a node without a path keeps the picker open, and a cancel changes nothing.
+// Each Browse fills its field, ending in one backslash; a node with no path keeps the picker open.
 TEST(Browse, EachButtonFillsItsOwnField) {
   const std::tuple<ControlId, ControlId, std::vector<std::string>, std::string> rows[] = {
       {btnBrowse1, edAttachmentPath, {"D:\\A"}, "D:\\A\\"},
@@ -74,8 +72,7 @@ TEST(Browse, EachButtonFillsItsOwnField) {
   }
 }
 
-// View Folder says why it cannot open the field's folder; each secondary window is made
-// fresh and closed by its own button.
+// View Folder explains a missing folder; each secondary window is new and closed by its own button.
 TEST(MainWindow, ButtonsOfTheWindow) {
   MainWindowHarness h;
   h.dialogs.Expect(MessageKind::Warning, "The attachment default path does not exist.");

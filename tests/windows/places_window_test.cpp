@@ -1,5 +1,4 @@
-// The custom save locations windows: what is listed, what an entry must pass before it is
-// written, and which key a removal deletes.
+// Custom save locations windows: the listing, the checks on an entry, the key a removal deletes.
 #include "windows/places_window.h"
 
 #include <gmock/gmock.h>
@@ -28,10 +27,7 @@ struct PlacesTest : testing::Test, MainWindowHarness {
   LocationEntryWindow entry_logic{entry, form, Svc(), state};
 };
 
-// Named places in registry order, listed anew on activation. An entry is refused with a
-// warning, nothing written and the window left open, at the first failed check in this order
-// (names compared as the registry compares key names); one that passes is written as typed.
-// Removal asks, then deletes the place's own key.
+// Named places in registry order, relisted on activation; the checks on an entry come in row order.
 TEST_F(PlacesTest, ListsAddsAndRemoves) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
       {"", "", "You must enter a new location name."},

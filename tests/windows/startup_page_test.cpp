@@ -18,8 +18,7 @@ void Choose(Form& form, std::string_view list_text) {
   form.Select(lbCLOptions, at == items.end() ? -1 : static_cast<int>(at - items.begin()));
 }
 
-// A click shows the row's note for the version above its text, empties the argument, and
-// sets the argument field, Browse and launch by the row's kind and the note's rule.
+// A click shows the version's note above the row's text; the row's kind and note set the controls.
 TEST(OptionsPage, AClickSetsThePageByTheRowAndVersion) {
   const std::tuple<const char*, const char*, const char*, bool, bool, bool> rows[] = {
       {"/a", "14", "Creates an item", true, true, true},
@@ -80,8 +79,7 @@ std::string Started(std::string_view tail, std::string folder = kOffice) {
   return "start process [\"" + folder + "OUTLOOK.EXE\" " + std::string(tail) + "] flags 0x220";
 }
 
-// Only a running OUTLOOK.EXE of that exact name with a process id refuses; without a
-// snapshot the launch goes on; a failed start reports its code.
+// Only a running "OUTLOOK.EXE" with a process id refuses; without a snapshot the launch goes on.
 TEST(Launch, RunningOutlookAndFailedStarts) {
   MainWindowHarness h, old(MemoryRegistry::Windows::Bits32);
   Seed(h, Machine::Outlook32, kOffice);
