@@ -1,7 +1,7 @@
 // The in-memory registry runs the contract on both kinds of Windows; the key object on it.
 #include "fakes/memory_registry.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "platform/registry_contract.h"
 #include "platform/registry_object.h"
@@ -51,29 +51,20 @@ TEST(RegistryObject, ReadsPathsAndRights) {
   EXPECT_EQ((std::vector<std::string>{"Options", "Security"}), object.GetKeyNames());
   EXPECT_FALSE(object.OpenKeyForRead("Missing"));
   EXPECT_EQ("Software\\Office", object.CurrentPath());
-
   EXPECT_EQ(std::string(600, 'e'), object.ReadString("Level1Remove"));
   EXPECT_EQ("", object.ReadString("Missing"));
   EXPECT_EQ(7u, object.ReadInteger("DisablePST"));
   EXPECT_TRUE(object.HasValue("Empty"));
   EXPECT_FALSE(object.HasValue("Missing"));
-  const auto error_of = [&](const char* name, bool integer) -> std::string {
-    try {
-      if (integer) {
-        object.ReadInteger(name);
-      } else {
-        object.ReadString(name);
-      }
-    } catch (const RegistryError& error) {
-      return error.what();
-    }
-    return "no error";
+  const auto fails = [](const char* what) {
+    return testing::ThrowsMessage<RegistryError>(testing::StrEq(what));
   };
-  EXPECT_EQ("Invalid data type for 'DisablePST'", error_of("DisablePST", false));
-  EXPECT_EQ("Failed to get data for 'Missing'", error_of("Missing", true));
-  EXPECT_EQ("Invalid data type for 'Short'", error_of("Short", true));
-  EXPECT_EQ("Failed to get data for 'Level1Remove'", error_of("Level1Remove", true));
-
+  EXPECT_THAT([&] { object.ReadString("DisablePST"); },
+              fails("Invalid data type for 'DisablePST'"));
+  EXPECT_THAT([&] { object.ReadInteger("Missing"); }, fails("Failed to get data for 'Missing'"));
+  EXPECT_THAT([&] { object.ReadInteger("Short"); }, fails("Invalid data type for 'Short'"));
+  EXPECT_THAT([&] { object.ReadInteger("Level1Remove"); },
+              fails("Failed to get data for 'Level1Remove'"));
   object.CloseKey();
   EXPECT_TRUE(object.CanOpenKey("\\Software\\Office"));
   object.SetRootKey(Root::LocalMachine);
