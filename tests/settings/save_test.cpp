@@ -1,8 +1,6 @@
 // Save, backup, export and restore after a real start-up, checked on the journal in order.
 #include <algorithm>
 #include <gmock/gmock.h>
-#include <map>
-#include <set>
 
 #include "settings/backup.h"
 #include "support/main_window_harness.h"

@@ -2,7 +2,6 @@
 // Programs started for the Wine tests, their windows, and what they leave in the registry.
 #include <windows.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
