@@ -14,7 +14,7 @@ std::string Opened(const std::string& path) {
   return "shell open [" + path + "] parameters [] folder [] show 1";
 }
 
-// InstallRoot from 2007, first shared SCANPST.EXE before, the Click-to-Run folder; full paths only.
+// By version and bitness: InstallRoot from 2007, the first shared SCANPST.EXE before, C2R's folder.
 TEST(RepairTool, TheSearchFollowsVersionAndBitness) {
   MainWindowHarness h;
   for (const char* major : {"12", "14"}) {
