@@ -281,9 +281,9 @@ std::string Pick(MainWindowHarness& h, const std::string& body, int values,
 TEST_F(OnOutlook2010, RestoreRefusesAFileWithAnythingASaveDoesNotWrite) {
   Create();
   for (const auto& [body, said] :
-       {std::pair<std::string, std::string>{
-            kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
-            "line 5: a dword without its hex number."},
+       {std::pair<std::string, std::string>{"", "the file could not be read."},  // none there
+        {kUserOutlook + "\"DisablePST\"=dword:1\r\n\"DisableBGSave\"=dword:xyz\r\n",
+         "line 5: a dword without its hex number."},
         {kUserOutlook + "\"DisablePST\"=-\r\n[HKEY_CURRENT_USER\\" + kOffice + "Word]\r\n",
          "line 5: Tarnwell does not write the key HKEY_CURRENT_USER\\" + kOffice + "Word."},
         {kMachine + "\"DumpsterAlwaysOn\"=dword:1\r\n" + kUserOutlook + "\"ForcePSTPathX\"=-\r\n",
