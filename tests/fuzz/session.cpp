@@ -432,7 +432,8 @@ class Program final : public Dialogs, public Processes, public Shell, public Ele
       if (in_.Empty() || in_.Below(24) == 0) {
         break;  // the window's close box
       }
-      (beside_entry && entry_.Shown() && in_.Bool()) ? Act(entry_, *entry_logic_) : Act(form, sink);
+      const bool entry = beside_entry && entry_.Shown() && in_.Bool();
+      Act(entry ? entry_ : form, entry ? *entry_logic_ : sink);
       if (entry_.Shown() && !entry_shown_) {
         Dispatch(*entry_logic_, *this, kNoControl, Event::Show);
       }
@@ -507,11 +508,12 @@ struct Checker {
                                      folder[folder.size() - tail.size() - 1] != '\\' &&
                                      files_.FileExists(folder + "OUTLOOK.EXE")),
         "a Click-to-Run Outlook " + major_ + " detected in " + folder);
+    // Each step's judge, by its kind: an action, a message, a write, a process, a shell call.
+    constexpr void (Checker::*kJudges[])(const Step&) = {&Checker::Begin, &Checker::Message,
+                                                         &Checker::Written, &Checker::Started,
+                                                         &Checker::Started};
     for (const Step& step : run_.steps) {
-      step.kind == Step::Kind::Action    ? Begin(step)
-      : step.kind == Step::Kind::Message ? Message(step)
-      : step.kind == Step::Kind::Write   ? Written(step.write)
-                                         : Started(step);
+      (this->*kJudges[static_cast<int>(step.kind)])(step);
     }
     return std::move(violations_);
   }
@@ -551,7 +553,8 @@ struct Checker {
     }
   }
 
-  void Written(const Write& write) {
+  void Written(const Step& step) {
+    const Write& write = step.write;
     const std::string where = std::string(RootName(write.root)) + "\\" + write.path +
                               (write.kind == Write::Kind::Set ? " " + write.name : "");
     const bool deletes =
@@ -574,9 +577,10 @@ struct Checker {
     }
     if (saving_) {
       Expect(BackedUp(), "a save wrote before a backup: " + where);
-      return deletes ? Expect(false, "a save deleted a key or a value: " + where)
-             : user  ? Saved(write, where, create)
-                     : Dumpster(write, where, create);
+      if (deletes) {
+        return Expect(false, "a save deleted a key or a value: " + where);
+      }
+      return (this->*(user ? &Checker::Saved : &Checker::Dumpster))(write, where, create);
     }
     // A place added has a name and an existing folder; a place removed was confirmed.
     const std::string places = "software\\microsoft\\office\\" + major_ +
