@@ -26,8 +26,9 @@ TEST(StartUp, VersionTextReadAndNoOutlookState) {
     MainWindowHarness h;
     const bool wide = bitness && std::string_view(bitness) == "x64", found = major && bitness;
     if (major) {
-      auto key = (wide ? Seed64BitOutlook : SeedNativeOutlook)(h.registry, major);
-      found ? key.String("Bitness", bitness) : key.Dword("Bitness", 1);
+      (wide ? Seed64BitOutlook : SeedNativeOutlook)(h.registry, major)
+          .Data("Bitness", found ? ValueType::String : ValueType::Dword,
+                found ? StringData(bitness) : DwordData(1));
     }
     if (major && !found)
       h.dialogs.ExpectError("Invalid data type for 'Bitness'");
