@@ -40,7 +40,6 @@ class MemoryFileSystem final : public FileSystem {
     auto file = files_.find(Key(path));
     return file == files_.end() ? std::nullopt : std::optional(file->second.bytes);
   }
-  void SetProgramFolder(std::string_view folder) { program_folder_ = folder; }
 
   bool FolderExists(std::string_view path) override {
     return !path.empty() && folders_.count(Key(path)) > 0;
@@ -50,7 +49,7 @@ class MemoryFileSystem final : public FileSystem {
     auto file = files_.find(Key(path));
     return file == files_.end() ? std::nullopt : std::optional(file->second.written);
   }
-  std::string ProgramFolder() override { return program_folder_; }
+  std::string ProgramFolder() override { return "C:\\Program Files\\Tarnwell\\"; }
   std::string LocalAppDataFolder() override { return "C:\\Users\\Tester\\AppData\\Local\\"; }
   bool MakeFolders(std::string_view path) override {
     const std::string key = Key(path);
@@ -107,7 +106,6 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> folders_;
   std::map<std::string, File> files_;
   std::uint64_t now_ = 1;
-  std::string program_folder_ = "C:\\Program Files\\Tarnwell\\";
   std::optional<std::string> refused_;
 };
 
