@@ -43,6 +43,8 @@ wine32_installed() {
 # And whether it runs: a Linux kernel may have its 32-bit emulation turned off ("Exec format
 # error"), and then every "wine" command fails while the 32-bit side is installed.
 has_wine32() { wine32_installed && /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# Whether the kernel refuses 32-bit programs, where the 32-bit loader is there to ask.
+refuses_32bit() { [ -x /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
 
 # One booted prefix that every run copies. Top-level windows are unmanaged so that closing
 # one does not wait for a window manager that is not there. Wine links the user's Desktop,
